@@ -1,0 +1,46 @@
+// The catalogue of every message the engine shows a person. The UI is Chinese;
+// each text carries the meaning of the Jet engine's own message and names the
+// object concerned. Nothing else in the engine spells out a message.
+#pragma once
+
+#include <string>
+
+namespace jet::msg {
+
+std::string fileNotFound(const std::string& path);
+std::string notADatabase(const std::string& path);
+std::string truncatedFile(const std::string& path);
+std::string encodedDatabase(const std::string& path);
+std::string unsupportedFormat(const std::string& what);
+std::string badPassword();
+std::string corrupt(const std::string& what);
+std::string ioError(const std::string& path, const std::string& reason);
+std::string readOnlyFile(const std::string& path);
+std::string lockedFile(const std::string& path);
+std::string noSuchTable(const std::string& name);
+// Jet reports an unknown name in an expression as a missing parameter.
+std::string tooFewParameters(int expected, const std::string& name);
+std::string noSuchIndex(const std::string& table, const std::string& index);
+// `clause` is the clause's keyword: "FROM", "SELECT", "WHERE", "ORDER BY", ...
+std::string syntaxErrorIn(const std::string& clause, const std::string& near);
+std::string syntaxError(const std::string& near);
+std::string tableExists(const std::string& name);
+std::string fieldExists(const std::string& table, const std::string& field);
+std::string indexExists(const std::string& table, const std::string& index);
+std::string typeMismatch(const std::string& where);
+std::string duplicateKey(const std::string& table, const std::string& index);
+std::string nullInRequired(const std::string& table, const std::string& field);
+std::string overflow(const std::string& what);
+std::string divisionByZero();
+std::string unknownFunction(const std::string& name);
+std::string wrongArgumentCount(const std::string& function);
+std::string cannotModifySystemTable(const std::string& name);
+std::string cannotDropQuery(const std::string& name);
+std::string noTransaction();
+std::string writeNotSupported(const std::string& what);
+std::string unknownSortCharacter(const std::string& table, const std::string& index, char32_t c);
+std::string invalidConnectionString(const std::string& detail);
+std::string notRowReturning();
+std::string closedDataSet();
+
+}  // namespace jet::msg

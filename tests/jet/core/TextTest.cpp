@@ -1,0 +1,34 @@
+#include <gtest/gtest.h>
+
+#include "jet/core/Text.h"
+
+namespace jet {
+namespace {
+
+TEST(Text, Utf16RoundTripKeepsCjkAndAstralCharacters) {
+  std::string s = "ID 表名 \xF0\x9F\x98\x80 é";
+  std::u16string w = utf8ToUtf16(s);
+  EXPECT_EQ(w.size(), 10u);  // the emoji takes a surrogate pair
+  EXPECT_EQ(utf16ToUtf8(w), s);
+}
+
+TEST(Text, MalformedInputBecomesReplacementCharacter) {
+  EXPECT_EQ(utf8ToUtf32("a\xC3"), (std::u32string{U'a', 0xFFFD}));
+  EXPECT_EQ(utf8ToUtf32("\xE0\x80\x80"), std::u32string{0xFFFD});  // overlong
+  EXPECT_EQ(utf16ToUtf8(std::u16string{0xD800, u'x'}), "\xEF\xBF\xBDx");
+}
+
+TEST(Text, CaseInsensitiveComparisonCoversLatinGreekCyrillic) {
+  EXPECT_TRUE(equalsIgnoreCase("Customers", "CUSTOMERS"));
+  EXPECT_TRUE(equalsIgnoreCase("ÉCOLE", "école"));
+  EXPECT_TRUE(equalsIgnoreCase("ΑΒΓ", "αβγ"));
+  EXPECT_TRUE(equalsIgnoreCase("ПРИВЕТ", "привет"));
+  EXPECT_FALSE(equalsIgnoreCase("客户", "客户表"));
+  EXPECT_LT(compareIgnoreCase("abc", "ABD"), 0);
+  EXPECT_GT(compareIgnoreCase("abcd", "ABC"), 0);
+}
+
+TEST(Text, LengthCountsCodePoints) { EXPECT_EQ(utf8Length("a表b"), 3u); }
+
+}  // namespace
+}  // namespace jet
