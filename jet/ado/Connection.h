@@ -10,6 +10,10 @@
 
 #include "jet/storage/Store.h"
 
+namespace jet::sql {
+class Session;
+}
+
 namespace jet::ado {
 
 // The parts of "Provider=...;Data Source=...;Persist Security Info=...;
@@ -52,8 +56,9 @@ class Connection {
   // TABLE_NAME of the rows whose type is "TABLE" or "VIEW", in schema order.
   std::vector<std::string> tableNames();
 
-  // The open database; opens on demand.
+  // The open database and its SQL session; both open on demand.
   storage::Store& store();
+  sql::Session& session();
 
   void beginTrans();
   void commitTrans();
@@ -66,6 +71,7 @@ class Connection {
  private:
   std::string text_;
   std::unique_ptr<storage::Store> store_;
+  std::unique_ptr<sql::Session> session_;
   std::vector<std::pair<int, std::function<void()>>> listeners_;
   int nextToken_ = 1;
 };

@@ -85,5 +85,8 @@ std::string unknownSortCharacter(const std::string& table, const std::string& in
 std::string invalidConnectionString(const std::string& detail) { return "连接字符串无效：" + detail + "。"; }
 std::string notRowReturning() { return "该语句不返回记录。"; }
 std::string closedDataSet() { return "数据集未打开，无法执行此操作。"; }
+std::string rowChanged(const std::string& table) {
+  return "表 " + quoted(table) + " 中的这条记录已被其他操作更改或删除，无法保存修改。";
+}
 
 }  // namespace jet::msg

@@ -42,5 +42,7 @@ std::string unknownSortCharacter(const std::string& table, const std::string& in
 std::string invalidConnectionString(const std::string& detail);
 std::string notRowReturning();
 std::string closedDataSet();
+// The row being edited was changed or deleted since it was read.
+std::string rowChanged(const std::string& table);
 
 }  // namespace jet::msg

@@ -1,0 +1,38 @@
+// Writing result rows in the tool's three formats.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "jet/core/Value.h"
+#include "jet/sql/Session.h"
+
+namespace quellmark {
+
+enum class Format { Table, Csv, Json };
+
+// Streams rows as they come (csv, json); the table format keeps them to align columns.
+class RowWriter {
+ public:
+  RowWriter(std::ostream& out, Format format) : out_(out), format_(format) {}
+  void fields(const std::vector<jet::sql::ResultField>& fields);
+  void row(const jet::Row& row);
+  void finish();
+
+ private:
+  std::ostream& out_;
+  Format format_;
+  std::vector<jet::sql::ResultField> fields_;
+  std::vector<std::vector<std::string>> table_;
+};
+
+// One JSON value: null, numbers, true/false, dates as "YYYY-MM-DD HH:MM:SS",
+// binary as lowercase hex, GUIDs in braces, text escaped.
+std::string jsonValue(const jet::Value& v);
+std::string jsonString(const std::string& utf8);
+std::string csvField(const std::string& text);
+// Columns a text takes on a terminal (CJK and full-width forms take two).
+size_t displayWidth(const std::string& utf8);
+
+}  // namespace quellmark

@@ -1,0 +1,34 @@
+// quellmark: the engine and the duplicate tools on the command line.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+
+namespace {
+
+void usage(std::ostream& out) {
+  out << "usage: quellmark COMMAND [ARGS] [--password PW]\n\ncommands:\n";
+  for (const auto& c : quellmark::commands())
+    out << "  " << c.name << std::string(12 - std::string(c.name).size(), ' ') << c.summary << "\n";
+  out << "\nRun 'quellmark COMMAND --help' for a command's arguments.\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    usage(std::cerr);
+    return 2;
+  }
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    usage(std::cout);
+    return 0;
+  }
+  for (const auto& c : quellmark::commands())
+    if (args[0] == c.name) return c.run(std::vector<std::string>(args.begin() + 1, args.end()));
+  std::cerr << "quellmark: unknown command '" << args[0] << "'\n";
+  usage(std::cerr);
+  return 2;
+}
