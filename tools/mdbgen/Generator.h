@@ -1,0 +1,37 @@
+// Fills a table with realistic rows for tests and benchmarks: an auto-number
+// primary key (or none), text keys of which a chosen share repeat an earlier
+// row, CJK text, memos, numbers, dates and flags. The same seed always gives
+// the same rows.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "jet/storage/Store.h"
+
+namespace mdbgen {
+
+struct Options {
+  std::string table = "Records";
+  uint64_t rows = 1000;
+  // Share of rows (0..1) that copy the key fields of an earlier row; in a
+  // keyless table such rows copy the whole earlier row.
+  double duplicateShare = 0.25;
+  bool keyless = false;  // no ID column and no primary key
+  bool memos = true;
+  uint64_t seed = 1;
+};
+
+// The table's layout for the given options.
+jet::storage::TableSchema schemaFor(const Options& options);
+
+// Creates the table and inserts the rows, in batches of one transaction level
+// each; `progress` (if set) gets the number of rows written so far.
+void generate(jet::storage::Store& store, const Options& options,
+              const std::function<void(uint64_t)>& progress = nullptr);
+
+// Row number `index` (0-based) exactly as generate() writes it, ID excluded.
+jet::Row generatedRow(const Options& options, uint64_t index);
+
+}  // namespace mdbgen
