@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "Args.h"
+#include "Dedupe.h"
 #include "Output.h"
 #include "jet/ado/Connection.h"
 #include "jet/ado/Query.h"
@@ -13,24 +14,6 @@
 namespace quellmark {
 
 namespace {
-
-std::string quoteValue(const std::string& v) {
-  std::string out = "\"";
-  for (char c : v) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + "\"";
-}
-
-// The same connection string the window builds, with the values quoted so
-// that any path or password survives.
-std::string connectionStringFor(const std::string& file, const std::string& password, bool readOnly) {
-  std::string s = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + quoteValue(file) +
-                  ";Persist Security Info=False;Jet OLEDB:Database Password=" + quoteValue(password);
-  if (readOnly) s += ";Mode=Read";
-  return s;
-}
 
 void openConnection(jet::ado::Connection& c, const ParsedArgs& a, bool readOnly) {
   c.setConnectionString(
@@ -55,45 +38,13 @@ std::string typeText(const jet::storage::ColumnDef& c) {
   return t;
 }
 
-// Runs `body`, mapping errors to exit statuses.
-template <class F>
-int guarded(const std::vector<std::string>& args, const std::set<std::string>& valued,
-            const std::set<std::string>& flags, size_t minPositional, size_t maxPositional, const char* usage,
-            F body) {
-  ParsedArgs a;
-  try {
-    a = parseArgs(args, valued, flags);
-    if (a.flags.count("help")) {
-      std::cout << usage;
-      return 0;
-    }
-    if (a.positional.size() < minPositional || a.positional.size() > maxPositional)
-      throw UsageError("wrong number of arguments");
-  } catch (const UsageError& e) {
-    std::cerr << "quellmark: " << e.what() << "\n" << usage;
-    return 2;
-  }
-  try {
-    return body(a);
-  } catch (const UsageError& e) {
-    std::cerr << "quellmark: " << e.what() << "\n" << usage;
-    return 2;
-  } catch (const jet::Error& e) {
-    std::cerr << "quellmark: " << e.what() << "\n";
-    return 1;
-  } catch (const std::exception& e) {
-    std::cerr << "quellmark: " << e.what() << "\n";
-    return 1;
-  }
-}
-
 const char* kTablesHelp =
     "usage: quellmark tables FILE [--password PW]\n"
     "Lists the tables, views and system tables: TYPE, a tab, NAME, one a line,\n"
     "ordered by type, then name.\n";
 
 int runTables(const std::vector<std::string>& args) {
-  return guarded(args, {"password"}, {"help"}, 1, 1, kTablesHelp, [](const ParsedArgs& a) {
+  return runGuarded(args, {"password"}, {"help"}, 1, 1, kTablesHelp, [](const ParsedArgs& a) {
     jet::ado::Connection c;
     openConnection(c, a, true);
     for (const auto& t : c.tablesSchema()) std::cout << t.tableType << "\t" << t.tableName << "\n";
@@ -107,17 +58,8 @@ const char* kQueryHelp =
     "a row (JSON Lines), keys in field order.\n";
 
 int runQuery(const std::vector<std::string>& args) {
-  return guarded(args, {"password", "format"}, {"help"}, 2, 2, kQueryHelp, [](const ParsedArgs& a) {
-    std::string f = a.value("format", "table");
-    Format format;
-    if (f == "table")
-      format = Format::Table;
-    else if (f == "csv")
-      format = Format::Csv;
-    else if (f == "json")
-      format = Format::Json;
-    else
-      throw UsageError("unknown format '" + f + "'");
+  return runGuarded(args, {"password", "format"}, {"help"}, 2, 2, kQueryHelp, [](const ParsedArgs& a) {
+    Format format = formatFrom(a.value("format", "table"));
     jet::ado::Connection c;
     openConnection(c, a, true);
     RowWriter writer(std::cout, format);
@@ -134,7 +76,7 @@ const char* kSchemaHelp =
     "Prints each table's columns (type, size, flags) and indexes with their columns.\n";
 
 int runSchema(const std::vector<std::string>& args) {
-  return guarded(args, {"password"}, {"help"}, 1, 2, kSchemaHelp, [](const ParsedArgs& a) {
+  return runGuarded(args, {"password"}, {"help"}, 1, 2, kSchemaHelp, [](const ParsedArgs& a) {
     jet::ado::Connection c;
     openConnection(c, a, true);
     std::vector<std::string> names;
@@ -189,7 +131,7 @@ const char* kExecHelp =
     "Runs any statement and prints the number of records affected.\n";
 
 int runExec(const std::vector<std::string>& args) {
-  return guarded(args, {"password"}, {"help"}, 2, 2, kExecHelp, [](const ParsedArgs& a) {
+  return runGuarded(args, {"password"}, {"help"}, 2, 2, kExecHelp, [](const ParsedArgs& a) {
     jet::ado::Connection c;
     openConnection(c, a, false);
     jet::sql::ExecResult r = c.session().execute(a.positional[1]);
@@ -200,12 +142,40 @@ int runExec(const std::vector<std::string>& args) {
 
 }  // namespace
 
+namespace {
+std::string quoteValue(const std::string& v) {
+  std::string out = "\"";
+  for (char c : v) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+}  // namespace
+
+std::string connectionStringFor(const std::string& file, const std::string& password, bool readOnly) {
+  std::string s = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + quoteValue(file) +
+                  ";Persist Security Info=False;Jet OLEDB:Database Password=" + quoteValue(password);
+  if (readOnly) s += ";Mode=Read";
+  return s;
+}
+
+Format formatFrom(const std::string& f) {
+  if (f == "table") return Format::Table;
+  if (f == "csv") return Format::Csv;
+  if (f == "json") return Format::Json;
+  throw UsageError("unknown format '" + f + "'");
+}
+
 const std::vector<Command>& commands() {
   static const std::vector<Command> all = {
       {"tables", "list tables and views", kTablesHelp, runTables},
       {"query", "print the rows of a query", kQueryHelp, runQuery},
       {"schema", "show columns and indexes", kSchemaHelp, runSchema},
       {"exec", "run any statement", kExecHelp, runExec},
+      {"dupes", "list duplicate groups", kDupesHelp, runDupes},
+      {"dedupe", "delete duplicates, keeping the lowest or highest ID", kDedupeHelp, runDedupe},
+      {"dedupe-rows", "rebuild a keyless table with identical rows once", kDedupeRowsHelp, runDedupeRows},
   };
   return all;
 }

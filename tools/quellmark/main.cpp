@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "PlatformArgs.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ void usage(std::ostream& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+  std::vector<std::string> args = quellmark::utf8Arguments(argc, argv);
   if (args.empty()) {
     usage(std::cerr);
     return 2;

@@ -1,0 +1,29 @@
+#include "PlatformArgs.h"
+
+#ifdef _WIN32
+#include <shellapi.h>
+#include <windows.h>
+
+#include "jet/core/Text.h"
+#endif
+
+namespace quellmark {
+
+std::vector<std::string> utf8Arguments(int argc, char** argv) {
+#ifdef _WIN32
+  (void)argc;
+  (void)argv;
+  SetConsoleOutputCP(CP_UTF8);
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> out;
+  for (int i = 1; wide && i < count; ++i)
+    out.push_back(jet::utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(wide[i]))));
+  if (wide) LocalFree(wide);
+  return out;
+#else
+  return std::vector<std::string>(argv + 1, argv + argc);
+#endif
+}
+
+}  // namespace quellmark
