@@ -89,4 +89,82 @@ std::string rowChanged(const std::string& table) {
   return "表 " + quoted(table) + " 中的这条记录已被其他操作更改或删除，无法保存修改。";
 }
 
+std::string unsupportedVersion(const std::string& path) {
+  return "数据库 " + quoted(path) + " 是 Access 2007 或更高版本（ACCDB）的格式，不支持打开。";
+}
+std::string corruptPage(uint32_t page) { return "数据库已损坏：第 " + std::to_string(page) + " 页的内容无效。"; }
+std::string pageOutOfRange(uint32_t page) {
+  return "数据库已损坏：引用的第 " + std::to_string(page) + " 页超出文件末尾。";
+}
+std::string pageChainLoop(uint32_t page) {
+  return "数据库已损坏：从第 " + std::to_string(page) + " 页开始的页链形成循环。";
+}
+std::string corruptTableDefinition(const std::string& table) {
+  return "数据库已损坏：表 " + quoted(table) + " 的定义无效。";
+}
+std::string corruptRow(const std::string& table, uint32_t page, unsigned row) {
+  return "数据库已损坏：表 " + quoted(table) + " 第 " + std::to_string(page) + " 页的第 " + std::to_string(row) +
+         " 条记录无效。";
+}
+std::string corruptLongValue(const std::string& table, const std::string& column) {
+  return "数据库已损坏：表 " + quoted(table) + " 字段 " + quoted(column) + " 的长值（备注/OLE）数据无效。";
+}
+std::string corruptUsageMap(const std::string& table) {
+  return "数据库已损坏：表 " + quoted(table) + " 的页使用映射无效。";
+}
+std::string unsupportedColumnType(const std::string& table, const std::string& column, int type) {
+  return "表 " + quoted(table) + " 的字段 " + quoted(column) + " 使用了不支持的数据类型（" + std::to_string(type) +
+         "）。";
+}
+std::string corruptCatalog(const std::string& detail) { return "数据库已损坏：系统目录无效（" + detail + "）。"; }
+std::string linkedTableNotSupported(const std::string& name) {
+  return quoted(name) + " 是链接表，不支持打开链接表。";
+}
+
+std::string columnNotIndexable(const std::string& table, const std::string& index, const std::string& type) {
+  return "表 " + quoted(table) + " 的索引 " + quoted(index) + " 含有类型为 " + type + " 的字段，该类型不能编入索引。";
+}
+std::string corruptIndexPage(uint32_t page, const std::string& detail) {
+  return "数据库已损坏：第 " + std::to_string(page) + " 页的索引无效（" + detail + "）。";
+}
+std::string indexEntryTooLarge(size_t bytes) {
+  return "索引项过大（" + std::to_string(bytes) + " 字节），无法放入索引页。";
+}
+std::string corruptJournal(const std::string& path) {
+  return "回滚日志 " + quoted(path) + " 已损坏，无法恢复数据库。";
+}
+std::string queryTooComplex() { return "查询过于复杂（嵌套层数太多）。"; }
+std::string invalidStatement(const std::string& near) {
+  std::string m = "无效的 SQL 语句；期待 'DELETE'、'INSERT'、'PROCEDURE'、'SELECT' 或 'UPDATE'。";
+  if (!near.empty()) m += "（在 " + quoted(near) + " 附近）";
+  return m;
+}
+std::string invalidArgument(const std::string& function) { return "无效的过程调用或参数：" + quoted(function) + "。"; }
+std::string notInAggregate(const std::string& expression) {
+  return "试图执行的查询中不包含作为合计函数一部分的特定表达式 " + quoted(expression) + "。";
+}
+std::string aggregateNotAllowed(const std::string& clause, const std::string& expression) {
+  return clause + " 子句中不能有合计函数 " + quoted(expression) + "。";
+}
+std::string ambiguousField(const std::string& name) {
+  return "在 SQL 语句的 FROM 子句中列出的多个表都包含特定字段 " + quoted(name) + "。";
+}
+std::string unionColumnMismatch() { return "在联合查询中所选定的两个数据表或查询中的列数不匹配。"; }
+std::string subqueryTooManyRows() { return "子查询最多只能返回一条记录。"; }
+std::string subqueryOneColumn(const std::string& subquery) {
+  return "子查询 " + quoted(subquery) + " 只能返回一个字段。";
+}
+std::string unknownInsertField(const std::string& name) {
+  return "INSERT INTO 语句包含以下未知字段名：" + quoted(name) + "。请确定正确地键入了该名称，然后重新运行该操作。";
+}
+std::string valueCountMismatch() { return "查询值的数目与目标字段中的数目不同。"; }
+std::string valueTooLong(const std::string& table, const std::string& field) {
+  return "字段 " + quoted(table + "." + field) + " 太小而不能接受所要添加的数据的数量。";
+}
+std::string circularQuery(const std::string& name) { return "查询 " + quoted(name) + " 中有循环引用。"; }
+std::string orderByConflictsDistinct(const std::string& expression) {
+  return "ORDER BY 子句 " + quoted(expression) + " 与 DISTINCT 冲突。";
+}
+std::string notUpdatable(const std::string& name) { return "操作必须使用一个可更新的查询：" + quoted(name) + "。"; }
+
 }  // namespace jet::msg

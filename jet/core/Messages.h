@@ -3,6 +3,7 @@
 // object concerned. Nothing else in the engine spells out a message.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace jet::msg {
@@ -44,5 +45,42 @@ std::string notRowReturning();
 std::string closedDataSet();
 // The row being edited was changed or deleted since it was read.
 std::string rowChanged(const std::string& table);
+// Reading Jet files: what in the file is damaged or beyond the reader.
+std::string unsupportedVersion(const std::string& path);
+std::string corruptPage(uint32_t page);
+std::string pageOutOfRange(uint32_t page);
+std::string pageChainLoop(uint32_t page);
+std::string corruptTableDefinition(const std::string& table);
+std::string corruptRow(const std::string& table, uint32_t page, unsigned row);
+std::string corruptLongValue(const std::string& table, const std::string& column);
+std::string corruptUsageMap(const std::string& table);
+std::string unsupportedColumnType(const std::string& table, const std::string& column, int type);
+std::string corruptCatalog(const std::string& detail);
+std::string linkedTableNotSupported(const std::string& name);
+
+// Index keys, index pages and the rollback journal.
+std::string columnNotIndexable(const std::string& table, const std::string& index, const std::string& type);
+std::string corruptIndexPage(uint32_t page, const std::string& detail);
+std::string indexEntryTooLarge(size_t bytes);
+std::string corruptJournal(const std::string& path);
+
+// The SQL layer.
+// Nesting (parentheses, subqueries, saved queries) deeper than the engine follows.
+std::string queryTooComplex();
+// The text does not start with a statement the engine knows.
+std::string invalidStatement(const std::string& near);
+std::string invalidArgument(const std::string& function);
+std::string notInAggregate(const std::string& expression);
+std::string aggregateNotAllowed(const std::string& clause, const std::string& expression);
+std::string ambiguousField(const std::string& name);
+std::string unionColumnMismatch();
+std::string subqueryTooManyRows();
+std::string subqueryOneColumn(const std::string& subquery);
+std::string unknownInsertField(const std::string& name);
+std::string valueCountMismatch();
+std::string valueTooLong(const std::string& table, const std::string& field);
+std::string circularQuery(const std::string& name);
+std::string orderByConflictsDistinct(const std::string& expression);
+std::string notUpdatable(const std::string& name);
 
 }  // namespace jet::msg

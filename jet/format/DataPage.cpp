@@ -1,0 +1,50 @@
+#include "jet/format/DataPage.h"
+
+#include "jet/core/Error.h"
+#include "jet/core/Messages.h"
+#include "jet/file/LittleEndian.h"
+
+namespace jet::format {
+
+using file::getU16;
+using file::getU32;
+
+DataPage::DataPage(const Layout& layout, file::PageRef page, uint32_t pageNumber)
+    : layout_(layout), page_(std::move(page)), number_(pageNumber) {
+  const uint8_t* p = page_->data();
+  if (p[0] != static_cast<uint8_t>(PageType::Data)) {
+    throw FormatError(ErrorCode::Corrupt, msg::corruptPage(pageNumber));
+  }
+  owner_ = getU32(p + layout_.dataOwnerOffset);
+  longValue_ = p[4] == 'L' && p[5] == 'V' && p[6] == 'A' && p[7] == 'L';
+  rows_ = getU16(p + layout_.dataRowCountOffset);
+  if (layout_.dataRowTableOffset + 2ull * rows_ > layout_.pageSize) {
+    throw FormatError(ErrorCode::Corrupt, msg::corruptPage(pageNumber));
+  }
+}
+
+RowSlot DataPage::slot(unsigned row) const {
+  if (row >= rows_) throw FormatError(ErrorCode::Corrupt, msg::corruptPage(number_));
+  const uint8_t* table = page_->data() + layout_.dataRowTableOffset;
+  uint16_t raw = getU16(table + 2 * row);
+  RowSlot s;
+  s.start = raw & kOffsetMask;
+  s.end = row == 0 ? layout_.pageSize : (getU16(table + 2 * (row - 1)) & kOffsetMask);
+  bool deleted = raw & kDeletedFlag, overflow = raw & kOverflowFlag;
+  s.state = deleted && overflow ? RowState::Deleted
+            : overflow          ? RowState::OverflowStub
+            : deleted           ? RowState::OverflowTarget
+                                : RowState::Normal;
+  if (s.state == RowState::Deleted) {
+    // A deleted row's bytes may have been reused; its bounds no longer matter.
+    s.end = s.start;
+    return s;
+  }
+  uint32_t tableEnd = layout_.dataRowTableOffset + 2 * rows_;
+  if (s.start < tableEnd || s.end > layout_.pageSize || s.start > s.end) {
+    throw FormatError(ErrorCode::Corrupt, msg::corruptPage(number_));
+  }
+  return s;
+}
+
+}  // namespace jet::format

@@ -1,0 +1,139 @@
+#include "jet/format/TextCodec.h"
+
+#include "jet/core/Text.h"
+
+namespace jet::format {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xfffd;
+
+// Windows-1252 0x80..0x9F; the five unassigned bytes map to the C1 control
+// of the same value, as Windows' own conversion does.
+constexpr char16_t kCp1252High[32] = {0x20ac, 0x0081, 0x201a, 0x0192, 0x201e, 0x2026, 0x2020, 0x2021,
+                                      0x02c6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008d, 0x017d, 0x008f,
+                                      0x0090, 0x2018, 0x2019, 0x201c, 0x201d, 0x2022, 0x2013, 0x2014,
+                                      0x02dc, 0x2122, 0x0161, 0x203a, 0x0153, 0x009d, 0x017e, 0x0178};
+
+char32_t cp1252ToUnicode(uint8_t b) {
+  if (b >= 0x80 && b < 0xa0) return kCp1252High[b - 0x80];
+  return b;
+}
+
+int unicodeToCp1252(char32_t c) {
+  if (c < 0x80 || (c >= 0xa0 && c <= 0xff)) return static_cast<int>(c);
+  for (int i = 0; i < 32; ++i) {
+    if (kCp1252High[i] == c) return 0x80 + i;
+  }
+  return -1;
+}
+
+}  // namespace
+
+std::string decodeUcs2Text(std::span<const uint8_t> bytes) {
+  std::u16string units;
+  if (bytes.size() >= 2 && bytes[0] == 0xff && bytes[1] == 0xfe) {
+    bool oneByte = true;
+    size_t i = 2;
+    units.reserve(bytes.size());
+    while (i < bytes.size()) {
+      if (bytes[i] == 0) {
+        oneByte = !oneByte;
+        ++i;
+      } else if (oneByte) {
+        units.push_back(bytes[i]);
+        ++i;
+      } else if (i + 1 < bytes.size()) {
+        units.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+        i += 2;
+      } else {
+        break;
+      }
+    }
+  } else {
+    units.reserve(bytes.size() / 2);
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+      units.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+    }
+  }
+  return utf16ToUtf8(units);
+}
+
+std::vector<uint8_t> encodeUcs2Text(std::string_view utf8, bool compress) {
+  std::u16string units = utf8ToUtf16(utf8);
+  std::vector<uint8_t> out;
+  bool fitsOneByte = compress;
+  for (char16_t u : units) {
+    if (u == 0 || u > 0xff) fitsOneByte = false;
+  }
+  if (fitsOneByte) {
+    out.reserve(units.size() + 2);
+    out.push_back(0xff);
+    out.push_back(0xfe);
+    for (char16_t u : units) out.push_back(static_cast<uint8_t>(u));
+    return out;
+  }
+  out.reserve(units.size() * 2);
+  for (char16_t u : units) {
+    out.push_back(static_cast<uint8_t>(u));
+    out.push_back(static_cast<uint8_t>(u >> 8));
+  }
+  return out;
+}
+
+bool codePageSupported(uint16_t codePage) {
+  return codePage == 1252 || codePage == 936;
+}
+
+std::string decodeCodePageText(std::span<const uint8_t> bytes, uint16_t codePage) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    uint8_t b = bytes[i];
+    if (codePage == 936 && b >= 0x81 && b <= 0xfe) {
+      if (i + 1 < bytes.size()) {
+        char32_t c = gbkToUnicode(b, bytes[i + 1]);
+        appendUtf8(out, c ? c : kReplacement);
+        ++i;
+      } else {
+        appendUtf8(out, kReplacement);
+      }
+    } else if (codePage == 936) {
+      appendUtf8(out, b == 0x80 ? char32_t{0x20ac} : char32_t{b});
+    } else {
+      appendUtf8(out, cp1252ToUnicode(b));
+    }
+  }
+  return out;
+}
+
+std::vector<uint8_t> encodeCodePageText(std::string_view utf8, uint16_t codePage) {
+  std::vector<uint8_t> out;
+  for (char32_t c : utf8ToUtf32(utf8)) {
+    if (c < 0x80) {
+      out.push_back(static_cast<uint8_t>(c));
+      continue;
+    }
+    if (codePage == 936) {
+      bool found = false;
+      // Reverse lookup over the table: writes are rare next to reads.
+      for (int lead = 0x81; lead <= 0xfe && !found; ++lead) {
+        for (int trail = 0x40; trail <= 0xfe; ++trail) {
+          if (gbkToUnicode(static_cast<uint8_t>(lead), static_cast<uint8_t>(trail)) == c) {
+            out.push_back(static_cast<uint8_t>(lead));
+            out.push_back(static_cast<uint8_t>(trail));
+            found = true;
+            break;
+          }
+        }
+      }
+      if (!found) out.push_back(c == 0x20ac ? 0x80 : '?');
+      continue;
+    }
+    int b = unicodeToCp1252(c);
+    out.push_back(b < 0 ? '?' : static_cast<uint8_t>(b));
+  }
+  return out;
+}
+
+}  // namespace jet::format

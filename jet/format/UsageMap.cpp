@@ -1,0 +1,86 @@
+#include "jet/format/UsageMap.h"
+
+#include "jet/core/Error.h"
+#include "jet/core/Messages.h"
+#include "jet/file/LittleEndian.h"
+#include "jet/format/DataPage.h"
+
+namespace jet::format {
+
+namespace {
+constexpr uint8_t kInlineMap = 0x00;
+constexpr uint8_t kReferenceMap = 0x01;
+constexpr uint32_t kInlineHeader = 5;  // type, start page
+constexpr uint32_t kReferencePageHeader = 4;
+}  // namespace
+
+UsageMap::UsageMap(file::PageFile& file, const Layout& layout, uint32_t pointer)
+    : file_(file), layout_(layout) {
+  RowPointer at = RowPointer::decode(pointer);
+  DataPage page(layout_, file_.read(at.page), at.page);
+  RowSlot slot = page.slot(at.row);
+  auto bytes = page.bytes(slot);
+  row_.assign(bytes.begin(), bytes.end());
+  if (row_.empty()) throw FormatError(ErrorCode::Corrupt, msg::corruptPage(at.page));
+  type_ = row_[0];
+  if (type_ == kInlineMap) {
+    if (row_.size() < kInlineHeader) throw FormatError(ErrorCode::Corrupt, msg::corruptPage(at.page));
+    inlineStart_ = file::getU32(row_.data() + 1);
+  } else if (type_ != kReferenceMap) {
+    throw FormatError(ErrorCode::Corrupt, msg::corruptPage(at.page));
+  }
+  bitsPerReferencePage_ = static_cast<uint64_t>(layout_.pageSize - kReferencePageHeader) * 8;
+}
+
+void UsageMap::rewind() {
+  bit_ = 0;
+  reference_ = 0;
+  referencePage_.reset();
+}
+
+bool UsageMap::loadReferencePage() {
+  size_t entries = (row_.size() - 1) / 4;
+  while (reference_ < entries) {
+    uint32_t page = file::getU32(row_.data() + 1 + 4 * reference_);
+    if (page != 0) {
+      referencePage_ = file_.read(page);
+      if ((*referencePage_)[0] != static_cast<uint8_t>(PageType::UsageMap)) {
+        throw FormatError(ErrorCode::Corrupt, msg::corruptPage(page));
+      }
+      return true;
+    }
+    ++reference_;
+  }
+  return false;
+}
+
+std::optional<uint32_t> UsageMap::next() {
+  if (type_ == kInlineMap) {
+    uint64_t bits = static_cast<uint64_t>(row_.size() - kInlineHeader) * 8;
+    while (bit_ < bits) {
+      uint64_t b = bit_++;
+      if (row_[kInlineHeader + b / 8] & (1u << (b % 8))) {
+        uint64_t page = inlineStart_ + b;
+        if (page >= file_.pageCount()) return std::nullopt;  // bits past the file's end mean nothing yet
+        return static_cast<uint32_t>(page);
+      }
+    }
+    return std::nullopt;
+  }
+  for (;;) {
+    if (!referencePage_ && !loadReferencePage()) return std::nullopt;
+    while (bit_ < bitsPerReferencePage_) {
+      uint64_t b = bit_++;
+      if ((*referencePage_)[kReferencePageHeader + b / 8] & (1u << (b % 8))) {
+        uint64_t page = reference_ * bitsPerReferencePage_ + b;
+        if (page >= file_.pageCount()) break;
+        return static_cast<uint32_t>(page);
+      }
+    }
+    referencePage_.reset();
+    bit_ = 0;
+    ++reference_;
+  }
+}
+
+}  // namespace jet::format

@@ -1,0 +1,43 @@
+// A usage map: the set of pages owned by a table (or holding its free space).
+// The map lives in a row: type 0 carries a start page and a bitmap inline;
+// type 1 lists usage-map pages (type 0x05), each a bitmap of the pages in its
+// stretch of the file. Pages come out in increasing order, one at a time, so
+// a scan never holds the whole list.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "jet/file/PageFile.h"
+#include "jet/format/Layout.h"
+
+namespace jet::format {
+
+class UsageMap {
+ public:
+  // `pointer` is the row pointer kept in the table definition. Throws
+  // FormatError(Corrupt) when it does not lead to a map.
+  UsageMap(file::PageFile& file, const Layout& layout, uint32_t pointer);
+
+  // The next page in the map, or nothing at the end.
+  std::optional<uint32_t> next();
+  void rewind();
+
+ private:
+  bool loadReferencePage();
+
+  file::PageFile& file_;
+  const Layout& layout_;
+  uint8_t type_ = 0;
+  std::vector<uint8_t> row_;  // the map row, copied out of its page
+
+  // Position: within the inline bitmap, or within the current reference page.
+  uint32_t inlineStart_ = 0;
+  uint64_t bit_ = 0;
+  size_t reference_ = 0;         // index of the current page in a type 1 map
+  file::PageRef referencePage_;  // its bitmap
+  uint64_t bitsPerReferencePage_ = 0;
+};
+
+}  // namespace jet::format

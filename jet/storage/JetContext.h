@@ -1,0 +1,20 @@
+// What every object of one open Jet database shares: the page file, its
+// layout and text rules. Tables keep it alive, so a table handle stays usable
+// even if the database object that made it is gone.
+#pragma once
+
+#include <memory>
+
+#include "jet/file/PageFile.h"
+#include "jet/format/Layout.h"
+#include "jet/format/ValueCodec.h"
+
+namespace jet::storage {
+
+struct JetContext {
+  std::unique_ptr<file::PageFile> file;
+  format::Layout layout;
+  format::TextRules text;
+};
+
+}  // namespace jet::storage

@@ -1,0 +1,155 @@
+#include "jet/storage/JetDatabase.h"
+
+#include "jet/core/Error.h"
+#include "jet/core/Messages.h"
+#include "jet/core/Text.h"
+#include "jet/format/TextCodec.h"
+#include "jet/storage/JetTable.h"
+
+namespace jet::storage {
+
+namespace {
+// Jet 3 files of Western locales leave the code page 0 and mean Windows-1252.
+constexpr uint16_t kDefaultCodePage = 1252;
+
+std::optional<std::string> textOf(const Value& v) {
+  if (v.isText()) return v.asText();
+  return std::nullopt;
+}
+}  // namespace
+
+std::unique_ptr<JetDatabase> JetDatabase::open(const std::string& path, const std::string& password,
+                                               bool readOnly) {
+  (void)readOnly;  // writing is not available yet; the file is always opened for reading
+  return std::unique_ptr<JetDatabase>(new JetDatabase(file::PageFile::open(path, true), password));
+}
+
+std::unique_ptr<JetDatabase> JetDatabase::openBytes(std::vector<uint8_t> bytes, const std::string& password,
+                                                    const std::string& name) {
+  return std::unique_ptr<JetDatabase>(
+      new JetDatabase(file::PageFile::fromBytes(std::move(bytes), name), password));
+}
+
+JetDatabase::JetDatabase(std::unique_ptr<file::PageFile> file, const std::string& password)
+    : context_(std::make_shared<JetContext>()) {
+  if (!file->header().acceptsPassword(password))
+    throw StorageError(ErrorCode::BadPassword, msg::badPassword());
+  context_->layout = format::Layout::forVersion(file->version());
+  context_->text.ucs2 = !file->isJet3();
+  uint16_t cp = file->header().codePage;
+  context_->text.codePage = format::codePageSupported(cp) ? cp : kDefaultCodePage;
+  context_->file = std::move(file);
+  catalog_ = readCatalog(context_);
+}
+
+DatabaseInfo JetDatabase::info() const {
+  const file::Header& h = context_->file->header();
+  DatabaseInfo i;
+  i.version = h.version;
+  i.formatName = h.versionName();
+  i.pageSize = h.pageSize;
+  i.pageCount = context_->file->pageCount();
+  i.codePage = h.codePage;
+  i.sortOrder = h.sortOrder;
+  i.hasPassword = !h.password.empty();
+  return i;
+}
+
+const CatalogObject* JetDatabase::find(const std::string& name) const {
+  for (const auto& o : catalog_) {
+    if (equalsIgnoreCase(o.name, name)) return &o;
+  }
+  return nullptr;
+}
+
+void JetDatabase::loadQueries() {
+  if (queriesLoaded_) return;
+  queriesLoaded_ = true;
+  const CatalogObject* q = find(kQueryTable);
+  if (!q || q->kind == ObjectKind::Table) return;
+  auto shared = std::make_shared<JetTable>(context_, q->name, q->tdefPage());
+  const TableSchema& s = shared->schema();
+  int attr = s.findColumn("Attribute"), expr = s.findColumn("Expression"), flag = s.findColumn("Flag"),
+      extra = s.findColumn("LvExtra"), name1 = s.findColumn("Name1"), name2 = s.findColumn("Name2"),
+      object = s.findColumn("ObjectId");
+  if (attr < 0 || expr < 0 || flag < 0 || name1 < 0 || name2 < 0 || object < 0) {
+    throw StorageError(ErrorCode::Corrupt, msg::corruptCatalog(kQueryTable));
+  }
+  std::map<int32_t, std::vector<QueryRow>> rows;
+  auto cursor = shared->scan();
+  while (cursor->next()) {
+    const Row& r = cursor->row();
+    if (!r[object].isIntegral() || !r[attr].isIntegral()) continue;
+    QueryRow qr;
+    qr.attribute = static_cast<uint8_t>(r[attr].asInt());
+    qr.expression = textOf(r[expr]);
+    qr.flag = r[flag].isIntegral() ? static_cast<int16_t>(r[flag].asInt()) : 0;
+    qr.extra = extra >= 0 && r[extra].isIntegral() ? static_cast<int32_t>(r[extra].asInt()) : 0;
+    qr.name1 = textOf(r[name1]);
+    qr.name2 = textOf(r[name2]);
+    rows[static_cast<int32_t>(r[object].asInt())].push_back(std::move(qr));
+  }
+  for (auto& o : catalog_) {
+    if (o.type != kObjectQuery) continue;
+    QueryText text = rebuildQuery(rows[o.id], o.flags);
+    // The Jet provider lists plain select queries as views, everything else
+    // (actions, unions, crosstabs, parameter queries) as procedures.
+    o.kind = text.type == QueryType::Select && !text.hasParameters ? ObjectKind::View : ObjectKind::Procedure;
+    queries_[o.id] = std::move(text);
+  }
+}
+
+std::vector<CatalogEntry> JetDatabase::objects() {
+  loadQueries();
+  std::vector<CatalogEntry> out;
+  for (const auto& o : catalog_) out.push_back({o.name, o.kind});
+  return out;
+}
+
+std::shared_ptr<Table> JetDatabase::openTable(const std::string& name) {
+  const CatalogObject* o = find(name);
+  if (!o || o->type == kObjectQuery) return nullptr;
+  if (o->kind == ObjectKind::LinkedTable) {
+    throw StorageError(ErrorCode::Unsupported, msg::linkedTableNotSupported(o->name));
+  }
+  return std::make_shared<JetTable>(context_, o->name, o->tdefPage());
+}
+
+std::optional<std::string> JetDatabase::querySql(const std::string& name) {
+  loadQueries();
+  const CatalogObject* o = find(name);
+  if (!o || o->type != kObjectQuery) return std::nullopt;
+  auto it = queries_.find(o->id);
+  if (it == queries_.end() || it->second.sql.empty()) return std::nullopt;
+  return it->second.sql;
+}
+
+void JetDatabase::createTable(const TableSchema& schema) {
+  throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(schema.name));
+}
+void JetDatabase::dropTable(const std::string& name) {
+  throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(name));
+}
+void JetDatabase::addColumn(const std::string& table, const ColumnDef&) {
+  throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(table));
+}
+void JetDatabase::dropColumn(const std::string& table, const std::string&) {
+  throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(table));
+}
+void JetDatabase::createIndex(const std::string& table, const IndexDef&) {
+  throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(table));
+}
+void JetDatabase::dropIndex(const std::string& table, const std::string&) {
+  throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(table));
+}
+
+void JetDatabase::commit() {
+  if (depth_ == 0) throw StorageError(ErrorCode::Transaction, msg::noTransaction());
+  --depth_;
+}
+void JetDatabase::rollback() {
+  if (depth_ == 0) throw StorageError(ErrorCode::Transaction, msg::noTransaction());
+  --depth_;
+}
+
+}  // namespace jet::storage

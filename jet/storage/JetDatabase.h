@@ -1,0 +1,73 @@
+// A Jet 3 / Jet 4 database file as a Store. Reading only, for now: the
+// catalogue, table definitions, scans and row fetches come from the file;
+// every change is refused with ErrorCode::ReadOnly.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "jet/storage/Catalog.h"
+#include "jet/storage/JetContext.h"
+#include "jet/storage/QueryText.h"
+#include "jet/storage/Store.h"
+
+namespace jet::storage {
+
+// File facts for a `schema` listing.
+struct DatabaseInfo {
+  file::JetVersion version = file::JetVersion::Jet4;
+  std::string formatName;
+  uint32_t pageSize = 0;
+  uint32_t pageCount = 0;
+  uint16_t codePage = 0;
+  uint32_t sortOrder = 0;
+  bool hasPassword = false;
+};
+
+class JetDatabase : public Store {
+ public:
+  // Throws jet::Error: FileNotFound, Io, NotADatabase, Unsupported (ACCDB,
+  // encoded database), BadPassword, Corrupt.
+  static std::unique_ptr<JetDatabase> open(const std::string& path, const std::string& password,
+                                           bool readOnly = true);
+  // The same from the bytes of a file; `name` stands for it in messages.
+  static std::unique_ptr<JetDatabase> openBytes(std::vector<uint8_t> bytes, const std::string& password,
+                                                const std::string& name = "<memory>");
+
+  DatabaseInfo info() const;
+  file::PageFile& pageFile() { return *context_->file; }
+
+  std::vector<CatalogEntry> objects() override;
+  std::shared_ptr<Table> openTable(const std::string& name) override;
+  std::optional<std::string> querySql(const std::string& name) override;
+  bool readOnly() const override { return true; }
+
+  void createTable(const TableSchema& schema) override;
+  void dropTable(const std::string& name) override;
+  void addColumn(const std::string& table, const ColumnDef& column) override;
+  void dropColumn(const std::string& table, const std::string& column) override;
+  void createIndex(const std::string& table, const IndexDef& index) override;
+  void dropIndex(const std::string& table, const std::string& index) override;
+
+  // Nothing is written yet, so a transaction only counts its levels.
+  void begin() override { ++depth_; }
+  void commit() override;
+  void rollback() override;
+  int transactionDepth() const override { return depth_; }
+
+ private:
+  JetDatabase(std::unique_ptr<file::PageFile> file, const std::string& password);
+  const CatalogObject* find(const std::string& name) const;
+  void loadQueries();
+
+  std::shared_ptr<JetContext> context_;
+  std::vector<CatalogObject> catalog_;
+  bool queriesLoaded_ = false;
+  std::map<int32_t, QueryText> queries_;  // by object id
+  int depth_ = 0;
+};
+
+}  // namespace jet::storage
