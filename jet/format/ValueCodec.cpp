@@ -11,6 +11,7 @@ namespace {
 
 constexpr size_t kDecimalSize = 17;
 constexpr uint8_t kDecimalNegative = 0x80;
+constexpr uint8_t kJet3SystemBinary = 0x11;
 
 std::string decodeText(std::span<const uint8_t> bytes, const TextRules& text) {
   return text.ucs2 ? decodeUcs2Text(bytes) : decodeCodePageText(bytes, text.codePage);
@@ -34,6 +35,8 @@ Decimal decodeDecimal(std::span<const uint8_t> b, const ColumnDefinition& c) {
 }  // namespace
 
 std::optional<DataType> dataTypeOf(uint8_t storedType) {
+  // 0x11: a binary type of Jet 3's own system tables (MSysAccessObjects.Data).
+  if (storedType == kJet3SystemBinary) return DataType::Binary;
   switch (storedType) {
     case 1:
     case 2:
@@ -59,6 +62,7 @@ std::optional<Value> decodeValue(const ColumnDefinition& column, std::span<const
                                  const TextRules& text) {
   auto type = dataTypeOf(column.type);
   if (!type) return std::nullopt;
+  if (column.type == kJet3SystemBinary) return Value::binary(Bytes(b.begin(), b.end()));
   auto need = [&](size_t n) { return b.size() >= n; };
   switch (*type) {
     case DataType::Byte:
