@@ -6,7 +6,6 @@
 
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
-#include "jet/file/LittleEndian.h"
 #include "jet/format/IndexKey.h"
 
 namespace jet::format {
@@ -37,6 +36,22 @@ void appendRaw(Bytes& out, const IndexEntry& e, bool leaf) {
 
 [[noreturn]] void corrupt(uint32_t page, const std::string& detail) {
   throw FormatError(ErrorCode::Corrupt, msg::corruptIndexPage(page, detail));
+}
+
+// The page header is little-endian.
+uint16_t getLe16(const uint8_t* p) {
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+uint32_t getLe32(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+void putLe16(uint8_t* p, uint16_t v) {
+  p[0] = static_cast<uint8_t>(v);
+  p[1] = static_cast<uint8_t>(v >> 8);
+}
+void putLe32(uint8_t* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 uint32_t getBigEndian(const uint8_t* p, int bytes) {
@@ -87,11 +102,11 @@ IndexPage decodeIndexPage(std::span<const uint8_t> page, const IndexPageLayout& 
     out.leaf = false;
   else
     corrupt(pageNumber, "not an index page");
-  out.tdefPage = file::getU32(p + kTdefOffset);
-  out.prevPage = file::getU32(p + layout.prevOffset);
-  out.nextPage = file::getU32(p + layout.nextOffset);
-  out.tailPage = file::getU32(p + layout.tailOffset);
-  out.prefixLength = layout.prefixSize == 1 ? p[layout.prefixOffset] : file::getU16(p + layout.prefixOffset);
+  out.tdefPage = getLe32(p + kTdefOffset);
+  out.prevPage = getLe32(p + layout.prevOffset);
+  out.nextPage = getLe32(p + layout.nextOffset);
+  out.tailPage = getLe32(p + layout.tailOffset);
+  out.prefixLength = layout.prefixSize == 1 ? p[layout.prefixOffset] : getLe16(p + layout.prefixOffset);
   out.flags = p[layout.flagsOffset];
 
   const size_t area = layout.entryAreaOffset();
@@ -156,14 +171,14 @@ void encodeIndexPage(const IndexPage& page, const IndexPageLayout& layout, std::
   std::memset(p, 0, layout.pageSize);
   p[0] = page.leaf ? kIndexLeafPage : kIndexNodePage;
   p[1] = kPageMarker;
-  file::putU32(p + kTdefOffset, page.tdefPage);
-  file::putU32(p + layout.prevOffset, page.prevPage);
-  file::putU32(p + layout.nextOffset, page.nextPage);
-  file::putU32(p + layout.tailOffset, page.tailPage);
+  putLe32(p + kTdefOffset, page.tdefPage);
+  putLe32(p + layout.prevOffset, page.prevPage);
+  putLe32(p + layout.nextOffset, page.nextPage);
+  putLe32(p + layout.tailOffset, page.tailPage);
   if (layout.prefixSize == 1)
     p[layout.prefixOffset] = static_cast<uint8_t>(page.prefixLength);
   else
-    file::putU16(p + layout.prefixOffset, static_cast<uint16_t>(page.prefixLength));
+    putLe16(p + layout.prefixOffset, static_cast<uint16_t>(page.prefixLength));
   p[layout.flagsOffset] = page.flags;
 
   uint8_t* area = p + layout.entryAreaOffset();
@@ -188,7 +203,7 @@ void encodeIndexPage(const IndexPage& page, const IndexPageLayout& layout, std::
     pos += raw.size() - skip;
     p[layout.maskOffset + pos / 8] = static_cast<uint8_t>(p[layout.maskOffset + pos / 8] | (1u << (pos % 8)));
   }
-  file::putU16(p + kFreeSpaceOffset, static_cast<uint16_t>(layout.pageSize - layout.entryAreaOffset() - pos));
+  putLe16(p + kFreeSpaceOffset, static_cast<uint16_t>(layout.pageSize - layout.entryAreaOffset() - pos));
 }
 
 Bytes encodeIndexPage(const IndexPage& page, const IndexPageLayout& layout) {
