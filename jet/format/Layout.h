@@ -48,7 +48,7 @@ struct Layout {
 
   uint32_t realIndexEntrySize = 52;
   uint32_t realIndexColumnMap = 4;
-  uint32_t realIndexFlags = 42;
+  uint32_t realIndexFlags = 46;
 
   uint32_t logicalIndexEntrySize = 28;
   uint32_t logicalIndexNumber = 4;

@@ -54,15 +54,19 @@ bool UsageMap::loadReferencePage() {
   return false;
 }
 
+uint32_t UsageMap::checked(uint64_t page) const {
+  // A table owning pages past the end of the file lost them when the file was cut short.
+  if (page >= file_.pageCount()) throw FileError(ErrorCode::NotADatabase, msg::truncatedFile(file_.name()));
+  return static_cast<uint32_t>(page);
+}
+
 std::optional<uint32_t> UsageMap::next() {
   if (type_ == kInlineMap) {
     uint64_t bits = static_cast<uint64_t>(row_.size() - kInlineHeader) * 8;
     while (bit_ < bits) {
       uint64_t b = bit_++;
       if (row_[kInlineHeader + b / 8] & (1u << (b % 8))) {
-        uint64_t page = inlineStart_ + b;
-        if (page >= file_.pageCount()) return std::nullopt;  // bits past the file's end mean nothing yet
-        return static_cast<uint32_t>(page);
+        return checked(inlineStart_ + b);
       }
     }
     return std::nullopt;
@@ -72,9 +76,7 @@ std::optional<uint32_t> UsageMap::next() {
     while (bit_ < bitsPerReferencePage_) {
       uint64_t b = bit_++;
       if ((*referencePage_)[kReferencePageHeader + b / 8] & (1u << (b % 8))) {
-        uint64_t page = reference_ * bitsPerReferencePage_ + b;
-        if (page >= file_.pageCount()) break;
-        return static_cast<uint32_t>(page);
+        return checked(reference_ * bitsPerReferencePage_ + b);
       }
     }
     referencePage_.reset();

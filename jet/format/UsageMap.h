@@ -26,6 +26,7 @@ class UsageMap {
 
  private:
   bool loadReferencePage();
+  uint32_t checked(uint64_t page) const;
 
   file::PageFile& file_;
   const Layout& layout_;

@@ -12,9 +12,12 @@ namespace {
 // Jet 3 files of Western locales leave the code page 0 and mean Windows-1252.
 constexpr uint16_t kDefaultCodePage = 1252;
 
+// Access stores some query texts with their C terminator.
 std::optional<std::string> textOf(const Value& v) {
-  if (v.isText()) return v.asText();
-  return std::nullopt;
+  if (!v.isText()) return std::nullopt;
+  std::string s = v.asText();
+  while (!s.empty() && s.back() == '\0') s.pop_back();
+  return s;
 }
 }  // namespace
 

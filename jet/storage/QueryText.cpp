@@ -227,7 +227,18 @@ class Builder {
     }
     return -1;
   }
+  // Union parts are whole statements as typed; line ends become "\n".
   static std::string trimmed(std::string s) {
+    std::string lf;
+    for (size_t i = 0; i < s.size(); ++i) {
+      if (s[i] == '\r') {
+        if (i + 1 < s.size() && s[i + 1] == '\n') continue;
+        lf += '\n';
+      } else {
+        lf += s[i];
+      }
+    }
+    s = std::move(lf);
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.pop_back();
     size_t b = 0;
     while (b < s.size() && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
