@@ -101,7 +101,6 @@ class TLZH {
   uint16_t putbuf = 0;
   int32_t textsize = 0;
   int32_t codesize = 0;
-  int32_t printcount = 0;
   int16_t match_position = 0;
   int16_t match_length = 0;
 
