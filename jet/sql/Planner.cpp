@@ -1,0 +1,365 @@
+#include "jet/sql/Planner.h"
+
+#include <algorithm>
+
+#include "jet/core/Error.h"
+#include "jet/core/Messages.h"
+#include "jet/core/Text.h"
+#include "jet/sql/Distinct.h"
+#include "jet/sql/HashAggregate.h"
+#include "jet/sql/HashJoin.h"
+#include "jet/sql/Operators.h"
+#include "jet/sql/Parser.h"
+#include "jet/sql/Sort.h"
+#include "jet/sql/ValueOps.h"
+
+namespace jet::sql {
+
+using ast::Expr;
+using ast::ExprKind;
+
+namespace {
+
+// Saved queries may use one another; a chain longer than this is a cycle or abuse.
+constexpr int kMaxQueryDepth = 32;
+
+void splitAnd(const Expr* e, std::vector<const Expr*>& out) {
+  if (e->kind == ExprKind::Binary && e->op == ast::Op::And) {
+    splitAnd(e->args[0].get(), out);
+    splitAnd(e->args[1].get(), out);
+  } else {
+    out.push_back(e);
+  }
+}
+
+Scope scopeOf(const Operator& op, const Scope* outer, bool* correlated) {
+  Scope s;
+  s.columns = op.columns();
+  s.outer = outer;
+  s.correlated = correlated;
+  return s;
+}
+
+// The type two union members agree on.
+DataType unionType(DataType a, DataType b) {
+  if (a == b) return a;
+  if (a == DataType::Null) return b;
+  if (b == DataType::Null) return a;
+  if (a == DataType::Memo || b == DataType::Memo) return DataType::Memo;
+  if (isTextType(a) || isTextType(b)) return DataType::Text;
+  if (isNumericType(a) && isNumericType(b)) return DataType::Double;
+  return DataType::LongBinary;
+}
+
+struct OutputColumn {
+  BoundPtr expr;
+  ColumnInfo info;
+};
+
+}  // namespace
+
+OperatorPtr Planner::planQuery(const ast::Query& query, const Scope* outer, bool* correlated) {
+  if (++depth_ > kMaxQueryDepth * 4) {
+    --depth_;
+    throw SqlError(ErrorCode::Syntax, msg::queryTooComplex());
+  }
+  struct Leave {
+    int& d;
+    ~Leave() { --d; }
+  } leave{depth_};
+
+  if (query.parts.size() == 1) return planCore(query.parts[0], &query.orderBy, outer, correlated);
+
+  std::vector<OperatorPtr> parts;
+  for (const ast::SelectCore& core : query.parts) parts.push_back(planCore(core, nullptr, outer, correlated));
+  std::vector<ColumnInfo> columns = parts[0]->columns();
+  for (size_t i = 1; i < parts.size(); ++i) {
+    const auto& c = parts[i]->columns();
+    if (c.size() != columns.size()) throw SqlError(ErrorCode::Invalid, msg::unionColumnMismatch());
+    for (size_t k = 0; k < c.size(); ++k) {
+      columns[k].type = unionType(columns[k].type, c[k].type);
+      columns[k].size = std::max(columns[k].size, c[k].size);
+      columns[k].table.clear();
+    }
+  }
+  bool distinct = std::any_of(query.unionAll.begin(), query.unionAll.end(), [](bool all) { return !all; });
+  OperatorPtr op = std::make_unique<UnionAll>(std::move(parts), columns);
+  if (distinct) op = std::make_unique<Distinct>(std::move(op));
+  if (!query.orderBy.empty()) {
+    // A union is ordered by its output columns, named or by position.
+    std::vector<SortKey> keys;
+    for (const ast::OrderItem& item : query.orderBy) {
+      const Expr& e = *item.expr;
+      int slot = -1;
+      if (e.kind == ExprKind::Literal && e.literal.type() == DataType::Long) {
+        slot = static_cast<int>(e.literal.asInt()) - 1;
+        if (slot < 0 || slot >= static_cast<int>(columns.size()))
+          throw SqlError(ErrorCode::Syntax, msg::syntaxErrorIn("ORDER BY", e.text));
+      } else if (e.kind == ExprKind::Column) {
+        for (size_t k = 0; k < columns.size() && slot < 0; ++k)
+          if (equalsIgnoreCase(columns[k].name, e.name)) slot = static_cast<int>(k);
+        if (slot < 0) binder_.noteUnknown(e.name);
+      } else {
+        throw SqlError(ErrorCode::Syntax, msg::syntaxErrorIn("ORDER BY", e.text));
+      }
+      if (slot >= 0) keys.push_back({slot, item.descending});
+    }
+    op = std::make_unique<Sort>(std::move(op), std::move(keys));
+  }
+  return op;
+}
+
+OperatorPtr Planner::planNamed(const ast::TableRef& ref) {
+  const std::string label = ref.alias.empty() ? ref.name : ref.alias;
+  if (auto table = store_.openTable(ref.name)) return std::make_unique<TableScan>(table, label);
+  auto sql = store_.querySql(ref.name);
+  if (!sql) throw SqlError(ErrorCode::NoSuchTable, msg::noSuchTable(ref.name));
+  for (const std::string& open : openQueries_)
+    if (equalsIgnoreCase(open, ref.name)) throw SqlError(ErrorCode::Invalid, msg::circularQuery(ref.name));
+  if (static_cast<int>(openQueries_.size()) >= kMaxQueryDepth)
+    throw SqlError(ErrorCode::Invalid, msg::queryTooComplex());
+  // A saved query runs as a derived table of that name.
+  std::shared_ptr<ast::Query> q = parseQuery(*sql);
+  openQueries_.push_back(ref.name);
+  OperatorPtr op;
+  try {
+    op = planQuery(*q, nullptr, nullptr);
+  } catch (...) {
+    openQueries_.pop_back();
+    throw;
+  }
+  openQueries_.pop_back();
+  op->relabel(label);
+  return op;
+}
+
+OperatorPtr Planner::planSource(const ast::TableRef& ref, const Scope* outer, bool* correlated) {
+  switch (ref.kind) {
+    case ast::TableRef::Kind::Named:
+      return planNamed(ref);
+    case ast::TableRef::Kind::Derived: {
+      OperatorPtr op = planQuery(*ref.derived, nullptr, nullptr);
+      op->relabel(ref.alias);
+      return op;
+    }
+    case ast::TableRef::Kind::Join: {
+      OperatorPtr left = planSource(*ref.left, outer, correlated);
+      OperatorPtr right = planSource(*ref.right, outer, correlated);
+      std::vector<const Expr*> conjuncts;
+      splitAnd(ref.on.get(), conjuncts);
+      return join(ref.join, std::move(left), std::move(right), conjuncts, true, outer, correlated);
+    }
+  }
+  return nullptr;
+}
+
+OperatorPtr Planner::join(ast::JoinType type, OperatorPtr left, OperatorPtr right,
+                          std::vector<const Expr*>& conjuncts, bool allConjuncts, const Scope* outer,
+                          bool* correlated) {
+  Scope leftScope = scopeOf(*left, nullptr, nullptr);
+  Scope rightScope = scopeOf(*right, nullptr, nullptr);
+  std::vector<BoundPtr> leftKeys, rightKeys;
+  std::vector<const Expr*> rest;
+  for (const Expr* c : conjuncts) {
+    bool used = false;
+    if (c->kind == ExprKind::Binary && c->op == ast::Op::Eq) {
+      for (int flip = 0; flip < 2 && !used; ++flip) {
+        const Expr& a = *c->args[flip];
+        const Expr& b = *c->args[1 - flip];
+        BoundPtr l = binder_.tryBind(a, leftScope);
+        if (!l || !readsRow(*l)) continue;
+        BoundPtr r = binder_.tryBind(b, rightScope);
+        if (!r || !readsRow(*r)) continue;
+        leftKeys.push_back(std::move(l));
+        rightKeys.push_back(std::move(r));
+        used = true;
+      }
+    }
+    if (!used) rest.push_back(c);
+  }
+  BoundPtr residual;
+  if (allConjuncts) {
+    Scope both = scopeOf(*left, outer, correlated);
+    for (const ColumnInfo& c : right->columns()) both.columns.push_back(c);
+    std::vector<BoundPtr> parts;
+    for (const Expr* c : rest) parts.push_back(binder_.bind(*c, both, "JOIN"));
+    residual = Binder::conjunction(std::move(parts));
+    rest.clear();
+  }
+  conjuncts = rest;
+  ast::JoinType jt = type == ast::JoinType::Cross ? ast::JoinType::Inner : type;
+  return std::make_unique<HashJoin>(jt, std::move(left), std::move(right), std::move(leftKeys),
+                                    std::move(rightKeys), std::move(residual));
+}
+
+OperatorPtr Planner::planCore(const ast::SelectCore& core, const std::vector<ast::OrderItem>* order,
+                              const Scope* outer, bool* correlated) {
+  // FROM, with comma-separated sources joined on the equalities of WHERE.
+  std::vector<const Expr*> where;
+  if (core.where) splitAnd(core.where.get(), where);
+  OperatorPtr op;
+  if (core.from.empty()) {
+    op = std::make_unique<SingleRow>();
+  } else {
+    op = planSource(*core.from[0], outer, correlated);
+    for (size_t i = 1; i < core.from.size(); ++i) {
+      OperatorPtr right = planSource(*core.from[i], outer, correlated);
+      op = join(ast::JoinType::Cross, std::move(op), std::move(right), where, false, outer, correlated);
+    }
+  }
+  Scope input = scopeOf(*op, outer, correlated);
+  if (!where.empty()) {
+    std::vector<BoundPtr> parts;
+    for (const Expr* c : where) {
+      if (Binder::containsAggregate(*c))
+        throw SqlError(ErrorCode::Invalid, msg::aggregateNotAllowed("WHERE", c->text));
+      parts.push_back(binder_.bind(*c, input, "WHERE"));
+    }
+    op = std::make_unique<Filter>(std::move(op), Binder::conjunction(std::move(parts)));
+  }
+
+  bool grouped = !core.groupBy.empty() || (core.having != nullptr);
+  for (const ast::SelectItem& item : core.items)
+    if (item.expr && Binder::containsAggregate(*item.expr)) grouped = true;
+  if (order)
+    for (const ast::OrderItem& item : *order)
+      if (Binder::containsAggregate(*item.expr)) grouped = true;
+
+  Grouping grouping;
+  grouping.input = &input;
+  if (grouped) {
+    for (const ast::ExprPtr& k : core.groupBy) {
+      if (Binder::containsAggregate(*k))
+        throw SqlError(ErrorCode::Invalid, msg::aggregateNotAllowed("GROUP BY", k->text));
+      grouping.keys.push_back(binder_.bind(*k, input, "GROUP BY"));
+    }
+    // Subqueries in the grouped part see the group's key columns by their names.
+    for (size_t k = 0; k < grouping.keys.size(); ++k) {
+      const BoundExpr& key = *grouping.keys[k];
+      ColumnInfo info{"", core.groupBy[k]->text, key.type, key.size};
+      if (key.kind == BoundKind::Column && key.depth == 0)
+        info = input.columns[static_cast<size_t>(key.slot)];
+      grouping.post.columns.push_back(info);
+    }
+    grouping.post.outer = outer;
+    grouping.post.correlated = correlated;
+  }
+  auto bindItem = [&](const Expr& e, const std::string& clause) {
+    return grouped ? binder_.bindGrouped(e, grouping, clause) : binder_.bind(e, input, clause);
+  };
+
+  // The select list.
+  std::vector<OutputColumn> outputs;
+  for (size_t pos = 0; pos < core.items.size(); ++pos) {
+    const ast::SelectItem& item = core.items[pos];
+    if (item.star) {
+      bool any = false;
+      for (size_t i = 0; i < input.columns.size(); ++i) {
+        const ColumnInfo& c = input.columns[i];
+        if (!item.starQualifier.empty() && !equalsIgnoreCase(c.table, item.starQualifier)) continue;
+        any = true;
+        OutputColumn out;
+        out.info = c;
+        bool duplicate = false;
+        for (size_t j = 0; j < input.columns.size(); ++j)
+          if (j != i && equalsIgnoreCase(input.columns[j].name, c.name)) duplicate = true;
+        if (duplicate && item.starQualifier.empty() && !c.table.empty())
+          out.info.name = c.table + "." + c.name;
+        out.expr = grouped ? binder_.groupedColumn(static_cast<int>(i), c, grouping)
+                           : Binder::columnRef(0, static_cast<int>(i), c);
+        outputs.push_back(std::move(out));
+      }
+      if (!any) {
+        if (item.starQualifier.empty()) throw SqlError(ErrorCode::Syntax, msg::syntaxErrorIn("SELECT", "*"));
+        throw SqlError(ErrorCode::NoSuchTable, msg::noSuchTable(item.starQualifier));
+      }
+      continue;
+    }
+    OutputColumn out;
+    out.expr = bindItem(*item.expr, "SELECT");
+    out.info.name = Binder::outputName(item, pos);
+    out.info.type = out.expr->type;
+    out.info.size = out.expr->size;
+    if (out.expr->kind == BoundKind::Column && !grouped && out.expr->depth == 0) {
+      const ColumnInfo& src = input.columns[static_cast<size_t>(out.expr->slot)];
+      out.info.table = src.table;
+      out.info.precision = src.precision;
+      out.info.scale = src.scale;
+    }
+    outputs.push_back(std::move(out));
+  }
+
+  BoundPtr having;
+  if (core.having) having = bindItem(*core.having, "HAVING");
+
+  // ORDER BY: an output column by position or name, else an expression
+  // computed as a hidden column.
+  std::vector<SortKey> sortKeys;
+  size_t visible = outputs.size();
+  if (order) {
+    for (const ast::OrderItem& item : *order) {
+      const Expr& e = *item.expr;
+      int slot = -1;
+      if (e.kind == ExprKind::Literal && e.literal.type() == DataType::Long) {
+        slot = static_cast<int>(e.literal.asInt()) - 1;
+        if (slot < 0 || slot >= static_cast<int>(visible))
+          throw SqlError(ErrorCode::Syntax, msg::syntaxErrorIn("ORDER BY", e.text));
+      } else if (e.kind == ExprKind::Column && e.qualifier.empty()) {
+        for (size_t k = 0; k < visible && slot < 0; ++k)
+          if (equalsIgnoreCase(outputs[k].info.name, e.name)) slot = static_cast<int>(k);
+      }
+      if (slot < 0) {
+        BoundPtr b = bindItem(e, "ORDER BY");
+        for (size_t k = 0; k < outputs.size() && slot < 0; ++k)
+          if (sameExpr(*outputs[k].expr, *b)) slot = static_cast<int>(k);
+        if (slot < 0) {
+          if (core.distinct) throw SqlError(ErrorCode::Invalid, msg::orderByConflictsDistinct(e.text));
+          OutputColumn hidden;
+          hidden.info = {"", e.text, b->type, b->size};
+          hidden.expr = std::move(b);
+          slot = static_cast<int>(outputs.size());
+          outputs.push_back(std::move(hidden));
+        }
+      }
+      sortKeys.push_back({slot, item.descending});
+    }
+  }
+
+  if (grouped) {
+    std::vector<ColumnInfo> aggColumns;
+    for (size_t k = 0; k < grouping.keys.size(); ++k) aggColumns.push_back(grouping.post.columns[k]);
+    for (const AggSpec& a : grouping.aggs) aggColumns.push_back({"", a.text, a.type, a.size});
+    std::vector<BoundPtr> keys = std::move(grouping.keys);
+    op = std::make_unique<HashAggregate>(std::move(op), std::move(keys), std::move(grouping.aggs),
+                                         std::move(aggColumns));
+    if (having) op = std::make_unique<Filter>(std::move(op), std::move(having));
+  }
+
+  std::vector<BoundPtr> exprs;
+  std::vector<ColumnInfo> infos;
+  for (OutputColumn& o : outputs) {
+    exprs.push_back(std::move(o.expr));
+    infos.push_back(o.info);
+  }
+  op = std::make_unique<Project>(std::move(op), std::move(exprs), infos);
+  if (core.distinct) op = std::make_unique<Distinct>(std::move(op));
+  std::vector<int> tieColumns;
+  for (const SortKey& k : sortKeys) tieColumns.push_back(k.column);
+  if (!sortKeys.empty()) op = std::make_unique<Sort>(std::move(op), std::move(sortKeys));
+  if (core.top) {
+    const Value& n = core.top->count->literal;
+    double count = n.toDouble();
+    if (count < 0 || (core.top->percent && count > 100) || (!core.top->percent && n.type() != DataType::Long))
+      throw SqlError(ErrorCode::Syntax, msg::syntaxErrorIn("SELECT", core.top->count->text));
+    op = std::make_unique<Top>(std::move(op), count, core.top->percent, tieColumns);
+  }
+  if (infos.size() > visible) {
+    std::vector<BoundPtr> trim;
+    std::vector<ColumnInfo> kept(infos.begin(), infos.begin() + static_cast<long>(visible));
+    for (size_t k = 0; k < visible; ++k) trim.push_back(Binder::columnRef(0, static_cast<int>(k), infos[k]));
+    op = std::make_unique<Project>(std::move(op), std::move(trim), kept);
+  }
+  return op;
+}
+
+}  // namespace jet::sql

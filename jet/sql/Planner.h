@@ -1,0 +1,46 @@
+// Builds the operator tree of a query: sources (tables, saved queries and
+// derived tables), hash joins on the equalities of ON or WHERE, filters,
+// grouping, the select list, DISTINCT, ORDER BY, TOP and UNION.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "jet/sql/Ast.h"
+#include "jet/sql/Binder.h"
+#include "jet/sql/Operator.h"
+#include "jet/storage/Store.h"
+
+namespace jet::sql {
+
+class Planner : public SubqueryPlanner {
+ public:
+  explicit Planner(storage::Store& store) : store_(store), binder_(*this) {}
+
+  // The operator's columns are the query's visible output, named as Jet names them.
+  OperatorPtr planQuery(const ast::Query& query, const Scope* outer = nullptr, bool* correlated = nullptr);
+  OperatorPtr planSubquery(const ast::Query& query, const Scope* outer, bool* correlated) override {
+    return planQuery(query, outer, correlated);
+  }
+  Binder& binder() { return binder_; }
+  // Reports names that did not resolve (Jet's "too few parameters").
+  void finish() const { binder_.checkUnknown(); }
+
+ private:
+  OperatorPtr planCore(const ast::SelectCore& core, const std::vector<ast::OrderItem>* order,
+                       const Scope* outer, bool* correlated);
+  OperatorPtr planSource(const ast::TableRef& ref, const Scope* outer, bool* correlated);
+  OperatorPtr planNamed(const ast::TableRef& ref);
+  // Joins two inputs; equalities between them among `conjuncts` become hash
+  // keys and are removed; with `allConjuncts` the rest is the join's residual.
+  OperatorPtr join(ast::JoinType type, OperatorPtr left, OperatorPtr right,
+                   std::vector<const ast::Expr*>& conjuncts, bool allConjuncts, const Scope* outer,
+                   bool* correlated);
+
+  storage::Store& store_;
+  Binder binder_;
+  std::vector<std::string> openQueries_;  // saved queries being expanded, to catch cycles
+  int depth_ = 0;
+};
+
+}  // namespace jet::sql
