@@ -1,0 +1,282 @@
+#include "jet/file/Journal.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <random>
+
+#include "jet/core/Error.h"
+#include "jet/core/Messages.h"
+
+namespace jet::file {
+namespace {
+
+// Header: magic, version, page size, original database size, salt, checksum.
+constexpr std::array<uint8_t, 8> kMagic{'Q', 'M', 'J', 'O', 'U', 'R', 'N', '1'};
+constexpr uint32_t kVersion = 1;
+constexpr size_t kHeaderSize = 32;
+// Record: kind, 3 spare bytes, page, checksum, then the page image.
+constexpr size_t kRecordHeader = 12;
+constexpr uint8_t kOriginal = 1;        // what crash recovery puts back
+constexpr uint8_t kSavepointImage = 2;  // only for rolling back to a savepoint
+
+uint32_t crc32(std::span<const uint8_t> data, uint32_t crc = 0) {
+  static const std::array<uint32_t, 256> table = [] {
+    std::array<uint32_t, 256> t{};
+    for (uint32_t i = 0; i < 256; ++i) {
+      uint32_t c = i;
+      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+      t[i] = c;
+    }
+    return t;
+  }();
+  crc = ~crc;
+  for (uint8_t b : data) crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8);
+  return ~crc;
+}
+
+void put32(uint8_t* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+void put64(uint8_t* p, uint64_t v) {
+  for (int i = 0; i < 8; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+uint32_t get32(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+uint64_t get64(const uint8_t* p) {
+  return get32(p) | (static_cast<uint64_t>(get32(p + 4)) << 32);
+}
+
+// The checksum ties a record to its journal (the salt), its page and kind.
+uint32_t recordChecksum(uint32_t salt, uint8_t kind, uint32_t page, std::span<const uint8_t> image) {
+  uint8_t head[9];
+  put32(head, salt);
+  head[4] = kind;
+  put32(head + 5, page);
+  return crc32(image, crc32(head));
+}
+
+struct Header {
+  uint32_t pageSize = 0;
+  uint64_t originalSize = 0;
+  uint32_t salt = 0;
+};
+
+std::array<uint8_t, kHeaderSize> encodeHeader(const Header& h) {
+  std::array<uint8_t, kHeaderSize> b{};
+  std::memcpy(b.data(), kMagic.data(), kMagic.size());
+  put32(&b[8], kVersion);
+  put32(&b[12], h.pageSize);
+  put64(&b[16], h.originalSize);
+  put32(&b[24], h.salt);
+  put32(&b[28], crc32(std::span(b).first(28)));
+  return b;
+}
+
+bool decodeHeader(std::span<const uint8_t> b, Header& h) {
+  if (b.size() < kHeaderSize || !std::equal(kMagic.begin(), kMagic.end(), b.begin())) return false;
+  if (get32(&b[28]) != crc32(b.first(28)) || get32(&b[8]) != kVersion) return false;
+  h.pageSize = get32(&b[12]);
+  h.originalSize = get64(&b[16]);
+  h.salt = get32(&b[24]);
+  return h.pageSize >= 512 && h.pageSize <= 65536;
+}
+
+// A committed or abandoned journal is made unrecognisable before it is
+// removed, so that a removal the crash undid cannot roll a commit back.
+void invalidate(IoFile& f) {
+  std::array<uint8_t, kMagic.size()> zero{};
+  f.writeAt(0, zero);
+  f.sync();
+}
+
+}  // namespace
+
+std::string journalPathFor(const std::string& databasePath) {
+  return databasePath + ".qmj";
+}
+
+bool Journal::recover(const std::string& databasePath, IoSystem& io) {
+  const std::string path = journalPathFor(databasePath);
+  if (!io.exists(path)) return false;
+  bool restored = false;
+  {
+    std::unique_ptr<IoFile> journal = io.open(path, false);
+    std::array<uint8_t, kHeaderSize> hb{};
+    Header h;
+    if (journal->readAt(0, hb) == kHeaderSize && decodeHeader(hb, h)) {
+      // Database pages are written only after the header and their records
+      // are on disk: with a valid header the database may have changed.
+      std::unique_ptr<IoFile> db = io.open(databasePath, false);
+      const uint64_t size = journal->size();
+      std::vector<uint8_t> record(kRecordHeader + h.pageSize);
+      for (uint64_t at = kHeaderSize; at + record.size() <= size; at += record.size()) {
+        if (journal->readAt(at, record) != record.size()) break;
+        const uint8_t kind = record[0];
+        const uint32_t page = get32(&record[4]);
+        auto image = std::span<const uint8_t>(record).subspan(kRecordHeader);
+        // A torn record was never followed by its page write: skip it.
+        if (kind != kOriginal || get32(&record[8]) != recordChecksum(h.salt, kind, page, image)) continue;
+        if (static_cast<uint64_t>(page) * h.pageSize >= h.originalSize) continue;
+        db->writeAt(static_cast<uint64_t>(page) * h.pageSize, image);
+        restored = true;
+      }
+      if (db->size() != h.originalSize) {
+        db->truncate(h.originalSize);
+        restored = true;
+      }
+      db->sync();
+    }
+    invalidate(*journal);
+  }
+  io.remove(path);
+  io.syncFolderOf(path);
+  return restored;
+}
+
+Journal::Journal(std::string databasePath, uint32_t pageSize, IoSystem& io)
+    : database_(std::move(databasePath)), path_(journalPathFor(database_)), pageSize_(pageSize), io_(io) {}
+
+Journal::~Journal() = default;
+
+void Journal::begin(uint64_t databaseSize) {
+  if (active()) throw FileError(ErrorCode::Transaction, msg::noTransaction());
+  std::random_device rd;
+  salt_ = rd();
+  originalSize_ = databaseSize;
+  originals_.clear();
+  savepoints_.clear();
+  file_ = io_.open(path_, true);
+  try {
+    file_->truncate(0);
+    Header h{pageSize_, databaseSize, salt_};
+    auto hb = encodeHeader(h);
+    file_->writeAt(0, hb);
+  } catch (...) {
+    file_.reset();
+    io_.remove(path_);
+    throw;
+  }
+  end_ = kHeaderSize;
+  unsynced_ = true;  // the header must be down before the first page write
+  folderSynced_ = false;
+}
+
+uint64_t Journal::appendRecord(uint8_t kind, uint32_t page, std::span<const uint8_t> image) {
+  std::vector<uint8_t> record(kRecordHeader + pageSize_, 0);
+  record[0] = kind;
+  put32(&record[4], page);
+  std::copy(image.begin(), image.begin() + std::min<size_t>(image.size(), pageSize_),
+            record.begin() + kRecordHeader);
+  put32(&record[8], recordChecksum(salt_, kind, page, std::span(record).subspan(kRecordHeader)));
+  const uint64_t at = end_;
+  file_->writeAt(at, record);
+  end_ += record.size();
+  return at + kRecordHeader;
+}
+
+void Journal::journalPage(uint32_t page, std::span<const uint8_t> current) {
+  if (!active()) throw FileError(ErrorCode::Transaction, msg::noTransaction());
+  const uint64_t pageStart = static_cast<uint64_t>(page) * pageSize_;
+  uint64_t offset = 0;
+  bool have = false;
+  if (pageStart < originalSize_ && !originals_.count(page)) {
+    offset = appendRecord(kOriginal, page, current);
+    originals_[page] = offset;
+    have = true;
+    unsynced_ = true;
+  }
+  // Each open savepoint keeps the page as it was when the savepoint began:
+  // the content now, if the page has not changed since.
+  for (auto it = savepoints_.rbegin(); it != savepoints_.rend(); ++it) {
+    if (pageStart >= it->size || it->images.count(page)) continue;
+    if (!have) {
+      offset = appendRecord(kSavepointImage, page, current);
+      have = true;
+    }
+    it->images[page] = offset;
+  }
+}
+
+void Journal::sync() {
+  if (!active() || !unsynced_) return;
+  file_->sync();
+  if (!folderSynced_) {
+    io_.syncFolderOf(path_);
+    folderSynced_ = true;
+  }
+  unsynced_ = false;
+}
+
+int Journal::savepoint(uint64_t databaseSize) {
+  if (!active()) throw FileError(ErrorCode::Transaction, msg::noTransaction());
+  savepoints_.push_back(Savepoint{databaseSize, {}});
+  return static_cast<int>(savepoints_.size());
+}
+
+void Journal::release(int level) {
+  if (level < 1 || level > savepointLevel()) throw FileError(ErrorCode::Transaction, msg::noTransaction());
+  // Nothing to merge: journalPage() records a page in every open savepoint
+  // at once, so the enclosing one already holds its own, older images.
+  savepoints_.resize(static_cast<size_t>(level - 1));
+}
+
+std::vector<uint8_t> Journal::readImage(uint64_t offset) {
+  std::vector<uint8_t> image(pageSize_);
+  if (file_->readAt(offset, image) != image.size())
+    throw FileError(ErrorCode::Io, msg::corruptJournal(path_));
+  return image;
+}
+
+std::vector<uint32_t> Journal::restore(IoFile& database,
+                                       const std::unordered_map<uint32_t, uint64_t>& pages) {
+  // In page order: sequential writes, and the same result whatever the map's order.
+  std::vector<std::pair<uint32_t, uint64_t>> sorted(pages.begin(), pages.end());
+  std::sort(sorted.begin(), sorted.end());
+  std::vector<uint32_t> restored;
+  for (const auto& [page, offset] : sorted) {
+    database.writeAt(static_cast<uint64_t>(page) * pageSize_, readImage(offset));
+    restored.push_back(page);
+  }
+  return restored;
+}
+
+std::vector<uint32_t> Journal::rollbackTo(int level, IoFile& database) {
+  if (level < 1 || level > savepointLevel()) throw FileError(ErrorCode::Transaction, msg::noTransaction());
+  Savepoint& sp = savepoints_[static_cast<size_t>(level - 1)];
+  // Inner savepoints only hold images newer than this one's, or of pages
+  // this one did not cover (created after it began): cutting the file to
+  // this savepoint's size removes the latter.
+  std::vector<uint32_t> restored = restore(database, sp.images);
+  if (database.size() != sp.size) database.truncate(sp.size);
+  savepoints_.resize(static_cast<size_t>(level - 1));
+  return restored;
+}
+
+void Journal::commit(IoFile& database) {
+  if (!active()) throw FileError(ErrorCode::Transaction, msg::noTransaction());
+  database.sync();
+  finish();
+}
+
+std::vector<uint32_t> Journal::rollback(IoFile& database) {
+  if (!active()) throw FileError(ErrorCode::Transaction, msg::noTransaction());
+  std::vector<uint32_t> restored = restore(database, originals_);
+  if (database.size() != originalSize_) database.truncate(originalSize_);
+  database.sync();
+  finish();
+  return restored;
+}
+
+void Journal::finish() {
+  invalidate(*file_);
+  file_.reset();
+  io_.remove(path_);
+  originals_.clear();
+  savepoints_.clear();
+  unsynced_ = false;
+}
+
+}  // namespace jet::file
