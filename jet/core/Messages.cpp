@@ -5,32 +5,20 @@
 namespace jet::msg {
 
 namespace {
-std::string quoted(const std::string& s) {
-  return "'" + s + "'";
-}
+std::string quoted(const std::string& s) { return "'" + s + "'"; }
 }  // namespace
 
-std::string fileNotFound(const std::string& path) {
-  return "找不到文件 " + quoted(path) + "。";
-}
-std::string notADatabase(const std::string& path) {
-  return "无法识别的数据库格式 " + quoted(path) + "。";
-}
+std::string fileNotFound(const std::string& path) { return "找不到文件 " + quoted(path) + "。"; }
+std::string notADatabase(const std::string& path) { return "无法识别的数据库格式 " + quoted(path) + "。"; }
 std::string truncatedFile(const std::string& path) {
   return "数据库 " + quoted(path) + " 已截断或损坏，无法识别其格式。";
 }
 std::string encodedDatabase(const std::string& path) {
   return "数据库 " + quoted(path) + " 已编码（加密），不支持打开编码的数据库。";
 }
-std::string unsupportedFormat(const std::string& what) {
-  return "不支持的数据库功能：" + what + "。";
-}
-std::string badPassword() {
-  return "不是有效的密码。";
-}
-std::string corrupt(const std::string& what) {
-  return "数据库已损坏：" + what + "。";
-}
+std::string unsupportedFormat(const std::string& what) { return "不支持的数据库功能：" + what + "。"; }
+std::string badPassword() { return "不是有效的密码。"; }
+std::string corrupt(const std::string& what) { return "数据库已损坏：" + what + "。"; }
 std::string ioError(const std::string& path, const std::string& reason) {
   return "读写文件 " + quoted(path) + " 时出错：" + reason + "。";
 }
@@ -41,8 +29,7 @@ std::string lockedFile(const std::string& path) {
   return "文件 " + quoted(path) + " 已被其他用户以独占方式打开，或正在被其他程序使用。";
 }
 std::string noSuchTable(const std::string& name) {
-  return "Microsoft Jet 数据库引擎找不到输入表或查询 " + quoted(name) +
-         "。请确定它是否存在，以及它的名称的拼写是否正确。";
+  return "Microsoft Jet 数据库引擎找不到输入表或查询 " + quoted(name) + "。请确定它是否存在，以及它的名称的拼写是否正确。";
 }
 std::string tooFewParameters(int expected, const std::string& name) {
   return "参数不足，期待是 " + std::to_string(expected) + "。（无法识别的字段名 " + quoted(name) + "）";
@@ -60,35 +47,24 @@ std::string syntaxError(const std::string& near) {
   if (!near.empty()) m += "（在 " + quoted(near) + " 附近）";
   return m;
 }
-std::string tableExists(const std::string& name) {
-  return "表 " + quoted(name) + " 已存在。";
-}
+std::string tableExists(const std::string& name) { return "表 " + quoted(name) + " 已存在。"; }
 std::string fieldExists(const std::string& table, const std::string& field) {
   return "表 " + quoted(table) + " 中已有字段 " + quoted(field) + "。";
 }
 std::string indexExists(const std::string& table, const std::string& index) {
   return "表 " + quoted(table) + " 中已有索引 " + quoted(index) + "。";
 }
-std::string typeMismatch(const std::string& where) {
-  return "标准表达式中数据类型不匹配：" + where + "。";
-}
+std::string typeMismatch(const std::string& where) { return "标准表达式中数据类型不匹配：" + where + "。"; }
 std::string duplicateKey(const std::string& table, const std::string& index) {
   return "由于将在索引、主关键字或关系中创建重复的值，请求对表 " + quoted(table) + " 的改变没有成功（索引 " +
          quoted(index) + "）。";
 }
 std::string nullInRequired(const std::string& table, const std::string& field) {
-  return "字段 " + quoted(table + "." + field) +
-         " 不能包含 Null 值，因为该字段的 Required 属性被设置为 True。";
+  return "字段 " + quoted(table + "." + field) + " 不能包含 Null 值，因为该字段的 Required 属性被设置为 True。";
 }
-std::string overflow(const std::string& what) {
-  return "溢出：" + what + "。";
-}
-std::string divisionByZero() {
-  return "被零除。";
-}
-std::string unknownFunction(const std::string& name) {
-  return "表达式中含有未定义函数 " + quoted(name) + "。";
-}
+std::string overflow(const std::string& what) { return "溢出：" + what + "。"; }
+std::string divisionByZero() { return "被零除。"; }
+std::string unknownFunction(const std::string& name) { return "表达式中含有未定义函数 " + quoted(name) + "。"; }
 std::string wrongArgumentCount(const std::string& function) {
   return "表达式中函数 " + quoted(function) + " 的参数个数错误。";
 }
@@ -98,27 +74,17 @@ std::string cannotModifySystemTable(const std::string& name) {
 std::string cannotDropQuery(const std::string& name) {
   return quoted(name) + " 是查询而不是表，不能用 DROP TABLE 删除。";
 }
-std::string noTransaction() {
-  return "没有活动的事务。";
-}
-std::string writeNotSupported(const std::string& what) {
-  return "不支持写入：" + what + "。";
-}
+std::string noTransaction() { return "没有活动的事务。"; }
+std::string writeNotSupported(const std::string& what) { return "不支持写入：" + what + "。"; }
 std::string unknownSortCharacter(const std::string& table, const std::string& index, char32_t c) {
   char code[16];
   std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-  return "字符 " + std::string(code) + " 没有已知的排序码，无法写入表 " + quoted(table) + " 的索引 " +
-         quoted(index) + "。";
+  return "字符 " + std::string(code) + " 没有已知的排序码，无法写入表 " + quoted(table) + " 的索引 " + quoted(index) +
+         "。";
 }
-std::string invalidConnectionString(const std::string& detail) {
-  return "连接字符串无效：" + detail + "。";
-}
-std::string notRowReturning() {
-  return "该语句不返回记录。";
-}
-std::string closedDataSet() {
-  return "数据集未打开，无法执行此操作。";
-}
+std::string invalidConnectionString(const std::string& detail) { return "连接字符串无效：" + detail + "。"; }
+std::string notRowReturning() { return "该语句不返回记录。"; }
+std::string closedDataSet() { return "数据集未打开，无法执行此操作。"; }
 std::string rowChanged(const std::string& table) {
   return "表 " + quoted(table) + " 中的这条记录已被其他操作更改或删除，无法保存修改。";
 }
@@ -126,9 +92,7 @@ std::string rowChanged(const std::string& table) {
 std::string unsupportedVersion(const std::string& path) {
   return "数据库 " + quoted(path) + " 是 Access 2007 或更高版本（ACCDB）的格式，不支持打开。";
 }
-std::string corruptPage(uint32_t page) {
-  return "数据库已损坏：第 " + std::to_string(page) + " 页的内容无效。";
-}
+std::string corruptPage(uint32_t page) { return "数据库已损坏：第 " + std::to_string(page) + " 页的内容无效。"; }
 std::string pageOutOfRange(uint32_t page) {
   return "数据库已损坏：引用的第 " + std::to_string(page) + " 页超出文件末尾。";
 }
@@ -139,8 +103,8 @@ std::string corruptTableDefinition(const std::string& table) {
   return "数据库已损坏：表 " + quoted(table) + " 的定义无效。";
 }
 std::string corruptRow(const std::string& table, uint32_t page, unsigned row) {
-  return "数据库已损坏：表 " + quoted(table) + " 第 " + std::to_string(page) + " 页的第 " +
-         std::to_string(row) + " 条记录无效。";
+  return "数据库已损坏：表 " + quoted(table) + " 第 " + std::to_string(page) + " 页的第 " + std::to_string(row) +
+         " 条记录无效。";
 }
 std::string corruptLongValue(const std::string& table, const std::string& column) {
   return "数据库已损坏：表 " + quoted(table) + " 字段 " + quoted(column) + " 的长值（备注/OLE）数据无效。";
@@ -149,19 +113,16 @@ std::string corruptUsageMap(const std::string& table) {
   return "数据库已损坏：表 " + quoted(table) + " 的页使用映射无效。";
 }
 std::string unsupportedColumnType(const std::string& table, const std::string& column, int type) {
-  return "表 " + quoted(table) + " 的字段 " + quoted(column) + " 使用了不支持的数据类型（" +
-         std::to_string(type) + "）。";
+  return "表 " + quoted(table) + " 的字段 " + quoted(column) + " 使用了不支持的数据类型（" + std::to_string(type) +
+         "）。";
 }
-std::string corruptCatalog(const std::string& detail) {
-  return "数据库已损坏：系统目录无效（" + detail + "）。";
-}
+std::string corruptCatalog(const std::string& detail) { return "数据库已损坏：系统目录无效（" + detail + "）。"; }
 std::string linkedTableNotSupported(const std::string& name) {
   return quoted(name) + " 是链接表，不支持打开链接表。";
 }
 
 std::string columnNotIndexable(const std::string& table, const std::string& index, const std::string& type) {
-  return "表 " + quoted(table) + " 的索引 " + quoted(index) + " 含有类型为 " + type +
-         " 的字段，该类型不能编入索引。";
+  return "表 " + quoted(table) + " 的索引 " + quoted(index) + " 含有类型为 " + type + " 的字段，该类型不能编入索引。";
 }
 std::string corruptIndexPage(uint32_t page, const std::string& detail) {
   return "数据库已损坏：第 " + std::to_string(page) + " 页的索引无效（" + detail + "）。";
@@ -172,6 +133,41 @@ std::string indexEntryTooLarge(size_t bytes) {
 std::string corruptJournal(const std::string& path) {
   return "回滚日志 " + quoted(path) + " 已损坏，无法恢复数据库。";
 }
+std::string queryTooComplex() { return "查询过于复杂（嵌套层数太多）。"; }
+std::string invalidStatement(const std::string& near) {
+  std::string m = "无效的 SQL 语句；期待 'DELETE'、'INSERT'、'PROCEDURE'、'SELECT' 或 'UPDATE'。";
+  if (!near.empty()) m += "（在 " + quoted(near) + " 附近）";
+  return m;
+}
+std::string invalidArgument(const std::string& function) { return "无效的过程调用或参数：" + quoted(function) + "。"; }
+std::string notInAggregate(const std::string& expression) {
+  return "试图执行的查询中不包含作为合计函数一部分的特定表达式 " + quoted(expression) + "。";
+}
+std::string aggregateNotAllowed(const std::string& clause, const std::string& expression) {
+  return clause + " 子句中不能有合计函数 " + quoted(expression) + "。";
+}
+std::string ambiguousField(const std::string& name) {
+  return "在 SQL 语句的 FROM 子句中列出的多个表都包含特定字段 " + quoted(name) + "。";
+}
+std::string unionColumnMismatch() { return "在联合查询中所选定的两个数据表或查询中的列数不匹配。"; }
+std::string subqueryTooManyRows() { return "子查询最多只能返回一条记录。"; }
+std::string subqueryOneColumn(const std::string& subquery) {
+  return "子查询 " + quoted(subquery) + " 只能返回一个字段。";
+}
+std::string unknownInsertField(const std::string& name) {
+  return "INSERT INTO 语句包含以下未知字段名：" + quoted(name) + "。请确定正确地键入了该名称，然后重新运行该操作。";
+}
+std::string valueCountMismatch() { return "查询值的数目与目标字段中的数目不同。"; }
+std::string valueTooLong(const std::string& table, const std::string& field) {
+  return "字段 " + quoted(table + "." + field) + " 太小而不能接受所要添加的数据的数量。";
+}
+std::string circularQuery(const std::string& name) { return "查询 " + quoted(name) + " 中有循环引用。"; }
+std::string orderByConflictsDistinct(const std::string& expression) {
+  return "ORDER BY 子句 " + quoted(expression) + " 与 DISTINCT 冲突。";
+}
+std::string notUpdatable(const std::string& name) { return "操作必须使用一个可更新的查询：" + quoted(name) + "。"; }
+
+// The SQL layer.
 std::string queryTooComplex() {
   return "查询过于复杂（嵌套层数太多）。";
 }
