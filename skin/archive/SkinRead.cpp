@@ -51,8 +51,13 @@ bool TSkinReader::loadfromfile(const std::string& fileName) {
     Log("skin file \"" + fileName + "\" does not exist");
     return false;
   }
+  TFileStream file(fileName, TFileMode::fmOpenRead);
+  if (file.Size() > TLZH::MaxPackedSize) {
+    Log("skin file \"" + fileName + "\" is too large to be a skin archive");
+    return false;
+  }
   TMemoryStream stream;
-  stream.LoadFromFile(fileName);
+  stream.LoadFromStream(file);
   return Loadfromstream(stream);
 }
 

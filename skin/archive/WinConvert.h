@@ -42,6 +42,8 @@ class TLZH {
   static constexpr unsigned MAX_FREQ = 0x8000;
   // No skin comes near this; it bounds the work an untrusted block can ask for.
   static constexpr int32_t MaxUnpackedSize = 64 * 1024 * 1024;
+  // Incompressible data grows by about an eighth; twice the cap leaves room.
+  static constexpr int64_t MaxPackedSize = 2 * int64_t{MaxUnpackedSize};
   // One symbol costs at least one bit and yields at most F bytes.
   static constexpr int64_t MaxBytesPerInputByte = 8 * F;
 

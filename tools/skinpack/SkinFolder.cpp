@@ -29,8 +29,12 @@ bool SafeMemberName(const std::string& name) {
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {
   try {
+    skin::TFileStream file(path, skin::TFileMode::fmOpenRead);
+    // Nothing skinpack reads can be larger than a packed block may be.
+    if (file.Size() > skin::TLZH::MaxPackedSize)
+      throw SkinPackError("\"" + path + "\" is larger than any skin archive or member can be");
     skin::TMemoryStream stream;
-    stream.LoadFromFile(path);
+    stream.LoadFromStream(file);
     return stream.Bytes();
   } catch (const skin::EStreamError& e) {
     throw SkinPackError(e.what());
@@ -65,6 +69,13 @@ std::vector<skin::TSkinMember> ReadSkinFolder(const std::string& dir) {
     throw SkinPackError("\"" + dir + "\" holds " + std::to_string(inis.size()) +
                         " .ini files; a skin needs exactly one definition");
   std::sort(bitmaps.begin(), bitmaps.end());
+
+  uintmax_t total = 0;
+  for (const std::string& name : bitmaps) total += fs::file_size(fs::path(dir) / name, ec);
+  total += fs::file_size(fs::path(dir) / inis[0], ec);
+  if (total > static_cast<uintmax_t>(skin::TLZH::MaxUnpackedSize))
+    throw SkinPackError("the files in \"" + dir + "\" add up to " + std::to_string(total) +
+                        " bytes, more than the 64 MiB a skin archive may hold");
 
   std::vector<skin::TSkinMember> members;
   std::set<std::string> seen;
