@@ -200,6 +200,16 @@ void Journal::journalPage(uint32_t page, std::span<const uint8_t> current) {
   }
 }
 
+void Journal::journalTruncate(IoFile& database, uint64_t newSize) {
+  const uint64_t size = database.size();
+  std::vector<uint8_t> image(pageSize_);
+  for (uint64_t page = newSize / pageSize_; page * pageSize_ < size; ++page) {
+    std::fill(image.begin(), image.end(), 0);
+    database.readAt(page * pageSize_, image);
+    journalPage(static_cast<uint32_t>(page), image);
+  }
+}
+
 void Journal::sync() {
   if (!active() || !unsynced_) return;
   file_->sync();

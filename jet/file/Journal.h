@@ -56,6 +56,8 @@ class Journal {
   // page size). Pages past the original end need nothing kept: rolling back
   // cuts them off.
   void journalPage(uint32_t page, std::span<const uint8_t> current);
+  // Before the database is cut to `newSize`: keeps the pages that go.
+  void journalTruncate(IoFile& database, uint64_t newSize);
   // Whether records were written that must reach the disk before the
   // database is written.
   bool needsSync() const { return unsynced_; }
