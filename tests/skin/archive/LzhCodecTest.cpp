@@ -65,6 +65,25 @@ TEST(LzhKnownAnswer, LiteralsThenAMatch) {
             (Bytes{0x06, 0x00, 0x00, 0x00, 0xF6, 0xFB, 0xBD, 0xF1, 0x80, 0x20}));
 }
 
+TEST(LzhKnownAnswer, NearerOfTwoEqualMatchesIsCoded) {
+  // "abcXabcYabcZ": a b c X, match 3 (distance code 3), Y, match 3, Z. For the
+  // second match both earlier "abc" are visited in the tree ("abcZ" sorts
+  // after "abcX" and "abcY"); they tie at length 3 and the nearer one wins:
+  // code 3, not 7.
+  // Each literal's first update swaps its leaf with the last node of
+  // frequency 1 (a->313, b->312, c->311, X->310, match 3->309, Y->308), so
+  // the paths of the later symbols are those of the initial tree:
+  //   'X' leaf 88: 625 623 619 611 594 560 493 358 88 -> 111100100
+  //   'Y' leaf 89: 625 623 619 611 594 560 493 358 89 -> 111100101
+  //   'Z' leaf 90: 625 623 619 611 594 560 493 359 90 -> 111100110
+  //   second match 3, now at node 309: 625 623 618 608 588 548 468 309 -> 11000001
+  // a b c X: 111101101 111101110 111101111 111100100
+  // match: 10001100 000000011, Y: 111100101, match: 11000001 000000011, Z: 111100110
+  // 88 bits -> F6 FB BD FE 48 C0 1F 97 04 07 E6
+  EXPECT_EQ(PackBytes(ToBytes("abcXabcYabcZ")), (Bytes{0x0C, 0x00, 0x00, 0x00, 0xF6, 0xFB, 0xBD, 0xFE, 0x48,
+                                                       0xC0, 0x1F, 0x97, 0x04, 0x07, 0xE6}));
+}
+
 TEST(LzhKnownAnswer, DecodesTheHandWorkedStreams) {
   EXPECT_EQ(UnpackBytes({0x01, 0x00, 0x00, 0x00, 0xE6, 0x80}), ToBytes("A"));
   EXPECT_EQ(UnpackBytes({0x02, 0x00, 0x00, 0x00, 0xE6, 0xE2, 0x80}), ToBytes("AA"));
