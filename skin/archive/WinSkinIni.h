@@ -4,7 +4,9 @@
 // definition loader reads every section, string and number of a skin from it.
 //
 // Invariant: FSections holds, in text order, every header line of FIniFile
-// with its line number; every operation that changes FIniFile keeps it so.
+// with its current line number. Every operation that moves lines keeps it so
+// (deleting a key or erasing a section rebuilds it), so reads and writes after
+// any edit find the right lines.
 #pragma once
 
 #include <cstdint>
