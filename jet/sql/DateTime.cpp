@@ -151,8 +151,7 @@ std::optional<double> parseDateText(std::string_view text, DateOrder order) {
     if (p.number) {
       if (dateNums.size() + (monthFromName ? 1 : 0) >= 3) return std::nullopt;
       dateNums.push_back(p.value);
-      if (p.word.size() == 4 && dateNums.size() == 1)
-        dateNums.back() = p.value + 100000;  // mark a 4-digit year
+      if (p.word == "4" && dateNums.size() == 1) dateNums.back() = p.value + 100000;  // mark a 4-digit year
     } else {
       if (p.word == "am" || p.word == "pm") break;
       int found = 0;

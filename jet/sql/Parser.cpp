@@ -918,7 +918,9 @@ class Parser {
         inner->text = textFrom(s);
         return inner;
       }
-      if (isReserved(t.text)) error();
+      // Left, Right and Asc are keywords and also functions.
+      bool function = (isWord("left") || isWord("right") || isWord("asc")) && isSymbol("(", 1);
+      if (isReserved(t.text) && !function) error();
     }
     std::string first = t.text;
     advance();
