@@ -117,6 +117,9 @@ std::string unsupportedColumnType(const std::string& table, const std::string& c
          "）。";
 }
 std::string corruptCatalog(const std::string& detail) { return "数据库已损坏：系统目录无效（" + detail + "）。"; }
+std::string rowTooLarge(size_t bytes) {
+  return "记录太大（" + std::to_string(bytes) + " 字节），一页放不下。";
+}
 std::string linkedTableNotSupported(const std::string& name) {
   return quoted(name) + " 是链接表，不支持打开链接表。";
 }

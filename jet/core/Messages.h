@@ -57,6 +57,7 @@ std::string corruptUsageMap(const std::string& table);
 std::string unsupportedColumnType(const std::string& table, const std::string& column, int type);
 std::string corruptCatalog(const std::string& detail);
 std::string linkedTableNotSupported(const std::string& name);
+std::string rowTooLarge(size_t bytes);
 
 // Index keys, index pages and the rollback journal.
 std::string columnNotIndexable(const std::string& table, const std::string& index, const std::string& type);

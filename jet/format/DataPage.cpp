@@ -1,5 +1,7 @@
 #include "jet/format/DataPage.h"
 
+#include <algorithm>
+
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
 #include "jet/file/LittleEndian.h"
@@ -45,6 +47,34 @@ RowSlot DataPage::slot(unsigned row) const {
     throw FormatError(ErrorCode::Corrupt, msg::corruptPage(number_));
   }
   return s;
+}
+
+file::PageBuffer DataPage::build(const Layout& layout, uint32_t owner,
+                                 const std::vector<std::vector<uint8_t>>& rows, bool longValue) {
+  file::PageBuffer page(layout.pageSize, 0);
+  page[0] = static_cast<uint8_t>(PageType::Data);
+  page[1] = 0x01;
+  if (longValue) {
+    std::copy_n("LVAL", 4, page.begin() + layout.dataOwnerOffset);
+  } else {
+    file::putU32(page.data() + layout.dataOwnerOffset, owner);
+  }
+  size_t tableEnd = layout.dataRowTableOffset + 2 * rows.size();
+  size_t used = 0;
+  for (const auto& r : rows) used += r.size();
+  if (tableEnd + used > layout.pageSize || rows.size() > 0xff) {
+    throw FormatError(ErrorCode::Invalid, msg::rowTooLarge(used));
+  }
+  file::putU16(page.data() + layout.dataRowCountOffset, static_cast<uint16_t>(rows.size()));
+  uint32_t end = layout.pageSize;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    uint32_t start = end - static_cast<uint32_t>(rows[i].size());
+    std::copy(rows[i].begin(), rows[i].end(), page.begin() + start);
+    file::putU16(page.data() + layout.dataRowTableOffset + 2 * i, static_cast<uint16_t>(start));
+    end = start;
+  }
+  file::putU16(page.data() + 2, static_cast<uint16_t>(end - tableEnd));  // free space
+  return page;
 }
 
 }  // namespace jet::format

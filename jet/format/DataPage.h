@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "jet/file/PageFile.h"
 #include "jet/format/Layout.h"
@@ -38,6 +39,12 @@ class DataPage {
   RowSlot slot(unsigned row) const;
   std::span<const uint8_t> bytes(const RowSlot& s) const { return {page_->data() + s.start, s.length()}; }
   const file::PageRef& page() const { return page_; }
+
+  // A data page holding `rows` (row 0 last in the page), owned by the table
+  // whose definition is on `owner`, or a long-value page when `longValue`.
+  // Throws FormatError(Invalid) when the rows do not fit.
+  static file::PageBuffer build(const Layout& layout, uint32_t owner,
+                                const std::vector<std::vector<uint8_t>>& rows, bool longValue = false);
 
   static constexpr uint16_t kOffsetMask = 0x1fff;
   static constexpr uint16_t kDeletedFlag = 0x8000;

@@ -1,5 +1,9 @@
 #include "jet/format/RowLayout.h"
 
+#include <algorithm>
+
+#include "jet/core/Error.h"
+#include "jet/core/Messages.h"
 #include "jet/core/Value.h"
 #include "jet/file/LittleEndian.h"
 
@@ -82,6 +86,88 @@ std::optional<std::vector<Field>> splitRow(const TableDefinition& def, const Lay
     f.bytes = row.subspan(start, end - start);
   }
   return fields;
+}
+
+std::vector<uint8_t> encodeRow(const TableDefinition& def, const Layout& layout,
+                               const std::vector<FieldBytes>& fields) {
+  const bool jet3 = layout.jet3;
+  uint32_t columnCount = def.maxColumns;
+  uint32_t fixedSize = 0;
+  int varCount = 0;
+  for (const auto& c : def.columns) {
+    columnCount = std::max<uint32_t>(columnCount, c.number + 1u);
+    if (c.type == static_cast<uint8_t>(DataType::Boolean)) continue;
+    if (c.fixed()) {
+      fixedSize = std::max<uint32_t>(fixedSize, c.fixedOffset + c.length);
+    } else {
+      varCount = std::max(varCount, c.varIndex + 1);
+    }
+  }
+  const size_t header = layout.rowColumnCountSize;
+  std::vector<uint8_t> row(header + fixedSize, 0);
+  if (jet3) {
+    row[0] = static_cast<uint8_t>(columnCount);
+  } else {
+    file::putU16(row.data(), static_cast<uint16_t>(columnCount));
+  }
+  std::vector<uint8_t> nullMask((columnCount + 7) / 8, 0);
+  std::vector<const FieldBytes*> byVarIndex(static_cast<size_t>(varCount), nullptr);
+  for (size_t i = 0; i < def.columns.size() && i < fields.size(); ++i) {
+    const ColumnDefinition& c = def.columns[i];
+    const FieldBytes& f = fields[i];
+    if (f.present) nullMask[c.number / 8] |= static_cast<uint8_t>(1u << (c.number % 8));
+    if (c.type == static_cast<uint8_t>(DataType::Boolean) || !f.present) continue;
+    if (c.fixed()) {
+      std::copy_n(f.bytes.begin(), std::min<size_t>(f.bytes.size(), c.length),
+                  row.begin() + header + c.fixedOffset);
+    } else {
+      byVarIndex[c.varIndex] = &f;
+    }
+  }
+  std::vector<uint32_t> offsets;
+  if (def.varColumnCount > 0) {
+    for (int v = 0; v < varCount; ++v) {
+      offsets.push_back(static_cast<uint32_t>(row.size()));
+      if (byVarIndex[v]) row.insert(row.end(), byVarIndex[v]->bytes.begin(), byVarIndex[v]->bytes.end());
+    }
+    offsets.push_back(static_cast<uint32_t>(row.size()));  // end of the variable area
+  }
+  const size_t dataSize = row.size();
+  if (!jet3) {
+    if (dataSize > 0xffff) throw FormatError(ErrorCode::Invalid, msg::rowTooLarge(dataSize));
+    if (def.varColumnCount > 0) {
+      for (size_t i = offsets.size(); i-- > 0;) {
+        row.resize(row.size() + 2);
+        file::putU16(row.data() + row.size() - 2, static_cast<uint16_t>(offsets[i]));
+      }
+      row.push_back(static_cast<uint8_t>(varCount));
+      row.push_back(static_cast<uint8_t>(varCount >> 8));
+    }
+  } else if (def.varColumnCount > 0) {
+    // The jump table's size follows from the whole row's size, which includes it.
+    size_t jumps = 0;
+    for (;;) {
+      size_t total = dataSize + offsets.size() + jumps + 1 + nullMask.size();
+      size_t want = (total - 1) / 256;
+      if (want == jumps) break;
+      jumps = want;
+    }
+    for (size_t i = offsets.size(); i-- > 0;) row.push_back(static_cast<uint8_t>(offsets[i] & 0xff));
+    // Stored last-first: entry k names the first offset at or past (k+1)*256.
+    std::vector<uint8_t> table(jumps, 0xff);
+    for (size_t k = 0; k < jumps; ++k) {
+      for (size_t i = 0; i < offsets.size(); ++i) {
+        if (offsets[i] >= (k + 1) * 256) {
+          table[k] = static_cast<uint8_t>(i);
+          break;
+        }
+      }
+    }
+    for (size_t k = jumps; k-- > 0;) row.push_back(table[k]);
+    row.push_back(static_cast<uint8_t>(varCount));
+  }
+  row.insert(row.end(), nullMask.begin(), nullMask.end());
+  return row;
 }
 
 }  // namespace jet::format

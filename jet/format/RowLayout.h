@@ -27,4 +27,17 @@ struct Field {
 std::optional<std::vector<Field>> splitRow(const TableDefinition& def, const Layout& layout,
                                            std::span<const uint8_t> row);
 
+// One column's stored bytes for encodeRow (a Boolean: `present` is its value).
+struct FieldBytes {
+  bool present = false;
+  std::vector<uint8_t> bytes;
+};
+
+// The stored form of a row with one FieldBytes per entry of def.columns:
+// fixed columns at their offsets (bytes shorter than the column are padded
+// with zeros), variable columns in offset-table order. Throws
+// FormatError(Invalid) when a row of that size cannot be stored.
+std::vector<uint8_t> encodeRow(const TableDefinition& def, const Layout& layout,
+                               const std::vector<FieldBytes>& fields);
+
 }  // namespace jet::format

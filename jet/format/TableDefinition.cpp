@@ -46,6 +46,24 @@ std::string readName(const Reader& r, size_t& pos, const Layout& layout, uint16_
   return layout.jet3 ? decodeCodePageText(bytes, codePage) : decodeUcs2Text(bytes);
 }
 
+void appendName(std::vector<uint8_t>& out, const std::string& name, const Layout& layout, uint16_t codePage) {
+  std::vector<uint8_t> bytes = layout.jet3 ? encodeCodePageText(name, codePage) : encodeUcs2Text(name, false);
+  if (layout.nameLengthSize == 1) {
+    out.push_back(static_cast<uint8_t>(std::min<size_t>(bytes.size(), 0xff)));
+    bytes.resize(out.back());
+  } else {
+    bytes.resize(std::min<size_t>(bytes.size(), 0xfffe));
+    out.push_back(static_cast<uint8_t>(bytes.size()));
+    out.push_back(static_cast<uint8_t>(bytes.size() >> 8));
+  }
+  out.insert(out.end(), bytes.begin(), bytes.end());
+}
+
+uint8_t* grow(std::vector<uint8_t>& out, size_t n) {
+  out.resize(out.size() + n, 0);
+  return out.data() + out.size() - n;
+}
+
 }  // namespace
 
 const ColumnDefinition* TableDefinition::findColumnByNumber(uint16_t number) const {
@@ -145,6 +163,99 @@ TableDefinition decodeTableDefinition(const std::vector<uint8_t>& bytes, const L
   std::stable_sort(def.columns.begin(), def.columns.end(),
                    [](const ColumnDefinition& a, const ColumnDefinition& b) { return a.number < b.number; });
   return def;
+}
+
+std::vector<uint8_t> encodeTableDefinition(const TableDefinition& def, const Layout& layout,
+                                           uint16_t codePage) {
+  std::vector<uint8_t> out(layout.tdefRealIndexCounts, 0);
+  out[0] = static_cast<uint8_t>(PageType::TableDefinition);
+  out[1] = 0x01;
+  file::putU32(out.data() + layout.tdefRowCount, def.rowCount);
+  file::putU32(out.data() + layout.tdefAutoNumber, def.nextAutoNumber);
+  out[layout.tdefTableType] = def.tableType;
+  file::putU16(out.data() + layout.tdefMaxColumns, def.maxColumns);
+  file::putU16(out.data() + layout.tdefVarColumns, def.varColumnCount);
+  file::putU16(out.data() + layout.tdefColumns, static_cast<uint16_t>(def.columns.size()));
+  file::putU32(out.data() + layout.tdefLogicalIndexes, static_cast<uint32_t>(def.indexes.size()));
+  file::putU32(out.data() + layout.tdefRealIndexes, static_cast<uint32_t>(def.physicalIndexes.size()));
+  file::putU32(out.data() + layout.tdefUsedPages, def.usedPagesPointer);
+  file::putU32(out.data() + layout.tdefFreePages, def.freePagesPointer);
+  grow(out, def.physicalIndexes.size() * layout.realIndexCountSize);
+
+  for (const auto& c : def.columns) {
+    uint8_t* e = grow(out, layout.columnEntrySize);
+    e[layout.colType] = c.type;
+    file::putU16(e + layout.colNumber, c.number);
+    file::putU16(e + layout.colVarIndex, c.varIndex);
+    file::putU16(e + layout.colNumber + 4, c.number);  // the second copy of the number
+    if (c.type == 16) {  // Decimal keeps precision and scale where text keeps its sort order
+      e[layout.colMisc] = c.precision;
+      e[layout.colMisc + 1] = c.scale;
+    } else {
+      file::putU16(e + layout.colMisc, c.sortOrder);
+    }
+    e[layout.colFlags] = c.flags;
+    if (layout.colExtFlags >= 0) e[layout.colExtFlags] = c.extFlags;
+    file::putU16(e + layout.colFixedOffset, c.fixedOffset);
+    file::putU16(e + layout.colLength, c.length);
+  }
+  for (const auto& c : def.columns) appendName(out, c.name, layout, codePage);
+
+  for (const auto& ix : def.physicalIndexes) {
+    uint8_t* e = grow(out, layout.realIndexEntrySize);
+    for (int k = 0; k < kIndexColumnSlots; ++k) {
+      uint8_t* slot = e + layout.realIndexColumnMap + 3 * k;
+      if (static_cast<size_t>(k) < ix.columns.size()) {
+        file::putU16(slot, ix.columns[k].columnNumber);
+        slot[2] = ix.columns[k].ascending ? 0x01 : 0x02;
+      } else {
+        file::putU16(slot, kNoColumn);
+      }
+    }
+    file::putU32(e + layout.realIndexColumnMap + 3 * kIndexColumnSlots + 4, ix.firstPage);
+    e[layout.realIndexFlags] = ix.flags;
+  }
+  for (const auto& ix : def.indexes) {
+    uint8_t* e = grow(out, layout.logicalIndexEntrySize);
+    file::putU32(e + layout.logicalIndexNumber, ix.number);
+    file::putU32(e + layout.logicalIndexReal, ix.physical);
+    file::putU32(e + layout.logicalIndexRelatedTable - 4, 0xffffffffu);  // no related index
+    file::putU32(e + layout.logicalIndexRelatedTable, ix.relatedTablePage);
+    e[layout.logicalIndexType] = ix.kind;
+  }
+  for (const auto& ix : def.indexes) appendName(out, ix.name, layout, codePage);
+  // End of the (empty) list of variable columns' own usage maps.
+  uint8_t* end = grow(out, 2);
+  file::putU16(end, kNoColumn);
+  file::putU32(out.data() + 8, static_cast<uint32_t>(out.size()));
+  return out;
+}
+
+size_t pagesNeeded(const std::vector<uint8_t>& bytes, const Layout& layout) {
+  if (bytes.size() <= layout.pageSize) return 1;
+  size_t per = layout.pageSize - layout.tdefContinuationHeader;
+  return 1 + (bytes.size() - layout.pageSize + per - 1) / per;
+}
+
+std::vector<file::PageBuffer> splitTableDefinition(const std::vector<uint8_t>& bytes, const Layout& layout,
+                                                   const std::vector<uint32_t>& pages) {
+  std::vector<file::PageBuffer> out;
+  size_t at = 0;
+  for (size_t i = 0; i < pages.size() && at < bytes.size(); ++i) {
+    file::PageBuffer page(layout.pageSize, 0);
+    size_t from = i == 0 ? 0 : layout.tdefContinuationHeader;
+    size_t take = std::min<size_t>(bytes.size() - at, layout.pageSize - from);
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), take,
+                page.begin() + static_cast<std::ptrdiff_t>(from));
+    page[0] = static_cast<uint8_t>(PageType::TableDefinition);
+    page[1] = 0x01;
+    at += take;
+    file::putU32(page.data() + layout.tdefNextPageOffset,
+                 at < bytes.size() && i + 1 < pages.size() ? pages[i + 1] : 0);
+    out.push_back(std::move(page));
+  }
+  if (at < bytes.size()) throw FormatError(ErrorCode::Invalid, msg::corruptTableDefinition(""));
+  return out;
 }
 
 }  // namespace jet::format

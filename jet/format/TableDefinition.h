@@ -92,4 +92,16 @@ TableDefinition readTableDefinition(file::PageFile& file, const Layout& layout, 
 TableDefinition decodeTableDefinition(const std::vector<uint8_t>& bytes, const Layout& layout,
                                       uint16_t codePage, const std::string& tableName);
 
+// The inverse of decodeTableDefinition: the assembled bytes of `def`
+// (counts, columns, names, indexes). Physical placement (numbers, offsets) is
+// taken as given.
+std::vector<uint8_t> encodeTableDefinition(const TableDefinition& def, const Layout& layout,
+                                           uint16_t codePage);
+
+// Splits assembled definition bytes into pages; `pages` are the page numbers
+// they will occupy (as many as needed: see pagesNeeded), chained in order.
+std::vector<file::PageBuffer> splitTableDefinition(const std::vector<uint8_t>& bytes, const Layout& layout,
+                                                   const std::vector<uint32_t>& pages);
+size_t pagesNeeded(const std::vector<uint8_t>& bytes, const Layout& layout);
+
 }  // namespace jet::format

@@ -32,6 +32,18 @@ UsageMap::UsageMap(file::PageFile& file, const Layout& layout, uint32_t pointer)
   bitsPerReferencePage_ = static_cast<uint64_t>(layout_.pageSize - kReferencePageHeader) * 8;
 }
 
+std::vector<uint8_t> UsageMap::encodeInline(uint32_t start, const std::vector<uint32_t>& pages,
+                                            size_t bitmapBytes) {
+  std::vector<uint8_t> row(kInlineHeader + bitmapBytes, 0);
+  row[0] = kInlineMap;
+  file::putU32(row.data() + 1, start);
+  for (uint32_t p : pages) {
+    if (p < start || p - start >= bitmapBytes * 8) throw FormatError(ErrorCode::Invalid, msg::corruptPage(p));
+    row[kInlineHeader + (p - start) / 8] |= static_cast<uint8_t>(1u << ((p - start) % 8));
+  }
+  return row;
+}
+
 void UsageMap::rewind() {
   bit_ = 0;
   reference_ = 0;

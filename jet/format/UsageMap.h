@@ -20,6 +20,11 @@ class UsageMap {
   // FormatError(Corrupt) when it does not lead to a map.
   UsageMap(file::PageFile& file, const Layout& layout, uint32_t pointer);
 
+  // The row of an inline map covering `pages` (all at or after `start`, and
+  // within the bitmap that `bitmapBytes` holds).
+  static std::vector<uint8_t> encodeInline(uint32_t start, const std::vector<uint32_t>& pages,
+                                           size_t bitmapBytes);
+
   // The next page in the map, or nothing at the end.
   std::optional<uint32_t> next();
   void rewind();
