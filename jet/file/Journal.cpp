@@ -143,6 +143,12 @@ Journal::~Journal() = default;
 
 void Journal::begin(uint64_t databaseSize) {
   if (active()) throw FileError(ErrorCode::Transaction, msg::noTransaction());
+  // A journal left by a crash must be undone, never overwritten. The open
+  // normally did this already; the database size is then that of before.
+  if (io_.exists(path_) && recover(database_, io_)) {
+    auto db = io_.open(database_, false);
+    databaseSize = db->size();
+  }
   std::random_device rd;
   salt_ = rd();
   originalSize_ = databaseSize;

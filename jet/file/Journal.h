@@ -50,7 +50,9 @@ class Journal {
   bool active() const { return file_ != nullptr; }
   const std::string& path() const { return path_; }
 
-  // Starts a transaction on a database of `databaseSize` bytes.
+  // Starts a transaction on a database of `databaseSize` bytes. A journal
+  // still on disk is rolled back first (a cache of pages read before must
+  // then be dropped: recover() on open avoids this).
   void begin(uint64_t databaseSize);
   // Before page `page` is overwritten; `current` is its content now (the
   // page size). Pages past the original end need nothing kept: rolling back

@@ -237,6 +237,23 @@ TEST_F(JournalTest, SavepointImagesAreNotUsedByCrashRecovery) {
   EXPECT_EQ(readAll(db_), before_);
 }
 
+TEST_F(JournalTest, BeginNeverOverwritesAHotJournal) {
+  {
+    auto db = systemIo().open(db_, false);
+    Journal j(db_, kPage);
+    j.begin(db->size());
+    writePage(j, *db, 2, pageOf(0x42, 2));
+  }
+  // A second writer starting without recovering first still gets the original back.
+  auto db = systemIo().open(db_, false);
+  Journal j(db_, kPage);
+  j.begin(db->size());
+  EXPECT_EQ(readAll(db_), before_);
+  writePage(j, *db, 3, pageOf(0x43, 3));
+  j.rollback(*db);
+  EXPECT_EQ(readAll(db_), before_);
+}
+
 TEST_F(JournalTest, MisuseIsAnError) {
   auto db = systemIo().open(db_, false);
   Journal j(db_, kPage);
