@@ -54,7 +54,7 @@ check table 0 "$ql" query "$db" "select count(*) from [Customers]" && { has "Exp
 check report 0 "$ql" dupes "$db" --table Customers --keys Name --format csv && {
   has "Name,Expr1001" && has "Alice,4"; expect "duplicate report (case-insensitive grouping)" $?; }
 
-check schema 0 "$ql" schema "$db" Customers && { has "COLUMN ID Long AUTOINCREMENT" && has "COLUMN Name Text(100)"; expect "schema" $?; }
+check schema 0 "$ql" schema "$db" Customers && { has "COLUMN ID Long AUTOINCREMENT" && has "COLUMN Name Text(50)" && has "INDEX PrimaryKey (ID ASC) PRIMARY KEY"; expect "schema" $?; }
 
 check pw-ok 0 "$ql" tables "$work/dups_pw.mdb" --password 'Dup$Pw-2024' && { has $'TABLE\tCustomers'; expect "password opens" $?; }
 check pw-bad 1 "$ql" tables "$work/dups_pw.mdb" --password wrong && { grep -q "不是有效的密码" <<< "$err"; expect "wrong password refused" $?; }

@@ -88,6 +88,33 @@ size_t displayWidth(const std::string& utf8) {
   return w;
 }
 
+namespace {
+
+// One line of at most `columns` terminal columns; longer text ends in "…".
+std::string fitted(const std::string& text, size_t columns) {
+  std::u32string in = jet::utf8ToUtf32(text);
+  for (char32_t& c : in)
+    if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+  std::string out;
+  size_t used = 0;
+  for (size_t i = 0; i < in.size(); ++i) {
+    std::string one;
+    jet::appendUtf8(one, in[i]);
+    size_t w = displayWidth(one);
+    bool last = i + 1 == in.size();
+    if (used + w > columns ||
+        (!last && used + w == columns && displayWidth(jet::utf32ToUtf8(in.substr(i))) > w)) {
+      if (used + 1 > columns && !out.empty()) out.pop_back();
+      return out + "…";
+    }
+    out += one;
+    used += w;
+  }
+  return out;
+}
+
+}  // namespace
+
 void RowWriter::fields(const std::vector<jet::sql::ResultField>& fields) {
   fields_ = fields;
   if (format_ == Format::Csv) {
@@ -134,8 +161,7 @@ void RowWriter::finish() {
   auto line = [&](const std::vector<std::string>& cells) {
     std::string s;
     for (size_t i = 0; i < cells.size() && i < width.size(); ++i) {
-      std::string c = cells[i];
-      std::replace(c.begin(), c.end(), '\n', ' ');
+      std::string c = fitted(cells[i], width[i]);
       size_t w = displayWidth(c);
       s += (i ? " | " : "") + c + std::string(w < width[i] ? width[i] - w : 0, ' ');
     }
