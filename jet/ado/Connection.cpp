@@ -105,7 +105,18 @@ void Connection::open() {
   auto path = std::filesystem::u8path(cs.dataSource);
   if (!std::filesystem::is_regular_file(path, ec))
     throw Error(ErrorCode::FileNotFound, msg::fileNotFound(cs.dataSource));
-  store_ = storage::JetDatabase::open(cs.dataSource, cs.password, cs.readOnly);
+  if (cs.readOnly) {
+    store_ = storage::JetDatabase::open(cs.dataSource, cs.password, true);
+  } else {
+    try {
+      store_ = storage::JetDatabase::open(cs.dataSource, cs.password, false);
+    } catch (const Error& e) {
+      // A file the user may not change (read-only medium or permissions) can
+      // still be viewed; each write is then refused with the read-only error.
+      if (e.code() != ErrorCode::ReadOnly) throw;
+      store_ = storage::JetDatabase::open(cs.dataSource, cs.password, true);
+    }
+  }
   session_ = std::make_unique<sql::Session>(*store_);
 }
 
