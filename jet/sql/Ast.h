@@ -67,6 +67,7 @@ struct Expr {
   std::vector<std::unique_ptr<Expr>> args;
   std::shared_ptr<Query> subquery;
   std::string text;  // the source text, for names and messages
+  int height = 1;    // levels of the tree below and including this node
 };
 using ExprPtr = std::unique_ptr<Expr>;
 

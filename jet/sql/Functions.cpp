@@ -175,6 +175,7 @@ Value fnReplace(const Args& a, const std::string& t) {
   while (i < s.size()) {
     if ((count < 0 || done < count) && fs.compare(i, ff.size(), ff) == 0) {
       out += r;
+      if (out.size() * 4 > kMaxComputedText) throw SqlError(ErrorCode::Overflow, msg::overflow(t));
       i += f.size();
       ++done;
     } else {
@@ -187,6 +188,7 @@ Value fnSpace(const Args& a, const std::string& t) {
   if (a[0].isNull()) return Value();
   long n = longArg(a[0], t);
   if (n < 0) badArgument(t);
+  if (static_cast<size_t>(n) > kMaxComputedText) throw SqlError(ErrorCode::Overflow, msg::overflow(t));
   return Value::text(std::string(static_cast<size_t>(n), ' '));
 }
 Value fnString(const Args& a, const std::string& t) {
@@ -203,6 +205,7 @@ Value fnString(const Args& a, const std::string& t) {
     if (code < 0) badArgument(t);
     c = static_cast<char32_t>(code % 256);
   }
+  if (static_cast<size_t>(n) * 4 > kMaxComputedText) throw SqlError(ErrorCode::Overflow, msg::overflow(t));
   return Value::text(utf32ToUtf8(std::u32string(static_cast<size_t>(n), c)));
 }
 Value fnAsc(const Args& a, const std::string& t) {

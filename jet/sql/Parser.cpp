@@ -16,7 +16,9 @@ namespace {
 
 // Deep enough for any query a person writes, shallow enough for the stack of
 // a sanitizer build.
-constexpr int kMaxDepth = 96;
+constexpr int kMaxDepth = 400;
+// Operator chains (a + b + c ...) parse in a loop but evaluate recursively.
+constexpr int kMaxHeight = 1000;
 
 bool isReserved(const std::string& word) {
   static const std::set<std::string> words = {
@@ -643,6 +645,11 @@ class Parser {
     e->args.push_back(std::move(a));
     e->args.push_back(std::move(b));
     e->text = textFrom(startTok);
+    return measured(std::move(e));
+  }
+  static ExprPtr measured(ExprPtr e) {
+    for (const auto& a : e->args) e->height = std::max(e->height, a->height + 1);
+    if (e->height > kMaxHeight) throw SqlError(ErrorCode::Syntax, msg::queryTooComplex());
     return e;
   }
 
@@ -687,7 +694,7 @@ class Parser {
       e->op = Op::Not;
       e->args.push_back(notExpr());
       e->text = textFrom(s);
-      return e;
+      return measured(std::move(e));
     }
     return comparison();
   }
@@ -717,7 +724,7 @@ class Parser {
         l->args.push_back(std::move(e));
         l->args.push_back(concat());
         l->text = textFrom(s);
-        e = std::move(l);
+        e = measured(std::move(l));
         continue;
       }
       if (acceptWord("between")) {
@@ -729,7 +736,7 @@ class Parser {
         expectWord("and");
         b->args.push_back(concat());
         b->text = textFrom(s);
-        e = std::move(b);
+        e = measured(std::move(b));
         continue;
       }
       if (acceptWord("in")) {
@@ -750,7 +757,7 @@ class Parser {
         }
         expect(")");
         in->text = textFrom(s);
-        e = std::move(in);
+        e = measured(std::move(in));
         continue;
       }
       if (negated) {
@@ -764,7 +771,7 @@ class Parser {
         expectWord("null");
         n->args.push_back(std::move(e));
         n->text = textFrom(s);
-        e = std::move(n);
+        e = measured(std::move(n));
         continue;
       }
       break;
@@ -826,7 +833,7 @@ class Parser {
       e->op = neg ? Op::Neg : Op::Plus;
       e->args.push_back(unary());
       e->text = textFrom(s);
-      return e;
+      return measured(std::move(e));
     }
     return power();
   }
@@ -943,7 +950,7 @@ class Parser {
         expect(")");
       }
       e->text = textFrom(s);
-      return e;
+      return measured(std::move(e));
     }
     e->kind = ExprKind::Column;
     if (isSymbol(".") || isSymbol("!")) {

@@ -436,12 +436,16 @@ Value arithmetic(Op op, const Value& a, const Value& b) {
   std::string where = toText(a) + " / " + toText(b);
   if (op == Op::Concat) {
     if (a.isNull() && b.isNull()) return Value();
-    std::string s = toText(a) + toText(b);
+    std::string s = toText(a);
+    std::string t = toText(b);
+    if (s.size() + t.size() > kMaxComputedText) overflowError("&");
+    s += t;
     if (a.type() == DataType::Memo || b.type() == DataType::Memo) return Value::memo(std::move(s));
     return Value::text(std::move(s));
   }
   if (a.isNull() || b.isNull()) return Value();
   if (op == Op::Add && a.isText() && b.isText()) {
+    if (a.asText().size() + b.asText().size() > kMaxComputedText) overflowError("+");
     std::string s = a.asText() + b.asText();
     if (a.type() == DataType::Memo || b.type() == DataType::Memo) return Value::memo(std::move(s));
     return Value::text(std::move(s));

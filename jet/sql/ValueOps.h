@@ -16,6 +16,10 @@
 
 namespace jet::sql {
 
+// Computed text (concatenation, Space, String, Replace) is limited to this
+// many bytes; longer results are an overflow rather than exhausted memory.
+constexpr size_t kMaxComputedText = 16u << 20;
+
 // Null for nullopt.
 Value logical(std::optional<bool> b);
 // Null -> nullopt; numbers are true when non-zero; text must be a number or True/False.

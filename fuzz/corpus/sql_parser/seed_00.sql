@@ -1,0 +1,1 @@
+Select name,Count(*) From [T] Group By name Having Count(*) > 1

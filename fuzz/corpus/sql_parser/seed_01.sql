@@ -1,0 +1,1 @@
+Select name,v,Count(*) From [T] Group By name,v Having Count(*) > 1

@@ -1,0 +1,1 @@
+Delete from [T] Where ID Not In (Select min(ID) From [T] Group By name,v)

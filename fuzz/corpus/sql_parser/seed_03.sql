@@ -1,0 +1,1 @@
+delete from [T] where ID not in (select max(ID) from [T] group by name)

@@ -1,0 +1,1 @@
+select * INTO [T_new] from (select distinct * from [T])

@@ -1,0 +1,1 @@
+SELECT * into [T_Bak] FROM [T]

@@ -1,0 +1,1 @@
+SELECT t.name, u.flag FROM T t INNER JOIN U u ON t.ID = u.ID

@@ -1,0 +1,1 @@
+SELECT IIf(v > 1, 'big', 'small') AS size, Nz(name, '?') FROM T

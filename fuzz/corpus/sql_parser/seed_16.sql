@@ -1,0 +1,1 @@
+SELECT Format(d, 'yyyy-mm-dd hh:nn:ss'), Format(v, '#,##0.00'), Format(v, 'Percent') FROM T

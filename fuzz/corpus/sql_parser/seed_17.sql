@@ -1,0 +1,1 @@
+SELECT Left(name, 1) & Mid(name, 2) & Right(name, 1), Len(m), InStr(name, 'n') FROM T

@@ -1,0 +1,1 @@
+SELECT DateAdd('m', 1, d), DateDiff('d', d, #2013-03-14#), DatePart('ww', d) FROM T

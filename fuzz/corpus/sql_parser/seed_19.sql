@@ -1,0 +1,1 @@
+SELECT CLng(v), CInt('12'), CDbl('1.5'), CCur(v), CBool(1), CDate('2001-02-03'), CStr(v) FROM T

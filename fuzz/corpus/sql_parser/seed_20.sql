@@ -1,0 +1,1 @@
+SELECT Round(2.5), Int(-2.5), Fix(-2.5), Abs(-1), Sgn(-3), Sqr(4), 7 \ 2, 7 Mod 3, 2 ^ 8

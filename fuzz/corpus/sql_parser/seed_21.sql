@@ -1,0 +1,1 @@
+SELECT * FROM T WHERE name Like 'a*' OR name Like '[!b]?n' OR name LIKE '%n'

@@ -1,0 +1,1 @@
+SELECT * FROM T WHERE v Between 1 And 2 AND ID In (1, 2, Null) AND name Is Not Null

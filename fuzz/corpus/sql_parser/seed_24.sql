@@ -1,0 +1,1 @@
+SELECT * FROM T WHERE v = (SELECT Max(v) FROM T)

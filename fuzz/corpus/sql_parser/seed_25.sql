@@ -1,0 +1,1 @@
+SELECT Count(*), Sum(v), Avg(v), Min(name), Max(name), First(ID), Last(ID), StDev(v), Var(v) FROM T

@@ -1,0 +1,1 @@
+INSERT INTO T (name, v) VALUES ('Bob', 2.5)

@@ -1,0 +1,1 @@
+UPDATE T SET v = v * 2, name = UCase(name) WHERE ID > 1

@@ -1,0 +1,1 @@
+SELECT 1 Xor 0, 1 Eqv 1, 0 Imp 1, Not 1, -Null, 'a' + 'b', 'a' & 1

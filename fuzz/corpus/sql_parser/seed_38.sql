@@ -1,0 +1,1 @@
+SELECT name FROM T GROUP BY name ORDER BY Count(*) DESC

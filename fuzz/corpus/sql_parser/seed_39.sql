@@ -1,0 +1,1 @@
+SELECT * FROM T, U WHERE T.ID = U.ID AND flag
