@@ -1,0 +1,39 @@
+#include "app/WinFiles.h"
+
+#include <windows.h>
+
+#include "gui/Text.h"
+
+namespace {
+
+std::string SystemErrorText(DWORD code) {
+  wchar_t* buffer = nullptr;
+  DWORD n = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = n ? std::wstring(buffer, n) : L"";
+  if (buffer) LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+    text.pop_back();
+  if (text.empty()) text = L"系统错误 " + std::to_wstring(code);
+  return fw::Utf8(text);
+}
+
+}  // namespace
+
+bool WinFiles::fileExists(const std::string& path) const {
+  if (path.empty()) return false;
+  // Opening the file (not the link) follows symbolic links to their target.
+  HANDLE h = CreateFileW(fw::Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info{};
+  bool isFile = GetFileInformationByHandle(h, &info) && !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  CloseHandle(h);
+  return isFile;
+}
+
+std::optional<std::string> WinFiles::copyFile(const std::string& from, const std::string& to) {
+  if (CopyFileW(fw::Wide(from).c_str(), fw::Wide(to).c_str(), FALSE)) return std::nullopt;
+  return SystemErrorText(GetLastError());
+}

@@ -1,0 +1,560 @@
+#include "gui/Control.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "gui/Application.h"
+#include "gui/Text.h"
+
+namespace fw {
+
+namespace {
+
+// The window property that leads from a handle to its object, named after the
+// module and thread as the framework has always named it.
+ATOM ControlAtom() {
+  static ATOM atom = [] {
+    wchar_t name[64];
+    swprintf(name, 64, L"ControlOfs%.8X%.8X",
+             static_cast<unsigned>(reinterpret_cast<UINT_PTR>(GetModuleHandleW(nullptr))),
+             static_cast<unsigned>(GetCurrentThreadId()));
+    return GlobalAddAtomW(name);
+  }();
+  return atom;
+}
+
+TFont& DefaultFont() {
+  static TFont font;
+  return font;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- TControl
+
+const TClassInfo& TControl::StaticClass() {
+  static const TClassInfo info{
+      L"TControl",
+      &TComponent::StaticClass(),
+      {
+          IntProp(
+              L"Left", [](const TComponent& c) { return As<TControl>(c).Left(); },
+              [](TComponent& c, int v) {
+                auto& t = As<TControl>(c);
+                t.SetBounds(v, t.Top(), t.Width(), t.Height());
+              }),
+          IntProp(
+              L"Top", [](const TComponent& c) { return As<TControl>(c).Top(); },
+              [](TComponent& c, int v) {
+                auto& t = As<TControl>(c);
+                t.SetBounds(t.Left(), v, t.Width(), t.Height());
+              }),
+          IntProp(
+              L"Width", [](const TComponent& c) { return As<TControl>(c).Width(); },
+              [](TComponent& c, int v) {
+                auto& t = As<TControl>(c);
+                t.SetBounds(t.Left(), t.Top(), v, t.Height());
+              }),
+          IntProp(
+              L"Height", [](const TComponent& c) { return As<TControl>(c).Height(); },
+              [](TComponent& c, int v) {
+                auto& t = As<TControl>(c);
+                t.SetBounds(t.Left(), t.Top(), t.Width(), v);
+              }),
+          EnumProp(
+              L"Align", {L"alNone", L"alTop", L"alBottom", L"alLeft", L"alRight", L"alClient"},
+              [](const TComponent& c) { return static_cast<int>(As<TControl>(c).Align()); },
+              [](TComponent& c, int v) { As<TControl>(c).SetAlign(static_cast<TAlign>(v)); }),
+          BoolProp(
+              L"Visible", [](const TComponent& c) { return As<TControl>(c).Visible(); },
+              [](TComponent& c, bool v) { As<TControl>(c).SetVisible(v); }),
+          BoolProp(
+              L"Enabled", [](const TComponent& c) { return As<TControl>(c).Enabled(); },
+              [](TComponent& c, bool v) { As<TControl>(c).SetEnabled(v); }),
+          TextProp(
+              L"Caption", [](const TComponent& c) { return As<TControl>(c).Caption(); },
+              [](TComponent& c, const std::wstring& v) { As<TControl>(c).SetCaption(v); }),
+          EnumProp(
+              L"Cursor", {L"crDefault", L"crHandPoint"},
+              [](const TComponent& c) { return static_cast<int>(As<TControl>(c).Cursor()); },
+              [](TComponent& c, int v) { As<TControl>(c).SetCursor(static_cast<TCursor>(v)); }),
+          TextProp(
+              L"Font.Name", [](const TComponent& c) { return As<TControl>(c).Font().Name(); },
+              [](TComponent& c, const std::wstring& v) { As<TControl>(c).OwnFont().SetName(v); }),
+          IntProp(
+              L"Font.Height", [](const TComponent& c) { return As<TControl>(c).Font().Height(); },
+              [](TComponent& c, int v) { As<TControl>(c).OwnFont().SetHeight(v); }),
+          TextProp(
+              L"Font.Charset",
+              [](const TComponent& c) { return CharsetName(As<TControl>(c).Font().Charset()); },
+              [](TComponent& c, const std::wstring& v) {
+                int cs = CharsetFromName(v);
+                if (cs < 0) throw std::invalid_argument(Utf8(L"未知字符集 " + v));
+                As<TControl>(c).OwnFont().SetCharset(cs);
+              }),
+          IntProp(
+              L"Font.Color",
+              [](const TComponent& c) { return static_cast<int>(As<TControl>(c).Font().Color()); },
+              [](TComponent& c, int v) { As<TControl>(c).OwnFont().SetColor(static_cast<COLORREF>(v)); }),
+          EventProp(L"OnClick", [](TComponent& c) -> TEvent& { return As<TControl>(c).OnClick; }),
+      }};
+  return info;
+}
+
+TControl::TControl(TComponent* owner) : TComponent(owner) {}
+
+TControl::~TControl() {
+  if (parent_) parent_->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* parent) {
+  if (parent == parent_) return;
+  if (parent_) parent_->RemoveControl(this);
+  parent_ = parent;
+  if (parent_) parent_->InsertControl(this);
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  if (!IsWindowed() && parent_) Invalidate();
+  left_ = left, top_ = top, width_ = width, height_ = height;
+  if (!IsWindowed() && parent_) Invalidate();
+  BoundsChanged();
+}
+
+void TControl::SetAlign(TAlign align) {
+  align_ = align;
+  RequestParentRealign();
+}
+
+void TControl::RequestParentRealign() {
+  if (parent_ && parent_->HandleAllocated() && !Loading()) parent_->AlignControls();
+}
+
+void TControl::SetVisible(bool visible) {
+  visible_ = visible;
+  Invalidate();
+  RequestParentRealign();
+}
+
+void TControl::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+}
+
+void TControl::SetCaption(const std::wstring& text) {
+  if (text == caption_) return;
+  caption_ = text;
+  Invalidate();
+}
+
+const TFont& TControl::Font() const {
+  if (font_) return *font_;
+  return parent_ ? parent_->Font() : DefaultFont();
+}
+
+TFont& TControl::OwnFont() {
+  if (!font_) font_ = std::make_unique<TFont>();
+  return *font_;
+}
+
+void TControl::Click() {
+  RunEvent(OnClick, this);
+}
+
+void TControl::Invalidate() {
+  if (!IsWindowed() && parent_ && parent_->HandleAllocated()) {
+    RECT r = BoundsRect();
+    InvalidateRect(parent_->Handle(), &r, TRUE);
+  }
+}
+
+std::wstring TControl::Automation(const std::wstring& request) {
+  if (request == L"text") return Caption();
+  if (request == L"visible") return Visible() ? L"1" : L"0";
+  if (request == L"enabled") return Enabled() ? L"1" : L"0";
+  if (request == L"bounds") {
+    // Relative to the form's client area, so a driver can click a windowless control.
+    int x = Left(), y = Top();
+    for (TWinControl* p = Parent(); p && p->Parent(); p = p->Parent()) x += p->Left(), y += p->Top();
+    return std::to_wstring(x) + L"," + std::to_wstring(y) + L"," + std::to_wstring(Width()) + L"," +
+           std::to_wstring(Height());
+  }
+  return TComponent::Automation(request);
+}
+
+// ---------------------------------------------------------------- TGraphicControl
+
+const TClassInfo& TGraphicControl::StaticClass() {
+  static const TClassInfo info{L"TGraphicControl", &TControl::StaticClass(), {}};
+  return info;
+}
+
+// ---------------------------------------------------------------- TWinControl
+
+const TClassInfo& TWinControl::StaticClass() {
+  static const TClassInfo info{
+      L"TWinControl",
+      &TControl::StaticClass(),
+      {
+          BoolProp(
+              L"TabStop", [](const TComponent& c) { return As<TWinControl>(c).TabStop(); },
+              [](TComponent& c, bool v) { As<TWinControl>(c).SetTabStop(v); }),
+      }};
+  return info;
+}
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl() {
+  // Children that are owned elsewhere must not keep a dangling parent.
+  while (!controls_.empty()) controls_.back()->SetParent(nullptr);
+  if (handle_) DestroyWindow(handle_);
+}
+
+TWinControl* TWinControl::FromHandle(HWND hwnd) {
+  return hwnd ? static_cast<TWinControl*>(GetPropW(hwnd, MAKEINTATOM(ControlAtom()))) : nullptr;
+}
+
+void TWinControl::InsertControl(TControl* c) {
+  controls_.push_back(c);
+  if (HandleAllocated() && c->IsWindowed()) static_cast<TWinControl*>(c)->HandleNeeded();
+}
+
+void TWinControl::ReadChild(TComponent* child) {
+  if (child->Is(TControl::StaticClass())) static_cast<TControl*>(child)->SetParent(this);
+}
+
+void TWinControl::RemoveControl(TControl* c) {
+  auto it = std::find(controls_.begin(), controls_.end(), c);
+  if (it != controls_.end()) controls_.erase(it);
+  if (mouseDownControl_ == c) mouseDownControl_ = nullptr;
+}
+
+TControl* TWinControl::ControlAtPos(POINT p) const {
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    TControl* c = *it;
+    RECT r = c->BoundsRect();
+    if (!c->IsWindowed() && c->Visible() && PtInRect(&r, p)) return c;
+  }
+  return nullptr;
+}
+
+void TWinControl::CreateParams(TCreateParams& params) {
+  params.style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  params.exStyle = WS_EX_CONTROLPARENT;
+  params.ownClass = true;
+  params.className = ClassName();
+}
+
+void TWinControl::HandleNeeded() {
+  if (handle_) return;
+  if (Parent() && !Parent()->HandleAllocated()) return;
+  CreateHandle();
+}
+
+void TWinControl::CreateHandle() {
+  TCreateParams params;
+  CreateParams(params);
+  if (Visible()) params.style |= WS_VISIBLE;
+  if (!Enabled()) params.style |= WS_DISABLED;
+  if (tabStop_) params.style |= WS_TABSTOP;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (params.ownClass) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExW(instance, params.className.c_str(), &wc)) {
+      wc = WNDCLASSEXW{};
+      wc.cbSize = sizeof wc;
+      wc.style = params.classStyle;
+      wc.lpfnWndProc = StaticWndProc;
+      wc.hInstance = instance;
+      wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+      wc.hbrBackground = params.background;
+      wc.lpszClassName = params.className.c_str();
+      wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+      wc.hIconSm = wc.hIcon;
+      RegisterClassExW(&wc);
+    }
+  }
+  HWND parent = Parent() ? Parent()->Handle() : nullptr;
+  RECT r = BoundsRect();
+  HWND hwnd = CreateWindowExW(params.exStyle, params.className.c_str(), Caption().c_str(), params.style,
+                              r.left, r.top, r.right - r.left, r.bottom - r.top, parent, nullptr, instance,
+                              params.ownClass ? this : nullptr);
+  if (!hwnd) return;
+  ownClass_ = params.ownClass;
+  if (!params.ownClass) {
+    Attach(hwnd);
+    defProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::StaticWndProc)));
+  }
+  ApplyFont();
+  CreateWnd();
+  AlignControls();
+  for (TControl* c : std::vector<TControl*>(controls_))
+    if (c->IsWindowed()) static_cast<TWinControl*>(c)->HandleNeeded();
+}
+
+void TWinControl::CreateWnd() {}
+
+void TWinControl::ApplyFont() {
+  if (handle_) SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+}
+
+void TWinControl::Attach(HWND hwnd) {
+  handle_ = hwnd;
+  SetPropW(hwnd, MAKEINTATOM(ControlAtom()), this);
+}
+
+void TWinControl::Detach() {
+  if (!handle_) return;
+  RemovePropW(handle_, MAKEINTATOM(ControlAtom()));
+  if (defProc_) SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defProc_));
+  handle_ = nullptr;
+}
+
+LRESULT CALLBACK TWinControl::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  TWinControl* self = FromHandle(hwnd);
+  if (!self && msg == WM_NCCREATE) {
+    self = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    if (self) self->Attach(hwnd);
+  }
+  if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  TMessage m{msg, wParam, lParam, 0};
+  WNDPROC original = self->defProc_;
+  self->WndProc(m);
+  if (msg == WM_NCDESTROY) {
+    self->Detach();
+    if (original) CallWindowProcW(original, hwnd, msg, wParam, lParam);
+  }
+  return m.Result;
+}
+
+LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
+  TMessage m{msg, wParam, lParam, 0};
+  WndProc(m);
+  return m.Result;
+}
+
+void TWinControl::DefaultHandler(TMessage& m) {
+  if (!handle_) return;
+  if (defProc_)
+    m.Result = CallWindowProcW(defProc_, handle_, m.Msg, m.WParam, m.LParam);
+  else if (m.Msg != WM_NCDESTROY)
+    m.Result = DefWindowProcW(handle_, m.Msg, m.WParam, m.LParam);
+}
+
+void TWinControl::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_COMMAND:
+      return WMCommand(m);
+    case WM_NOTIFY:
+      return WMNotify(m);
+    case WM_PAINT:
+      return WMPaint(m);
+    case WM_ERASEBKGND:
+      return WMEraseBkgnd(m);
+    case WM_SIZE:
+      return WMSize(m);
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+      return WMMouseButton(m);
+    case WM_SETCURSOR:
+      return WMSetCursor(m);
+    case WM_COPYDATA:
+      return WMCopyData(m);
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+      return WMCtlColor(m);
+    default:
+      return DefaultHandler(m);
+  }
+}
+
+void TWinControl::WMCommand(TMessage& m) {
+  if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
+    m.Result = child->Perform(CN_COMMAND, m.WParam, m.LParam);
+    return;
+  }
+  DefaultHandler(m);
+}
+
+void TWinControl::WMNotify(TMessage& m) {
+  auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);
+  if (TWinControl* child = FromHandle(hdr->hwndFrom); child && child != this) {
+    m.Result = child->Perform(CN_NOTIFY, m.WParam, m.LParam);
+    return;
+  }
+  DefaultHandler(m);
+}
+
+void TWinControl::WMCtlColor(TMessage& m) {
+  // Read-only and disabled edits, and labels of native classes, sit on the
+  // button face of our containers; the native default already is that colour.
+  DefaultHandler(m);
+}
+
+void TWinControl::WMPaint(TMessage& m) {
+  if (!ownClass_) return DefaultHandler(m);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(handle_, &ps);
+  PaintControls(dc);
+  EndPaint(handle_, &ps);
+}
+
+void TWinControl::WMEraseBkgnd(TMessage& m) {
+  if (!ownClass_) return DefaultHandler(m);
+  RECT r;
+  GetClientRect(handle_, &r);
+  FillRect(reinterpret_cast<HDC>(m.WParam), &r, GetSysColorBrush(COLOR_BTNFACE));
+  m.Result = 1;
+}
+
+void TWinControl::PaintControls(HDC dc) {
+  for (TControl* c : controls_) {
+    if (c->IsWindowed() || !c->Visible()) continue;
+    int saved = SaveDC(dc);
+    RECT r = c->BoundsRect();
+    IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+    SetViewportOrgEx(dc, r.left, r.top, nullptr);
+    SelectObject(dc, c->Font().Handle());
+    c->Paint(dc);
+    RestoreDC(dc, saved);
+  }
+}
+
+void TWinControl::WMSize(TMessage& m) {
+  DefaultHandler(m);
+  AlignControls();
+}
+
+void TWinControl::WMMouseButton(TMessage& m) {
+  if (!ownClass_) return DefaultHandler(m);
+  POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+  TControl* hit = ControlAtPos(p);
+  if (m.Msg == WM_LBUTTONDOWN) {
+    mouseDownControl_ = hit && hit->Enabled() ? hit : nullptr;
+  } else {
+    TControl* pressed = mouseDownControl_;
+    mouseDownControl_ = nullptr;
+    if (pressed && pressed == hit) pressed->Click();
+  }
+  DefaultHandler(m);
+}
+
+void TWinControl::WMSetCursor(TMessage& m) {
+  if (ownClass_ && LOWORD(m.LParam) == HTCLIENT && reinterpret_cast<HWND>(m.WParam) == handle_) {
+    POINT p;
+    GetCursorPos(&p);
+    ScreenToClient(handle_, &p);
+    if (TControl* hit = ControlAtPos(p); hit && hit->Cursor() == crHandPoint) {
+      ::SetCursor(LoadCursorW(nullptr, IDC_HAND));
+      m.Result = TRUE;
+      return;
+    }
+  }
+  DefaultHandler(m);
+}
+
+void TWinControl::WMCopyData(TMessage& m) {
+  auto* cds = reinterpret_cast<COPYDATASTRUCT*>(m.LParam);
+  if (!cds || cds->dwData != kAutomationTag) return DefaultHandler(m);
+  std::wstring request(static_cast<const wchar_t*>(cds->lpData), cds->cbData / sizeof(wchar_t));
+  std::wstring reply;
+  // "find:<Name>:<request>" reaches any component of this window's owner, windowless ones included.
+  if (request.rfind(L"find:", 0) == 0) {
+    size_t colon = request.find(L':', 5);
+    std::wstring name = request.substr(5, colon == std::wstring::npos ? std::wstring::npos : colon - 5);
+    TComponent* root = Owner() ? Owner() : this;
+    TComponent* target = SameTextIgnoreCase(root->Name(), name) ? root : root->FindComponent(name);
+    reply = target ? target->Automation(colon == std::wstring::npos ? L"name" : request.substr(colon + 1))
+                   : L"\x1Fnone";
+  } else {
+    reply = Automation(request);
+  }
+  COPYDATASTRUCT answer{kAutomationTag, static_cast<DWORD>(reply.size() * sizeof(wchar_t)),
+                        const_cast<wchar_t*>(reply.c_str())};
+  SendMessageTimeoutW(reinterpret_cast<HWND>(m.WParam), WM_COPYDATA, reinterpret_cast<WPARAM>(handle_),
+                      reinterpret_cast<LPARAM>(&answer), SMTO_BLOCK, 5000, nullptr);
+  m.Result = 1;
+}
+
+std::wstring TWinControl::Automation(const std::wstring& request) {
+  if (request == L"text") return Text();
+  if (request == L"focused") return Focused() ? L"1" : L"0";
+  if (request == L"busy") return Application && Application->Busy() ? L"1" : L"0";
+  return TControl::Automation(request);
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+  TControl::SetBounds(left, top, width, height);
+  if (handle_) MoveWindow(handle_, left, top, width, height, TRUE);
+}
+
+void TWinControl::SetVisible(bool visible) {
+  TControl::SetVisible(visible);
+  if (handle_) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void TWinControl::SetEnabled(bool enabled) {
+  TControl::SetEnabled(enabled);
+  if (handle_) EnableWindow(handle_, enabled);
+}
+
+void TWinControl::SetCaption(const std::wstring& text) {
+  if (handle_ && text == Text()) return;
+  TControl::SetCaption(text);
+  if (handle_) SetWindowTextW(handle_, text.c_str());
+}
+
+std::wstring TWinControl::Text() const {
+  if (!handle_) return Caption();
+  int n = GetWindowTextLengthW(handle_);
+  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+  n = GetWindowTextW(handle_, text.data(), n + 1);
+  text.resize(static_cast<size_t>(n));
+  return text;
+}
+
+void TWinControl::SetFocus() {
+  if (handle_) ::SetFocus(handle_);
+}
+
+bool TWinControl::Focused() const {
+  return handle_ && GetFocus() == handle_;
+}
+
+RECT TWinControl::ClientArea() const {
+  RECT r{0, 0, Width(), Height()};
+  if (handle_) GetClientRect(handle_, &r);
+  return r;
+}
+
+void TWinControl::AlignControls() {
+  RECT area = ClientArea();
+  auto aligned = [this](TAlign a) {
+    std::vector<TControl*> list;
+    for (TControl* c : controls_)
+      if (c->Align() == a && c->Visible()) list.push_back(c);
+    return list;
+  };
+  std::vector<TControl*> tops = aligned(alTop);
+  std::stable_sort(tops.begin(), tops.end(), [](TControl* a, TControl* b) { return a->Top() < b->Top(); });
+  for (TControl* c : tops) {
+    c->SetBounds(area.left, area.top, area.right - area.left, c->Height());
+    area.top += c->Height();
+  }
+  std::vector<TControl*> bottoms = aligned(alBottom);
+  std::stable_sort(bottoms.begin(), bottoms.end(),
+                   [](TControl* a, TControl* b) { return a->Top() > b->Top(); });
+  for (TControl* c : bottoms) {
+    c->SetBounds(area.left, area.bottom - c->Height(), area.right - area.left, c->Height());
+    area.bottom -= c->Height();
+  }
+  for (TControl* c : aligned(alClient))
+    c->SetBounds(area.left, area.top, area.right - area.left, std::max(0L, area.bottom - area.top));
+}
+
+}  // namespace fw

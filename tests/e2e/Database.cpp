@@ -1,0 +1,32 @@
+#include "Database.h"
+
+#include "Harness.h"
+#include "db/ConnectionText.h"
+#include "jet/ado/Connection.h"
+#include "jet/ado/Query.h"
+#include "jet/ado/ValueText.h"
+
+namespace e2e {
+
+std::vector<std::string> TableNames(const std::wstring& path) {
+  jet::ado::Connection c;
+  c.setConnectionString(qm::db::connectionStringFor(Narrow(path)));
+  return c.tableNames();
+}
+
+std::vector<std::string> ColumnTexts(const std::wstring& path, const std::string& sql, size_t column) {
+  jet::ado::Connection c;
+  c.setConnectionString(qm::db::connectionStringFor(Narrow(path)));
+  jet::ado::Query q(c);
+  q.setSql(sql);
+  q.open();
+  std::vector<std::string> out;
+  for (const jet::Row& r : q.rows()) out.push_back(jet::ado::displayText(r.at(column)));
+  return out;
+}
+
+size_t RowCount(const std::wstring& path, const std::string& table) {
+  return ColumnTexts(path, "Select * from [" + table + "]", 0).size();
+}
+
+}  // namespace e2e

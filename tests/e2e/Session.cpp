@@ -1,0 +1,322 @@
+#include "Session.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+namespace e2e {
+
+std::wstring g_reply;
+bool g_replied = false;
+
+namespace {
+
+constexpr ULONG_PTR kAutomationTag = 0x464D5741;
+
+LRESULT CALLBACK ReplyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_COPYDATA) {
+    auto* cds = reinterpret_cast<COPYDATASTRUCT*>(lParam);
+    if (cds->dwData == kAutomationTag) {
+      g_reply.assign(static_cast<const wchar_t*>(cds->lpData), cds->cbData / sizeof(wchar_t));
+      g_replied = true;
+      return 1;
+    }
+  }
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+HWND MakeReplyWindow() {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ReplyProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QuellmarkE2EReply";
+    RegisterClassW(&wc);
+    registered = true;
+  }
+  return CreateWindowW(L"QuellmarkE2EReply", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                       GetModuleHandleW(nullptr), nullptr);
+}
+
+struct FindMain {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindMainProc(HWND hwnd, LPARAM lParam) {
+  auto* f = reinterpret_cast<FindMain*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  wchar_t cls[64];
+  GetClassNameW(hwnd, cls, 64);
+  if (pid == f->pid && wcscmp(cls, L"TForm1") == 0 && IsWindowVisible(hwnd)) {
+    f->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+struct FindBoxData {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindBoxProc(HWND hwnd, LPARAM lParam) {
+  auto* f = reinterpret_cast<FindBoxData*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  wchar_t cls[64];
+  GetClassNameW(hwnd, cls, 64);
+  if (pid == f->pid && wcscmp(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
+    f->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::wstring WindowText(HWND hwnd) {
+  wchar_t buf[4096];
+  DWORD_PTR n = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buf), SMTO_BLOCK, 3000, &n))
+    return L"";
+  return std::wstring(buf, n);
+}
+
+void Pump(DWORD ms) {
+  DWORD end = GetTickCount() + ms;
+  do {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(10);
+  } while (GetTickCount() < end);
+}
+
+}  // namespace
+
+Session::Session(const std::wstring& exe, const std::wstring& workDir) {
+  replyWindow_ = MakeReplyWindow();
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  std::wstring cmd = L"\"" + exe + L"\"";
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, workDir.c_str(), &si,
+                      &pi_))
+    throw std::runtime_error("cannot start quellmark.exe");
+  for (int i = 0; i < 300 && !main_; ++i) {
+    FindMain f{pi_.dwProcessId, nullptr};
+    EnumWindows(FindMainProc, reinterpret_cast<LPARAM>(&f));
+    main_ = f.found;
+    if (!main_) Pump(50);
+  }
+  if (!main_) throw std::runtime_error("the main window did not appear");
+  WaitIdleOrBox();
+  IndexControls();
+}
+
+Session::~Session() {
+  if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
+    // A test that failed midway may leave a box open; the process goes anyway.
+    TerminateProcess(pi_.hProcess, 1);
+    WaitForSingleObject(pi_.hProcess, 5000);
+  }
+  CloseHandle(pi_.hThread);
+  CloseHandle(pi_.hProcess);
+  DestroyWindow(replyWindow_);
+}
+
+std::wstring Session::Ask(HWND target, const std::wstring& request) {
+  if (!target) return L"";
+  g_replied = false;
+  g_reply.clear();
+  COPYDATASTRUCT cds{kAutomationTag, static_cast<DWORD>(request.size() * sizeof(wchar_t)),
+                     const_cast<wchar_t*>(request.c_str())};
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(target, WM_COPYDATA, reinterpret_cast<WPARAM>(replyWindow_),
+                      reinterpret_cast<LPARAM>(&cds), SMTO_NORMAL, 10000, &result);
+  return g_replied ? g_reply : L"";
+}
+
+std::wstring Session::AskComponent(const std::wstring& name, const std::wstring& request) {
+  return Ask(main_, L"find:" + name + L":" + request);
+}
+
+void Session::IndexControls() {
+  controls_.clear();
+  struct Ctx {
+    Session* self;
+  } ctx{this};
+  EnumChildWindows(
+      main_,
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* c = reinterpret_cast<Ctx*>(lp);
+        std::wstring name = c->self->Ask(hwnd, L"name");
+        if (!name.empty()) c->self->controls_[name] = hwnd;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&ctx));
+}
+
+HWND Session::Control(const std::wstring& name) {
+  auto it = controls_.find(name);
+  if (it == controls_.end() || !IsWindow(it->second)) {
+    IndexControls();
+    it = controls_.find(name);
+  }
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+std::optional<MessageBoxInfo> Session::FindBox() {
+  FindBoxData f{pi_.dwProcessId, nullptr};
+  EnumWindows(FindBoxProc, reinterpret_cast<LPARAM>(&f));
+  if (!f.found) return std::nullopt;
+  MessageBoxInfo box;
+  box.hwnd = f.found;
+  box.title = WindowText(f.found);
+  if (HWND text = GetDlgItem(f.found, 0xFFFF)) box.text = WindowText(text);
+  // The icon is a static control: id 20 on Windows, 1088 in Wine's message box.
+  for (int id : {20, 1088})
+    if (HWND icon = GetDlgItem(f.found, id); icon && IsWindowVisible(icon)) {
+      HICON shown = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
+      box.errorIcon = shown && shown == LoadIconW(nullptr, IDI_ERROR);
+    }
+  box.yesNo = GetDlgItem(f.found, IDYES) != nullptr;
+  return box;
+}
+
+std::optional<MessageBoxInfo> Session::WaitIdleOrBox(DWORD timeoutMs) {
+  DWORD end = GetTickCount() + timeoutMs;
+  while (GetTickCount() < end) {
+    if (auto box = FindBox()) {
+      Pump(100);  // the box finishes painting and focusing its button
+      return FindBox();
+    }
+    if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0) return std::nullopt;
+    if (Ask(main_, L"busy") == L"0") {
+      // Idle twice in a row: the posted click has really been handled.
+      Pump(30);
+      if (!FindBox() && Ask(main_, L"busy") == L"0") return std::nullopt;
+    }
+    Pump(30);
+  }
+  throw std::runtime_error("the program stayed busy");
+}
+
+MessageBoxInfo Session::Answer(int buttonId) {
+  auto box = FindBox();
+  if (!box) throw std::runtime_error("no message box to answer");
+  HWND button = GetDlgItem(box->hwnd, buttonId);
+  if (!button) throw std::runtime_error("the message box has no such button");
+  PostMessageW(button, BM_CLICK, 0, 0);
+  for (int i = 0; i < 200 && IsWindow(box->hwnd); ++i) Pump(20);
+  return *box;
+}
+
+void Session::Click(const std::wstring& button) {
+  HWND h = Control(button);
+  if (!h) throw std::runtime_error("no control named " + std::string(button.begin(), button.end()));
+  PostMessageW(h, BM_CLICK, 0, 0);
+  Pump(50);
+  WaitIdleOrBox();
+}
+
+void Session::ClickAt(HWND window, int x, int y) {
+  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  Pump(50);
+  WaitIdleOrBox();
+}
+
+void Session::PressKey(HWND window, UINT vk) {
+  PostMessageW(window, WM_KEYDOWN, vk, 1);
+  PostMessageW(window, WM_KEYUP, vk, 0xC0000001);
+  Pump(50);
+  WaitIdleOrBox();
+}
+
+void Session::Type(const std::wstring& control, const std::wstring& text,
+                   std::vector<MessageBoxInfo>* boxes) {
+  HWND h = Control(control);
+  // An editable combo box takes keys in its edit part.
+  if (HWND edit = FindWindowExW(h, nullptr, L"Edit", nullptr)) h = edit;
+  for (wchar_t ch : text) {
+    PostMessageW(h, WM_CHAR, ch, 1);
+    Pump(20);
+    // Each keystroke may run a handler that reports something; a typist answers and goes on.
+    while (auto box = WaitIdleOrBox()) {
+      if (boxes) boxes->push_back(*box);
+      Answer(box->yesNo ? IDNO : IDOK);
+    }
+  }
+}
+
+void Session::Choose(const std::wstring& combo, const std::wstring& item) {
+  HWND h = Control(combo);
+  // What a pick from the drop-down list does: the selection moves, the owner is told.
+  std::wstring items = Ask(h, L"items");
+  int index = 0, found = -1;
+  size_t start = 0;
+  while (start <= items.size()) {
+    size_t nl = items.find(L'\n', start);
+    std::wstring one = items.substr(start, nl == std::wstring::npos ? std::wstring::npos : nl - start);
+    if (one == item) {
+      found = index;
+      break;
+    }
+    if (nl == std::wstring::npos) break;
+    start = nl + 1, ++index;
+  }
+  if (found < 0) throw std::runtime_error("the combo box does not list the item");
+  SendMessageW(h, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
+  PostMessageW(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(h));
+  Pump(50);
+  WaitIdleOrBox();
+}
+
+void Session::SetMemoText(const std::wstring& memo, const std::wstring& text) {
+  HWND h = Control(memo);
+  SendMessageTimeoutW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_BLOCK, 5000, nullptr);
+}
+
+void Session::MenuCommand(const std::wstring& item) {
+  std::wstring id = AskComponent(item, L"command");
+  PostMessageW(main_, WM_COMMAND, MAKEWPARAM(_wtoi(id.c_str()), 0), 0);
+  Pump(50);
+  WaitIdleOrBox();
+}
+
+int Session::AnswerOpenDialog(const std::wstring& path, bool cancel) {
+  std::optional<MessageBoxInfo> dlg;
+  for (int i = 0; i < 200 && !dlg; ++i) {
+    dlg = FindBox();
+    if (!dlg) Pump(50);
+  }
+  if (!dlg) throw std::runtime_error("the open dialog did not appear");
+  Pump(300);
+  int filterIndex = -1;
+  if (HWND types = GetDlgItem(dlg->hwnd, 0x470))
+    filterIndex = static_cast<int>(SendMessageW(types, CB_GETCURSEL, 0, 0)) + 1;
+  if (cancel) {
+    PostMessageW(GetDlgItem(dlg->hwnd, IDCANCEL), BM_CLICK, 0, 0);
+  } else {
+    HWND name = GetDlgItem(dlg->hwnd, 0x47C);  // the file-name combo box
+    if (!name) name = GetDlgItem(dlg->hwnd, 0x480);
+    SendMessageTimeoutW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_BLOCK, 5000,
+                        nullptr);
+    PostMessageW(GetDlgItem(dlg->hwnd, IDOK), BM_CLICK, 0, 0);
+  }
+  for (int i = 0; i < 200 && IsWindow(dlg->hwnd); ++i) Pump(25);
+  WaitIdleOrBox();
+  return filterIndex;
+}
+
+bool Session::Close() {
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  return Exited(10000);
+}
+
+bool Session::Exited(DWORD waitMs) {
+  return WaitForSingleObject(pi_.hProcess, waitMs) == WAIT_OBJECT_0;
+}
+
+}  // namespace e2e
