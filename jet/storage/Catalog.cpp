@@ -2,17 +2,10 @@
 
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
+#include "jet/storage/CatalogValues.h"
 #include "jet/storage/JetTable.h"
 
 namespace jet::storage {
-
-namespace {
-
-int64_t intOr(const Value& v, int64_t fallback) {
-  return v.isIntegral() ? v.asInt() : fallback;
-}
-
-}  // namespace
 
 std::vector<CatalogObject> readCatalog(const std::shared_ptr<JetContext>& context) {
   auto objects = std::make_shared<JetTable>(context, kCatalogTable, kCatalogPage);
@@ -35,10 +28,10 @@ std::vector<CatalogObject> readCatalog(const std::shared_ptr<JetContext>& contex
     if (!r[nameCol].isText()) continue;
     Raw raw;
     raw.object.name = r[nameCol].asText();
-    raw.object.id = static_cast<int32_t>(intOr(r[idCol], 0));
-    raw.object.type = static_cast<int16_t>(intOr(r[typeCol], 0));
-    raw.object.flags = static_cast<uint32_t>(intOr(r[flagsCol], 0));
-    raw.parent = static_cast<int32_t>(intOr(r[parentCol], 0));
+    raw.object.id = static_cast<int32_t>(integerOr(r[idCol], 0));
+    raw.object.type = static_cast<int16_t>(integerOr(r[typeCol], 0));
+    raw.object.flags = static_cast<uint32_t>(integerOr(r[flagsCol], 0));
+    raw.parent = static_cast<int32_t>(integerOr(r[parentCol], 0));
     // The container of tables and queries is named "Tables" and is a child of
     // the database's own container (the one whose parent is not in the table).
     if (raw.object.name == "Tables" && raw.object.type == 3) tablesContainer = raw.object.id;

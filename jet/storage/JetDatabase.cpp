@@ -4,6 +4,7 @@
 #include "jet/core/Messages.h"
 #include "jet/core/Text.h"
 #include "jet/format/TextCodec.h"
+#include "jet/storage/CatalogValues.h"
 #include "jet/storage/JetTable.h"
 
 namespace jet::storage {
@@ -12,13 +13,6 @@ namespace {
 // Jet 3 files of Western locales leave the code page 0 and mean Windows-1252.
 constexpr uint16_t kDefaultCodePage = 1252;
 
-// Access stores some query texts with their C terminator.
-std::optional<std::string> textOf(const Value& v) {
-  if (!v.isText()) return std::nullopt;
-  std::string s = v.asText();
-  while (!s.empty() && s.back() == '\0') s.pop_back();
-  return s;
-}
 }  // namespace
 
 std::unique_ptr<JetDatabase> JetDatabase::open(const std::string& path, const std::string& password,
@@ -82,15 +76,16 @@ void JetDatabase::loadQueries() {
   auto cursor = shared->scan();
   while (cursor->next()) {
     const Row& r = cursor->row();
-    if (!r[object].isIntegral() || !r[attr].isIntegral()) continue;
+    auto objectId = integerOf(r[object]), attribute = integerOf(r[attr]);
+    if (!objectId || !attribute) continue;
     QueryRow qr;
-    qr.attribute = static_cast<uint8_t>(r[attr].asInt());
+    qr.attribute = static_cast<uint8_t>(*attribute);
     qr.expression = textOf(r[expr]);
-    qr.flag = r[flag].isIntegral() ? static_cast<int16_t>(r[flag].asInt()) : 0;
-    qr.extra = extra >= 0 && r[extra].isIntegral() ? static_cast<int32_t>(r[extra].asInt()) : 0;
+    qr.flag = static_cast<int16_t>(integerOr(r[flag], 0));
+    qr.extra = extra >= 0 ? static_cast<int32_t>(integerOr(r[extra], 0)) : 0;
     qr.name1 = textOf(r[name1]);
     qr.name2 = textOf(r[name2]);
-    rows[static_cast<int32_t>(r[object].asInt())].push_back(std::move(qr));
+    rows[static_cast<int32_t>(*objectId)].push_back(std::move(qr));
   }
   for (auto& o : catalog_) {
     if (o.type != kObjectQuery) continue;
