@@ -198,6 +198,10 @@ struct TransactionStmt {
   TransactionVerb verb = TransactionVerb::Begin;
 };
 
+// Deep copies (subqueries are shared: they are never changed once parsed).
+ExprPtr clone(const Expr& e);
+std::unique_ptr<TableRef> clone(const TableRef& t);
+
 using Statement =
     std::variant<SelectStmt, InsertStmt, UpdateStmt, DeleteStmt, CreateTableStmt, DropTableStmt,
                  AlterAddColumnStmt, AlterDropColumnStmt, CreateIndexStmt, DropIndexStmt, TransactionStmt>;

@@ -218,6 +218,83 @@ std::shared_ptr<Subquery> Binder::subquery(const Expr& e, const Scope* scope, Gr
   return s;
 }
 
+BoundPtr Binder::hashedExists(const Expr& e, const Scope& scope) {
+  const ast::Query& q = *e.subquery;
+  if (q.parts.size() != 1 || !q.orderBy.empty()) return nullptr;
+  const ast::SelectCore& core = q.parts[0];
+  if (!core.where || !core.groupBy.empty() || core.having || core.top || core.from.empty()) return nullptr;
+  for (const ast::SelectItem& item : core.items)
+    if (item.expr && containsAggregate(*item.expr)) return nullptr;
+  for (const auto& ref : core.from)
+    if (ref->kind == ast::TableRef::Kind::Join) return nullptr;
+  std::optional<Scope> inner = planner_.fromScope(core);
+  if (!inner) return nullptr;
+
+  std::vector<const Expr*> conjuncts;
+  std::vector<const Expr*> pending{core.where.get()};
+  while (!pending.empty()) {
+    const Expr* c = pending.back();
+    pending.pop_back();
+    if (c->kind == ExprKind::Binary && c->op == Op::And) {
+      pending.push_back(c->args[1].get());
+      pending.push_back(c->args[0].get());
+    } else {
+      conjuncts.push_back(c);
+    }
+  }
+  std::vector<ast::ExprPtr> innerKeys;
+  std::vector<BoundPtr> outerKeys;
+  std::vector<const Expr*> rest;
+  for (const Expr* c : conjuncts) {
+    bool used = false;
+    if (c->kind == ExprKind::Binary && c->op == Op::Eq) {
+      for (int flip = 0; flip < 2 && !used; ++flip) {
+        const Expr& a = *c->args[flip];
+        const Expr& b = *c->args[1 - flip];
+        BoundPtr ia = tryBind(a, *inner);
+        if (!ia || !readsRow(*ia) || tryBind(b, *inner)) continue;
+        BoundPtr ob = tryBind(b, scope);
+        if (!ob || !readsRow(*ob)) continue;
+        innerKeys.push_back(ast::clone(a));
+        outerKeys.push_back(std::move(ob));
+        used = true;
+      }
+    }
+    if (!used) rest.push_back(c);
+  }
+  if (innerKeys.empty()) return nullptr;
+
+  ast::Query keysQuery;
+  ast::SelectCore keysCore;
+  for (ast::ExprPtr& k : innerKeys) {
+    ast::SelectItem item;
+    item.expr = std::move(k);
+    keysCore.items.push_back(std::move(item));
+  }
+  for (const auto& ref : core.from) keysCore.from.push_back(ast::clone(*ref));
+  for (const Expr* c : rest) {
+    if (!keysCore.where) {
+      keysCore.where = ast::clone(*c);
+      continue;
+    }
+    auto both = std::make_unique<Expr>();
+    both->kind = ExprKind::Binary;
+    both->op = Op::And;
+    both->args.push_back(std::move(keysCore.where));
+    both->args.push_back(ast::clone(*c));
+    keysCore.where = std::move(both);
+  }
+  keysQuery.parts.push_back(std::move(keysCore));
+  auto s = std::make_shared<Subquery>();
+  s->text = e.text;
+  s->plan = planner_.planSubquery(keysQuery, &scope, &s->correlated);
+  if (s->correlated) return nullptr;  // the rest still reads the outer row
+  auto b = make(BoundKind::Exists, e, DataType::Boolean);
+  b->args = std::move(outerKeys);
+  b->subquery = std::move(s);
+  return b;
+}
+
 BoundPtr Binder::node(const Expr& e, const Scope* scope, Grouping* g, const std::string& clause) {
   if (g && !containsAggregate(e) && e.kind != ExprKind::Literal) {
     // In a grouped query a sub-expression that is a GROUP BY expression reads the group's key.
@@ -322,6 +399,8 @@ BoundPtr Binder::node(const Expr& e, const Scope* scope, Grouping* g, const std:
       return b;
     }
     case ExprKind::Exists: {
+      if (!g && !probing_)
+        if (BoundPtr hashed = hashedExists(e, *scope)) return hashed;
       auto b = make(BoundKind::Exists, e, DataType::Boolean);
       b->subquery = subquery(e, scope, g, false);
       return b;

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,8 @@ class SubqueryPlanner {
  public:
   virtual ~SubqueryPlanner() = default;
   virtual OperatorPtr planSubquery(const ast::Query& query, const Scope* outer, bool* correlated) = 0;
+  // The columns the FROM clause of `core` produces (sources without joins only).
+  virtual std::optional<Scope> fromScope(const ast::SelectCore& core) = 0;
 };
 
 class Binder {
@@ -69,6 +72,9 @@ class Binder {
   BoundPtr columnNode(const ast::Expr& e, const Scope& scope);
   BoundPtr aggregateNode(const ast::Expr& e, Grouping* g, const std::string& clause);
   std::shared_ptr<Subquery> subquery(const ast::Expr& e, const Scope* scope, Grouping* g, bool oneColumn);
+  // EXISTS whose correlation is only equalities inner = outer: the subquery
+  // runs once into a hash set of the inner sides; null when not of that form.
+  BoundPtr hashedExists(const ast::Expr& e, const Scope& scope);
 
   SubqueryPlanner& planner_;
   std::vector<std::string> unknown_;

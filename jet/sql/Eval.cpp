@@ -60,6 +60,26 @@ void fillKeys(Subquery& s, const EvalContext& ctx) {
   s.done = true;
 }
 
+// The rows of a decorrelated EXISTS, keyed on all their columns; rows with a
+// Null never match (Null equals nothing).
+void fillRowKeys(Subquery& s, const EvalContext& ctx) {
+  if (s.done) return;
+  s.keys.clear();
+  s.plan->open(&ctx);
+  Row r;
+  std::string key;
+  while (s.plan->next(r)) {
+    key.clear();
+    bool hasNull = false;
+    for (const Value& v : r) {
+      hasNull = hasNull || v.isNull();
+      appendKey(key, v);
+    }
+    if (!hasNull) s.keys.insert(key);
+  }
+  s.done = true;
+}
+
 bool anyRow(Subquery& s, const EvalContext& ctx) {
   if (s.done && !s.correlated) return !s.empty;
   s.plan->open(&ctx);
@@ -196,8 +216,22 @@ Value evaluate(const BoundExpr& e, const EvalContext& ctx) {
       if (s.hasNull) return Value();
       return Value::boolean(e.negated);
     }
-    case BoundKind::Exists:
-      return Value::boolean(anyRow(*e.subquery, ctx) != e.negated);
+    case BoundKind::Exists: {
+      if (e.args.empty()) return Value::boolean(anyRow(*e.subquery, ctx) != e.negated);
+      fillRowKeys(*e.subquery, ctx);
+      std::string key;
+      bool found = true;
+      for (const auto& a : e.args) {
+        Value v = evaluate(*a, ctx);
+        if (v.isNull()) {
+          found = false;
+          break;
+        }
+        appendKey(key, v);
+      }
+      found = found && e.subquery->keys.count(key) != 0;
+      return Value::boolean(found != e.negated);
+    }
     case BoundKind::Scalar:
       return scalarOf(*e.subquery, ctx);
     case BoundKind::Function: {

@@ -31,7 +31,7 @@ struct Subquery {
   OperatorPtr plan;
   bool correlated = false;
   bool done = false;
-  std::unordered_set<std::string> keys;  // IN
+  std::unordered_set<std::string> keys;  // IN, and EXISTS turned into a hash semi-join
   bool hasNull = false;                  // IN: the list holds a Null
   bool empty = true;
   Value scalar;

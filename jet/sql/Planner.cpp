@@ -109,6 +109,16 @@ OperatorPtr Planner::planQuery(const ast::Query& query, const Scope* outer, bool
   return op;
 }
 
+std::optional<Scope> Planner::fromScope(const ast::SelectCore& core) {
+  Scope s;
+  for (const auto& ref : core.from) {
+    if (ref->kind == ast::TableRef::Kind::Join) return std::nullopt;
+    OperatorPtr op = planSource(*ref, nullptr, nullptr);
+    for (const ColumnInfo& c : op->columns()) s.columns.push_back(c);
+  }
+  return s;
+}
+
 OperatorPtr Planner::planNamed(const ast::TableRef& ref) {
   const std::string label = ref.alias.empty() ? ref.name : ref.alias;
   if (auto table = store_.openTable(ref.name)) return std::make_unique<TableScan>(table, label);

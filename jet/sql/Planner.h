@@ -22,6 +22,7 @@ class Planner : public SubqueryPlanner {
   OperatorPtr planSubquery(const ast::Query& query, const Scope* outer, bool* correlated) override {
     return planQuery(query, outer, correlated);
   }
+  std::optional<Scope> fromScope(const ast::SelectCore& core) override;
   Binder& binder() { return binder_; }
   // Reports names that did not resolve (Jet's "too few parameters").
   void finish() const { binder_.checkUnknown(); }

@@ -179,6 +179,47 @@ TEST_F(Criteria, ExistsAndScalarSubqueries) {
   EXPECT_EQ(failure("SELECT id FROM t WHERE id In (SELECT id, v FROM t)"), ErrorCode::Invalid);
 }
 
+TEST_F(Criteria, ExistsOnEqualitiesRunsAsAHashSemiJoin) {
+  run("CREATE TABLE tags (tid LONG, tag TEXT(10))");
+  run("INSERT INTO tags VALUES (1, 'x')");
+  run("INSERT INTO tags VALUES (4, 'y')");
+  run("INSERT INTO tags VALUES (Null, 'x')");
+  EXPECT_EQ(ids("Exists (SELECT * FROM tags WHERE tags.tid = t.id)"), (std::vector<int64_t>{1, 4}));
+  EXPECT_EQ(ids("Exists (SELECT * FROM tags WHERE t.id = tid And tag = 'y')"), (std::vector<int64_t>{4}));
+  EXPECT_EQ(ids("Not Exists (SELECT * FROM tags WHERE tags.tid = t.id)"), (std::vector<int64_t>{2, 3}));
+  // Text keys match without regard to case; a Null key matches nothing.
+  EXPECT_EQ(ids("Exists (SELECT * FROM t AS u WHERE u.name = t.name And u.v = 4)"),
+            (std::vector<int64_t>{1, 4}));
+  EXPECT_EQ(ids("Not Exists (SELECT * FROM t AS u WHERE u.name = t.name And u.v = 4)"),
+            (std::vector<int64_t>{2, 3}));
+}
+
+TEST(CriteriaScale, CorrelatedExistsOnEqualityIsLinear) {
+  storage::MemoryStore store;
+  storage::TableSchema a;
+  a.name = "A";
+  a.columns = {{.name = "k", .type = DataType::Long, .size = 4}};
+  store.createTable(a);
+  a.name = "B";
+  store.createTable(a);
+  auto ta = store.openTable("A");
+  auto tb = store.openTable("B");
+  const int n = 100000;
+  for (int i = 0; i < n; ++i) {
+    Row r{Value::longInt(i)};
+    ta->insert(r);
+    Row s{Value::longInt(i * 2)};
+    tb->insert(s);
+  }
+  Session session(store);
+  auto r = session.execute("SELECT Count(*) FROM A WHERE Exists (SELECT * FROM B WHERE B.k = A.k)");
+  EXPECT_EQ(r.result.rows[0][0], Value::longInt(n / 2));
+  r = session.execute("SELECT Count(*) FROM A WHERE A.k In (SELECT k FROM B)");
+  EXPECT_EQ(r.result.rows[0][0], Value::longInt(n / 2));
+  r = session.execute("SELECT Count(*) FROM A INNER JOIN B ON A.k = B.k");
+  EXPECT_EQ(r.result.rows[0][0], Value::longInt(n / 2));
+}
+
 TEST_F(Criteria, UnknownFieldsAreCountedAsParameters) {
   std::string m;
   EXPECT_EQ(failure("SELECT foo, bar FROM t WHERE foo = 1", &m), ErrorCode::NoSuchField);
