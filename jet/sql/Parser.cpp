@@ -46,6 +46,11 @@ class Parser {
     clause_ = "SELECT";
     if (!isWord("select")) error();
     auto q = query();
+    // Access writes this option at the end of queries saved with owner's rights.
+    if (acceptWord("with")) {
+      expectWord("owneraccess");
+      expectWord("option");
+    }
     accept(";");
     if (peek().kind != TokenKind::End) error();
     return q;

@@ -174,6 +174,27 @@ TEST_F(ProductStatements, GridReloadOfAViewWorks) {
   EXPECT_EQ(r.result.rows.size(), 3u);
 }
 
+TEST_F(ProductStatements, ChineseNamesWorkWithoutBrackets) {
+  run("CREATE TABLE [客户 表] (编号 COUNTER, 姓名 TEXT(20), 电话 TEXT(20))");
+  run("INSERT INTO [客户 表] (姓名, 电话) VALUES ('张三', '1')");
+  run("INSERT INTO [客户 表] (姓名, 电话) VALUES ('张三', '1')");
+  run("INSERT INTO [客户 表] (姓名, 电话) VALUES ('李四', '2')");
+  auto r = run("Select 姓名,电话,Count(*) From [客户 表] Group By 姓名,电话 Having Count(*) > 1");
+  ASSERT_EQ(r.result.rows.size(), 1u);
+  EXPECT_EQ(r.result.fields[0].name, "姓名");
+  EXPECT_EQ(r.result.rows[0][0], T("张三"));
+  EXPECT_EQ(
+      run("Delete from [客户 表] Where 编号 Not In (Select min(编号) From [客户 表] Group By 姓名,电话)")
+          .rowsAffected,
+      1);
+  EXPECT_EQ(count("客户 表"), 2);
+}
+
+TEST_F(ProductStatements, SavedQueryTextAsAccessWritesIt) {
+  store.addQuery("Owners", "SELECT DISTINCTROW Contacts.* FROM Contacts WITH OWNERACCESS OPTION;");
+  EXPECT_EQ(rows("Select * from [Owners]").size(), 7u);
+}
+
 // Keep-lowest over 200,000 rows: a quadratic plan would run for hours; the
 // hash anti-join finishes in seconds even under the sanitizers.
 TEST(ProductStatementsScale, KeepLowestOnTwoHundredThousandRowsIsLinear) {
