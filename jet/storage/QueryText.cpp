@@ -105,7 +105,11 @@ class Builder {
     std::vector<std::string> out;
     for (const QueryRow* r : all(kQueryParameter)) {
       std::string p = quoteName(text(r->name1)) + " " + parameterType(r->flag);
-      if (r->flag == 10 && r->extra > 0) p += "(" + std::to_string(r->extra) + ")";
+      if (r->flag == 10 && r->extra > 0) {
+        p += '(';
+        p += std::to_string(r->extra);
+        p += ')';
+      }
       out.push_back(p);
     }
     return out.empty() ? std::string() : "PARAMETERS " + joinList(out) + ";\n";
