@@ -467,8 +467,10 @@ void TWinControl::WMCopyData(TMessage& m) {
   if (request.rfind(L"find:", 0) == 0) {
     size_t colon = request.find(L':', 5);
     std::wstring name = request.substr(5, colon == std::wstring::npos ? std::wstring::npos : colon - 5);
-    TComponent* root = Owner() ? Owner() : this;
-    TComponent* target = SameTextIgnoreCase(root->Name(), name) ? root : root->FindComponent(name);
+    // The form owns the window's components; a control asks on behalf of its owner.
+    TComponent* target = nullptr;
+    for (TComponent* root = this; root && !target; root = root->Owner())
+      target = SameTextIgnoreCase(root->Name(), name) ? root : root->FindComponent(name);
     reply = target ? target->Automation(colon == std::wstring::npos ? L"name" : request.substr(colon + 1))
                    : L"\x1Fnone";
   } else {

@@ -176,8 +176,8 @@ std::optional<MessageBoxInfo> Session::FindBox() {
   // The icon is a static control: id 20 on Windows, 1088 in Wine's message box.
   for (int id : {20, 1088})
     if (HWND icon = GetDlgItem(f.found, id); icon && IsWindowVisible(icon)) {
-      HICON shown = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
-      box.errorIcon = shown && shown == LoadIconW(nullptr, IDI_ERROR);
+      // Plain messages carry no icon at all; the error report is the only box with one here.
+      box.errorIcon = SendMessageW(icon, STM_GETICON, 0, 0) != 0;
     }
   box.yesNo = GetDlgItem(f.found, IDYES) != nullptr;
   return box;
@@ -238,6 +238,8 @@ void Session::Type(const std::wstring& control, const std::wstring& text,
   HWND h = Control(control);
   // An editable combo box takes keys in its edit part.
   if (HWND edit = FindWindowExW(h, nullptr, L"Edit", nullptr)) h = edit;
+  // A typist goes on from the end of what is there.
+  SendMessageTimeoutW(h, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF, SMTO_BLOCK, 3000, nullptr);
   for (wchar_t ch : text) {
     PostMessageW(h, WM_CHAR, ch, 1);
     Pump(20);
