@@ -5,6 +5,7 @@
 // what the reader reads.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -52,9 +53,11 @@ inline format::TableDefinition catalogDefinition(bool jet3) {
   d.columns = {column("Id", DataType::Long, 0, true, 0, 4), column("ParentId", DataType::Long, 1, true, 4, 4),
                column("Name", DataType::Text, 2, false, 0, jet3 ? 255 : 510),
                column("Type", DataType::Integer, 3, true, 8, 2),
-               column("Flags", DataType::Long, 4, true, 10, 4)};
-  d.maxColumns = 5;
-  d.varColumnCount = 1;
+               column("Flags", DataType::Long, 4, true, 10, 4),
+               // Unused here, but other readers insist on finding it.
+               column("LvProp", DataType::LongBinary, 5, false, 1, 0)};
+  d.maxColumns = 6;
+  d.varColumnCount = 2;
   d.usedPagesPointer = format::RowPointer{kMapPage, 0}.encode();
   d.freePagesPointer = d.usedPagesPointer;
   return d;
@@ -97,6 +100,24 @@ inline std::vector<Row> itemsRows() {
   };
 }
 
+// `n` rows of varied content for volume tests and benchmarks.
+inline std::vector<Row> manyItems(size_t n) {
+  static const char* const kNames[] = {"Apple", "Pear", "Quince", "Fig", "Date", "Lime"};
+  std::vector<Row> rows;
+  rows.reserve(n);
+  for (size_t i = 0; i < n; ++i) {
+    auto id = static_cast<int32_t>(i + 1);
+    rows.push_back(
+        {Value::longInt(id),
+         i % 7 == 3 ? Value::null() : Value::text(std::string(kNames[i % 6]) + " " + std::to_string(i)),
+         Value::currency(static_cast<int64_t>(i) * 125),
+         Value::dateTime(36000.0 + static_cast<double>(i) / 8), Value::boolean(i % 2 == 0),
+         i % 5 == 0 ? Value::memo("note " + std::to_string(i)) : Value::null(),
+         Value::dbl(static_cast<double>(i) / 3)});
+  }
+  return rows;
+}
+
 inline std::vector<uint8_t> headerPage(file::JetVersion v, uint32_t pageSize) {
   std::vector<uint8_t> p(pageSize, 0);
   const uint8_t magic[4] = {0x00, 0x01, 0x00, 0x00};
@@ -120,45 +141,67 @@ inline std::vector<uint8_t> headerPage(file::JetVersion v, uint32_t pageSize) {
   return p;
 }
 
-inline std::vector<uint8_t> buildSeedDatabase(file::JetVersion v) {
+// A database whose "Items" table holds `rows` (values as itemsRows()
+// has them), packed into as many data pages as they need after page 6.
+inline std::vector<uint8_t> buildItemsDatabase(file::JetVersion v, const std::vector<Row>& rows) {
   const bool jet3 = v == file::JetVersion::Jet3;
   format::Layout layout = format::Layout::forVersion(v);
   format::TextRules text{!jet3, 1252};
-  std::vector<file::PageBuffer> pages(kPageCount, file::PageBuffer(layout.pageSize, 0));
+  std::vector<file::PageBuffer> pages(kItemsDataPage, file::PageBuffer(layout.pageSize, 0));
   pages[0] = headerPage(v, layout.pageSize);
 
   format::TableDefinition catalog = catalogDefinition(jet3);
   format::TableDefinition items = itemsDefinition(jet3);
   auto catalogRows = std::vector<Row>{
       {Value::longInt(kTablesContainerId), Value::longInt(0x0f000000), Value::text("Tables"),
-       Value::integer(3), Value::longInt(0)},
+       Value::integer(3), Value::longInt(0), Value::null()},
       {Value::longInt(kCatalogDefinitionPage), Value::longInt(kTablesContainerId), Value::text("MSysObjects"),
-       Value::integer(1), Value::longInt(static_cast<int32_t>(0x80000000u))},
+       Value::integer(1), Value::longInt(static_cast<int32_t>(0x80000000u)), Value::null()},
       {Value::longInt(kItemsDefinitionPage), Value::longInt(kTablesContainerId), Value::text("Items"),
-       Value::integer(1), Value::longInt(0)},
+       Value::integer(1), Value::longInt(0), Value::null()},
   };
   catalog.rowCount = static_cast<uint32_t>(catalogRows.size());
-  auto rows = itemsRows();
   items.rowCount = static_cast<uint32_t>(rows.size());
-  items.nextAutoNumber = 4;
+  items.nextAutoNumber = static_cast<uint32_t>(rows.size() + 1);
+
+  // Fill data pages in order, leaving room for the row table's slots.
+  std::vector<uint32_t> itemPages;
+  std::vector<std::vector<uint8_t>> onPage;
+  size_t used = layout.dataRowTableOffset;
+  auto flushPage = [&] {
+    itemPages.push_back(static_cast<uint32_t>(pages.size()));
+    pages.push_back(format::DataPage::build(layout, kItemsDefinitionPage, onPage));
+    onPage.clear();
+    used = layout.dataRowTableOffset;
+  };
+  for (const auto& r : rows) {
+    auto bytes = format::encodeRowValues(items, layout, text, r);
+    if (!onPage.empty() && (used + bytes.size() + 2 > layout.pageSize || onPage.size() == 0xff)) flushPage();
+    used += bytes.size() + 2;
+    onPage.push_back(std::move(bytes));
+  }
+  if (!onPage.empty() || itemPages.empty()) flushPage();
 
   pages[kCatalogDefinitionPage] = format::splitTableDefinition(
       format::encodeTableDefinition(catalog, layout, 1252), layout, {kCatalogDefinitionPage})[0];
   pages[kItemsDefinitionPage] = format::splitTableDefinition(
       format::encodeTableDefinition(items, layout, 1252), layout, {kItemsDefinitionPage})[0];
+  size_t itemsMapBytes = std::max<size_t>(64, (pages.size() + 7) / 8);
   pages[kMapPage] = format::DataPage::build(layout, 0,
                                             {format::UsageMap::encodeInline(0, {kCatalogDataPage}, 64),
-                                             format::UsageMap::encodeInline(0, {kItemsDataPage}, 64)});
+                                             format::UsageMap::encodeInline(0, itemPages, itemsMapBytes)});
   std::vector<std::vector<uint8_t>> encoded;
   for (const auto& r : catalogRows) encoded.push_back(format::encodeRowValues(catalog, layout, text, r));
   pages[kCatalogDataPage] = format::DataPage::build(layout, kCatalogDefinitionPage, encoded);
-  encoded.clear();
-  for (const auto& r : rows) encoded.push_back(format::encodeRowValues(items, layout, text, r));
-  pages[kItemsDataPage] = format::DataPage::build(layout, kItemsDefinitionPage, encoded);
 
   std::vector<uint8_t> out;
+  out.reserve(pages.size() * layout.pageSize);
   for (const auto& p : pages) out.insert(out.end(), p.begin(), p.end());
   return out;
+}
+
+inline std::vector<uint8_t> buildSeedDatabase(file::JetVersion v) {
+  return buildItemsDatabase(v, itemsRows());
 }
 
 }  // namespace jet::seed

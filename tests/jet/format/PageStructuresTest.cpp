@@ -6,13 +6,17 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
 
 #include "jet/core/Error.h"
 #include "jet/file/LittleEndian.h"
 #include "jet/file/PageFile.h"
 #include "jet/format/DataPage.h"
 #include "jet/format/LongValue.h"
+#include "jet/format/RowLayout.h"
 #include "jet/format/TableDefinition.h"
+#include "jet/format/TextCodec.h"
 #include "jet/format/UsageMap.h"
 
 namespace jet::format {
@@ -223,6 +227,44 @@ TEST(UsageMaps, InlineAndReferenceMaps) {
   std::copy(badPage.begin(), badPage.end(), cut.begin() + static_cast<std::ptrdiff_t>(first) * 4096);
   auto h = file::PageFile::fromBytes(cut);
   EXPECT_THROW(UsageMap(*h, layout, first << 8), Error);
+}
+
+// Access stores short Latin text compressed (0xFF 0xFE, one byte a
+// character) when the column allows it; the sample's names are stored so.
+TEST(CompressedText, SampleNamesAreStoredCompressed) {
+  REQUIRE_SAMPLES();
+  auto f = file::PageFile::open((mdbDir() / "jet4/dups_v2000.mdb").string());
+  Layout layout = Layout::forVersion(f->version());
+  uint32_t customers = 0;
+  TableDefinition def;
+  for (uint32_t p = 3; p < f->pageCount() && !customers; ++p) {
+    auto bytes = f->read(p);
+    if ((*bytes)[0] != 0x02) continue;
+    def = readTableDefinition(*f, layout, p, 1252, "?");
+    if (def.columns.size() == 6 && def.columns[1].name == "Name") customers = p;
+  }
+  ASSERT_NE(customers, 0u);
+  EXPECT_TRUE(def.columns[1].extFlags & kColumnCompressedUnicode);
+  int compressed = 0;
+  std::multiset<std::string> names;
+  for (uint32_t p = 3; p < f->pageCount(); ++p) {
+    auto bytes = f->read(p);
+    if ((*bytes)[0] != 0x01 || file::getU32(bytes->data() + 4) != customers) continue;
+    DataPage page(layout, bytes, p);
+    for (unsigned s = 0; s < page.rowCount(); ++s) {
+      RowSlot slot = page.slot(s);
+      if (slot.state != RowState::Normal) continue;
+      auto fields = splitRow(def, layout, page.bytes(slot));
+      ASSERT_TRUE(fields);
+      const Field& name = (*fields)[1];
+      if (!name.present) continue;
+      if (name.bytes.size() >= 2 && name.bytes[0] == 0xff && name.bytes[1] == 0xfe) ++compressed;
+      names.insert(decodeUcs2Text(name.bytes));
+    }
+  }
+  EXPECT_GT(compressed, 0);
+  EXPECT_EQ(names.count("Alice"), 3u);
+  EXPECT_EQ(names.count("ALICE"), 1u);
 }
 
 TEST(TableDefinitions, ASampleTableSpanningPages) {
