@@ -263,6 +263,11 @@ BoundPtr Binder::hashedExists(const Expr& e, const Scope& scope) {
     if (!used) rest.push_back(c);
   }
   if (innerKeys.empty()) return nullptr;
+  // Conditions on the inner rows alone filter the subquery; the others are
+  // checked per candidate row of the matching bucket.
+  std::vector<const Expr*> local, crossing;
+  for (const Expr* c : rest) (tryBind(*c, *inner) ? local : crossing).push_back(c);
+  size_t keyColumns = innerKeys.size();
 
   ast::Query keysQuery;
   ast::SelectCore keysCore;
@@ -271,8 +276,13 @@ BoundPtr Binder::hashedExists(const Expr& e, const Scope& scope) {
     item.expr = std::move(k);
     keysCore.items.push_back(std::move(item));
   }
+  if (!crossing.empty()) {
+    ast::SelectItem all;
+    all.star = true;
+    keysCore.items.push_back(std::move(all));
+  }
   for (const auto& ref : core.from) keysCore.from.push_back(ast::clone(*ref));
-  for (const Expr* c : rest) {
+  for (const Expr* c : local) {
     if (!keysCore.where) {
       keysCore.where = ast::clone(*c);
       continue;
@@ -290,6 +300,18 @@ BoundPtr Binder::hashedExists(const Expr& e, const Scope& scope) {
   s->plan = planner_.planSubquery(keysQuery, &scope, &s->correlated);
   if (s->correlated) return nullptr;  // the rest still reads the outer row
   auto b = make(BoundKind::Exists, e, DataType::Boolean);
+  if (!crossing.empty()) {
+    Scope rowScope;
+    rowScope.columns = inner->columns;
+    rowScope.outer = &scope;
+    bool throughInner = false;
+    rowScope.correlated = &throughInner;
+    std::vector<BoundPtr> parts;
+    for (const Expr* c : crossing) parts.push_back(bind(*c, rowScope, "WHERE"));
+    b->residual = conjunction(std::move(parts));
+    s->keyColumns = keyColumns;
+    s->keepRows = true;
+  }
   b->args = std::move(outerKeys);
   b->subquery = std::move(s);
   return b;

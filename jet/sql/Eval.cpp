@@ -68,14 +68,20 @@ void fillRowKeys(Subquery& s, const EvalContext& ctx) {
   s.plan->open(&ctx);
   Row r;
   std::string key;
+  s.buckets.clear();
   while (s.plan->next(r)) {
     key.clear();
     bool hasNull = false;
-    for (const Value& v : r) {
-      hasNull = hasNull || v.isNull();
-      appendKey(key, v);
+    size_t n = s.keepRows ? s.keyColumns : r.size();
+    for (size_t i = 0; i < n; ++i) {
+      hasNull = hasNull || r[i].isNull();
+      appendKey(key, r[i]);
     }
-    if (!hasNull) s.keys.insert(key);
+    if (hasNull) continue;
+    if (s.keepRows)
+      s.buckets[key].emplace_back(r.begin() + static_cast<long>(n), r.end());
+    else
+      s.keys.insert(key);
   }
   s.done = true;
 }
@@ -229,7 +235,21 @@ Value evaluate(const BoundExpr& e, const EvalContext& ctx) {
         }
         appendKey(key, v);
       }
-      found = found && e.subquery->keys.count(key) != 0;
+      if (found && e.residual) {
+        auto it = e.subquery->buckets.find(key);
+        found = false;
+        if (it != e.subquery->buckets.end()) {
+          for (const Row& innerRow : it->second) {
+            EvalContext innerCtx{&innerRow, &ctx};
+            if (evaluatesTrue(*e.residual, innerCtx)) {
+              found = true;
+              break;
+            }
+          }
+        }
+      } else {
+        found = found && e.subquery->keys.count(key) != 0;
+      }
       return Value::boolean(found != e.negated);
     }
     case BoundKind::Scalar:

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -32,7 +33,12 @@ struct Subquery {
   bool correlated = false;
   bool done = false;
   std::unordered_set<std::string> keys;  // IN, and EXISTS turned into a hash semi-join
-  bool hasNull = false;                  // IN: the list holds a Null
+  // EXISTS whose condition also compares inner and outer rows otherwise: the
+  // inner rows by key, the first `keyColumns` columns being the key.
+  size_t keyColumns = 0;
+  bool keepRows = false;
+  std::unordered_map<std::string, std::vector<Row>> buckets;
+  bool hasNull = false;  // IN: the list holds a Null
   bool empty = true;
   Value scalar;
   std::string text;
@@ -65,6 +71,9 @@ struct BoundExpr {
   const FunctionDef* function = nullptr;
   std::vector<std::unique_ptr<BoundExpr>> args;
   std::shared_ptr<Subquery> subquery;
+  // Hashed EXISTS: the rest of the condition, over an inner row (depth 0)
+  // inside the outer one.
+  std::unique_ptr<BoundExpr> residual;
   // A Like pattern known at bind time, folded once.
   std::shared_ptr<std::u32string> pattern;
   DataType type = DataType::Null;  // static result type

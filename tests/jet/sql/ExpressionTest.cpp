@@ -192,6 +192,13 @@ TEST_F(Criteria, ExistsOnEqualitiesRunsAsAHashSemiJoin) {
             (std::vector<int64_t>{1, 4}));
   EXPECT_EQ(ids("Not Exists (SELECT * FROM t AS u WHERE u.name = t.name And u.v = 4)"),
             (std::vector<int64_t>{2, 3}));
+  // Equalities hash; the remaining cross condition runs per candidate.
+  EXPECT_EQ(ids("Exists (SELECT * FROM t AS u WHERE u.name = t.name And u.id > t.id)"),
+            (std::vector<int64_t>{1}));
+  EXPECT_EQ(ids("Not Exists (SELECT * FROM t AS u WHERE u.name = t.name And u.id < t.id And u.v >= 0)"),
+            (std::vector<int64_t>{1, 2, 3}));
+  EXPECT_EQ(ids("Exists (SELECT * FROM tags WHERE tid = t.id And (tag = t.name Or t.v > 3))"),
+            (std::vector<int64_t>{4}));
 }
 
 TEST(CriteriaScale, CorrelatedExistsOnEqualityIsLinear) {

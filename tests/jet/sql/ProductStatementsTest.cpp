@@ -223,5 +223,29 @@ TEST(ProductStatementsScale, KeepLowestOnTwoHundredThousandRowsIsLinear) {
   RecordProperty("seconds", std::to_string(seconds));
 }
 
+// The same removal written with a correlated NOT EXISTS (as users type it in
+// the console): the equalities hash, the ID comparison runs per bucket.
+TEST(ProductStatementsScale, KeepLowestWithNotExistsIsLinear) {
+  storage::MemoryStore store;
+  storage::TableSchema s;
+  s.name = "Big";
+  s.columns = {{.name = "ID", .type = DataType::Long, .size = 4},
+               {.name = "a", .type = DataType::Text, .size = 20}};
+  store.createTable(s);
+  auto t = store.openTable("Big");
+  const int n = 100000;
+  for (int i = 0; i < n; ++i) {
+    Row r{Value::longInt(i + 1), Value::text("k" + std::to_string(i % 25000))};
+    t->insert(r);
+  }
+  Session session(store);
+  auto r = session.execute(
+      "DELETE FROM Big WHERE Exists (SELECT * FROM Big AS b WHERE b.a = Big.a AND b.ID < Big.ID)");
+  EXPECT_EQ(r.rowsAffected, n - 25000);
+  auto left = session.execute("SELECT Max(ID), Count(*) FROM Big").result.rows;
+  EXPECT_EQ(left[0][0], Value::longInt(25000));
+  EXPECT_EQ(left[0][1], Value::longInt(25000));
+}
+
 }  // namespace
 }  // namespace jet::sql::testing
