@@ -209,9 +209,11 @@ class Parser {
     clause_ = "SELECT";
     expectWord("select");
     SelectCore core;
-    if (acceptWord("distinct") || acceptWord("distinctrow"))
+    // DISTINCTROW drops rows that repeat every column of their sources, which
+    // distinct source rows never do: it keeps every row.
+    if (acceptWord("distinct"))
       core.distinct = true;
-    else
+    else if (!acceptWord("distinctrow"))
       acceptWord("all");
     if (acceptWord("top")) {
       Top top;

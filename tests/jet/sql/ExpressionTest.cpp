@@ -211,7 +211,7 @@ TEST(CriteriaScale, CorrelatedExistsOnEqualityIsLinear) {
   store.createTable(a);
   auto ta = store.openTable("A");
   auto tb = store.openTable("B");
-  const int n = 100000;
+  const int n = 50000;
   for (int i = 0; i < n; ++i) {
     Row r{Value::longInt(i)};
     ta->insert(r);

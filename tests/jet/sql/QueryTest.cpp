@@ -181,6 +181,8 @@ TEST_F(Queries, TopAndTopPercentWithTies) {
 
 TEST_F(Queries, DistinctAndUnion) {
   EXPECT_EQ(rows("SELECT DISTINCT CustID FROM Orders").size(), 3u);
+  EXPECT_EQ(rows("SELECT DISTINCTROW CustID FROM Orders").size(), 4u);
+  EXPECT_EQ(rows("SELECT ALL CustID FROM Orders").size(), 4u);
   EXPECT_EQ(column("SELECT Name FROM Customers WHERE CustID = 1 UNION SELECT 'ann' FROM Orders"),
             (Strings{"Ann"}));
   EXPECT_EQ(rows("SELECT CustID FROM Customers UNION ALL SELECT CustID FROM Orders").size(), 7u);
