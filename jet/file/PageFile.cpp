@@ -23,6 +23,30 @@ std::unique_ptr<PageFile> PageFile::fromBytes(std::vector<uint8_t> bytes, const 
       new PageFile(std::make_unique<MemorySource>(std::move(bytes)), name, true));
 }
 
+std::unique_ptr<PageFile> PageFile::openForWriting(const std::string& path, IoSystem& io) {
+  auto lock = FileLock::acquire(path, FileLock::Mode::Write);
+  Journal::recover(path, io);
+  auto source = std::make_unique<WritableSource>(io.open(path, false), path);
+  WritableSource* writable = source.get();
+  std::unique_ptr<PageFile> f(new PageFile(std::move(source), path, false));
+  f->lock_ = std::move(lock);
+  f->writable_ = writable;
+  f->journal_ = std::make_unique<Journal>(path, f->pageSize(), io);
+  return f;
+}
+
+PageFile::~PageFile() {
+  // An unfinished transaction is undone; should that fail, the hot journal
+  // lets the next open undo it.
+  if (depth_ > 0 && journal_ && journal_->active()) {
+    try {
+      dirty_.clear();
+      journal_->rollback(writable_->file());
+    } catch (const Error&) {
+    }
+  }
+}
+
 PageFile::PageFile(std::unique_ptr<PageSource> source, std::string name, bool readOnly)
     : source_(std::move(source)), name_(std::move(name)), readOnly_(readOnly) {
   uint64_t size = source_->size();
@@ -39,6 +63,10 @@ PageFile::PageFile(std::unique_ptr<PageSource> source, std::string name, bool re
 }
 
 PageRef PageFile::read(uint32_t page) {
+  if (!dirty_.empty()) {
+    auto d = dirty_.find(page);
+    if (d != dirty_.end()) return d->second;
+  }
   auto hit = index_.find(page);
   if (hit != index_.end()) {
     lru_.splice(lru_.begin(), lru_, hit->second);
@@ -48,13 +76,156 @@ PageRef PageFile::read(uint32_t page) {
   auto buffer = std::make_shared<PageBuffer>(header_.pageSize);
   source_->readAt(static_cast<uint64_t>(page) * header_.pageSize, buffer->data(), buffer->size());
   ++loads_;
-  lru_.emplace_front(page, buffer);
+  cache(page, buffer);
+  return buffer;
+}
+
+void PageFile::cache(uint32_t page, PageRef buffer) {
+  auto hit = index_.find(page);
+  if (hit != index_.end()) {
+    lru_.erase(hit->second);
+    index_.erase(hit);
+  }
+  lru_.emplace_front(page, std::move(buffer));
   index_[page] = lru_.begin();
   while (lru_.size() > capacity_) {
     index_.erase(lru_.back().first);
     lru_.pop_back();
   }
-  return buffer;
+}
+
+void PageFile::forgetCache() {
+  lru_.clear();
+  index_.clear();
+}
+
+void PageFile::requireTransaction() const {
+  if (readOnly_ || !writable_) throw FileError(ErrorCode::ReadOnly, msg::readOnlyFile(name_));
+  if (depth_ == 0) throw FileError(ErrorCode::Transaction, msg::noTransaction());
+}
+
+void PageFile::begin() {
+  if (readOnly_ || !writable_) throw FileError(ErrorCode::ReadOnly, msg::readOnlyFile(name_));
+  if (depth_ == 0) {
+    journal_->begin(writable_->size());
+  } else {
+    // A savepoint keeps the images pages have on disk: what this level
+    // changed before must be there first.
+    flush();
+    journal_->savepoint(writable_->size());
+  }
+  ++depth_;
+}
+
+void PageFile::commit() {
+  if (depth_ == 0) throw FileError(ErrorCode::Transaction, msg::noTransaction());
+  if (depth_ > 1) {
+    journal_->release(depth_ - 1);
+    --depth_;
+    return;
+  }
+  flush();
+  try {
+    journal_->commit(writable_->file());
+    ++syncs_;
+  } catch (const Error&) {
+    // The database could not be synced: undo what was written.
+    try {
+      journal_->rollback(writable_->file());
+    } catch (const Error&) {
+    }
+    depth_ = 0;
+    afterRollback();
+    throw;
+  }
+  depth_ = 0;
+}
+
+void PageFile::rollback() {
+  if (depth_ == 0) throw FileError(ErrorCode::Transaction, msg::noTransaction());
+  dirty_.clear();
+  try {
+    if (depth_ == 1) {
+      journal_->rollback(writable_->file());
+    } else {
+      journal_->rollbackTo(depth_ - 1, writable_->file());
+    }
+  } catch (const Error&) {
+    depth_ = 0;
+    afterRollback();
+    throw;
+  }
+  --depth_;
+  afterRollback();
+}
+
+void PageFile::afterRollback() {
+  forgetCache();
+  writable_->refreshSize();
+  pageCount_ = static_cast<uint32_t>(writable_->size() / header_.pageSize);
+}
+
+void PageFile::write(uint32_t page, std::span<const uint8_t> bytes) {
+  requireTransaction();
+  if (bytes.size() != header_.pageSize || page >= pageCount_ || page == 0) {
+    throw FileError(ErrorCode::Invalid, msg::pageOutOfRange(page));
+  }
+  auto buffer = std::make_shared<PageBuffer>(bytes.begin(), bytes.end());
+  auto hit = index_.find(page);
+  if (hit != index_.end()) {
+    lru_.erase(hit->second);
+    index_.erase(hit);
+  }
+  dirty_[page] = std::move(buffer);
+  if (dirty_.size() >= dirtyLimit_) flush();
+}
+
+uint32_t PageFile::allocate() {
+  requireTransaction();
+  if (pageCount_ == UINT32_MAX >> 8) throw FileError(ErrorCode::Invalid, msg::pageOutOfRange(pageCount_));
+  uint32_t page = pageCount_++;
+  dirty_[page] = std::make_shared<PageBuffer>(header_.pageSize, 0);
+  if (dirty_.size() >= dirtyLimit_) flush();
+  return page;
+}
+
+void PageFile::flush() {
+  if (dirty_.empty()) return;
+  IoFile& db = writable_->file();
+  try {
+    const uint64_t size = writable_->size();
+    PageBuffer original(header_.pageSize);
+    for (const auto& [page, buffer] : dirty_) {
+      const uint64_t at = static_cast<uint64_t>(page) * header_.pageSize;
+      if (at >= size) continue;  // new since the transaction began: rollback cuts it off
+      if (db.readAt(at, original) != original.size()) {
+        throw FileError(ErrorCode::NotADatabase, msg::truncatedFile(name_));
+      }
+      journal_->journalPage(page, original);
+    }
+    // Nothing reaches the database before its undo records are on disk.
+    if (journal_->needsSync()) {
+      journal_->sync();
+      ++syncs_;
+    }
+    for (const auto& [page, buffer] : dirty_) {
+      db.writeAt(static_cast<uint64_t>(page) * header_.pageSize, *buffer);
+      ++written_;
+    }
+  } catch (const Error&) {
+    dirty_.clear();
+    try {
+      journal_->rollback(db);
+    } catch (const Error&) {
+      // The hot journal stays for the next open to roll back.
+    }
+    depth_ = 0;
+    afterRollback();
+    throw;
+  }
+  for (auto& [page, buffer] : dirty_) cache(page, std::move(buffer));
+  dirty_.clear();
+  writable_->refreshSize();
 }
 
 void PageFile::setCacheCapacity(size_t pages) {

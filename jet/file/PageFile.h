@@ -1,20 +1,33 @@
 // A database file seen as numbered pages. Every read of the file goes through
-// here (and, once writing arrives, every write, allocation and journal entry),
-// so nothing above this layer touches bytes on disk.
+// here, and every write, allocation and journal entry, so nothing above this
+// layer touches bytes on disk.
 //
 // Pages are handed out as shared, immutable buffers from a bounded LRU cache:
 // a table scan holds only the page it is on, so memory does not grow with the
 // size of a table.
+//
+// Writing: a file opened with openForWriting holds the database's write lock
+// and has had an interrupted transaction rolled back. Changed pages are kept
+// in memory (reads see them) until a transaction level ends, or too many
+// accumulate; then the original images of all of them go to the rollback
+// journal, the journal is synced once, and only then are the pages written.
+// Nested levels map to journal savepoints; the outermost commit makes the
+// changes durable, and a rollback (or a crash) leaves the file as it was.
 #pragma once
 
 #include <cstdint>
 #include <list>
+#include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "jet/file/FileLock.h"
 #include "jet/file/Header.h"
+#include "jet/file/Journal.h"
+#include "jet/file/JournalIo.h"
 #include "jet/file/PageSource.h"
 
 namespace jet::file {
@@ -29,6 +42,11 @@ class PageFile {
   // `name` stands for the file in messages.
   static std::unique_ptr<PageFile> fromBytes(std::vector<uint8_t> bytes,
                                              const std::string& name = "<memory>");
+  // Takes the write lock (FileError ReadOnly / Locked when refused), rolls
+  // back a hot journal, then opens the file for reading and writing. `io`
+  // is the seam tests use to simulate failing disks.
+  static std::unique_ptr<PageFile> openForWriting(const std::string& path, IoSystem& io = systemIo());
+  ~PageFile();
 
   const Header& header() const { return header_; }
   JetVersion version() const { return header_.version; }
@@ -49,8 +67,34 @@ class PageFile {
   // Pages fetched from the source since opening (cache misses).
   uint64_t pagesLoaded() const { return loads_; }
 
+  // Transaction levels. Writes need one open; begin() on a read-only file
+  // throws FileError(ReadOnly). A failure while pages are written to the
+  // file rolls the whole transaction back and rethrows.
+  void begin();
+  void commit();
+  void rollback();
+  int transactionDepth() const { return depth_; }
+
+  // Replaces the page's content (exactly pageSize() bytes). The page must
+  // exist or have been allocated in this transaction.
+  void write(uint32_t page, std::span<const uint8_t> bytes);
+  // A new zero-filled page at the end of the file; its number.
+  uint32_t allocate();
+
+  // Changed pages held in memory before they are written out together.
+  void setDirtyLimit(size_t pages) { dirtyLimit_ = pages < 1 ? 1 : pages; }
+  // Journal records written and synced, pages written to the database (for tests and figures).
+  uint64_t pagesWritten() const { return written_; }
+  uint64_t syncs() const { return syncs_; }
+
  private:
   PageFile(std::unique_ptr<PageSource> source, std::string name, bool readOnly);
+  void requireTransaction() const;
+  void cache(uint32_t page, PageRef buffer);
+  void forgetCache();
+  // Journals, syncs, then writes every changed page.
+  void flush();
+  void afterRollback();
 
   std::unique_ptr<PageSource> source_;
   std::string name_;
@@ -62,6 +106,16 @@ class PageFile {
   uint64_t loads_ = 0;
   std::list<std::pair<uint32_t, PageRef>> lru_;  // most recent first
   std::unordered_map<uint32_t, std::list<std::pair<uint32_t, PageRef>>::iterator> index_;
+
+  // Writing.
+  std::unique_ptr<FileLock> lock_;
+  WritableSource* writable_ = nullptr;  // source_, when open for writing
+  std::unique_ptr<Journal> journal_;
+  int depth_ = 0;
+  std::map<uint32_t, PageRef> dirty_;  // in page order: written out sequentially
+  size_t dirtyLimit_ = 2048;
+  uint64_t written_ = 0;
+  uint64_t syncs_ = 0;
 };
 
 }  // namespace jet::file

@@ -60,6 +60,17 @@ void FileSource::readAt(uint64_t offset, uint8_t* out, size_t length) {
   }
 }
 
+WritableSource::WritableSource(std::unique_ptr<IoFile> file, std::string path)
+    : file_(std::move(file)), path_(std::move(path)) {
+  size_ = file_->size();
+}
+
+void WritableSource::readAt(uint64_t offset, uint8_t* out, size_t length) {
+  if (file_->readAt(offset, std::span<uint8_t>(out, length)) != length) {
+    throw FileError(ErrorCode::NotADatabase, msg::truncatedFile(path_));
+  }
+}
+
 void MemorySource::readAt(uint64_t offset, uint8_t* out, size_t length) {
   if (offset > bytes_.size() || length > bytes_.size() - offset) {
     throw FileError(ErrorCode::Io, msg::ioError("<memory>", "read past end"));

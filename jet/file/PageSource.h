@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "jet/file/JournalIo.h"
+
 namespace jet::file {
 
 class PageSource {
@@ -32,6 +34,23 @@ class FileSource : public PageSource {
  private:
   std::string path_;
   std::FILE* file_ = nullptr;
+  uint64_t size_ = 0;
+};
+
+// A file opened for writing through the journal's I/O seam: PageFile reads
+// through it and writes its pages and the journal's rollbacks to it.
+class WritableSource : public PageSource {
+ public:
+  WritableSource(std::unique_ptr<IoFile> file, std::string path);
+  uint64_t size() const override { return size_; }
+  void readAt(uint64_t offset, uint8_t* out, size_t length) override;
+  IoFile& file() { return *file_; }
+  // After a write, a truncation or a rollback changed the file's length.
+  void refreshSize() { size_ = file_->size(); }
+
+ private:
+  std::unique_ptr<IoFile> file_;
+  std::string path_;
   uint64_t size_ = 0;
 };
 

@@ -77,4 +77,49 @@ file::PageBuffer DataPage::build(const Layout& layout, uint32_t owner,
   return page;
 }
 
+std::vector<StoredRow> DataPage::storedRows() const {
+  std::vector<StoredRow> out(rows_);
+  const uint8_t* table = page_->data() + layout_.dataRowTableOffset;
+  for (unsigned i = 0; i < rows_; ++i) {
+    RowSlot s = slot(i);
+    out[i].flags = getU16(table + 2 * i) & static_cast<uint16_t>(~kOffsetMask);
+    if (s.state == RowState::Deleted) {
+      out[i].flags = kDeletedRow;
+      continue;
+    }
+    auto b = bytes(s);
+    out[i].bytes.assign(b.begin(), b.end());
+  }
+  return out;
+}
+
+size_t DataPage::bytesNeeded(const Layout& layout, const std::vector<StoredRow>& rows) {
+  size_t used = layout.dataRowTableOffset + 2 * rows.size();
+  for (const auto& r : rows) used += r.bytes.size();
+  return used;
+}
+
+bool DataPage::fits(const Layout& layout, const std::vector<StoredRow>& rows) {
+  return rows.size() <= kMaxRows && bytesNeeded(layout, rows) <= layout.pageSize;
+}
+
+file::PageBuffer DataPage::pack(const Layout& layout, std::span<const uint8_t> original,
+                                const std::vector<StoredRow>& rows) {
+  if (!fits(layout, rows)) throw FormatError(ErrorCode::Invalid, msg::rowTooLarge(bytesNeeded(layout, rows)));
+  file::PageBuffer page(layout.pageSize, 0);
+  std::copy_n(original.begin(), layout.dataRowCountOffset, page.begin());
+  file::putU16(page.data() + layout.dataRowCountOffset, static_cast<uint16_t>(rows.size()));
+  uint32_t end = layout.pageSize;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    uint32_t start = end - static_cast<uint32_t>(rows[i].bytes.size());
+    std::copy(rows[i].bytes.begin(), rows[i].bytes.end(), page.begin() + start);
+    file::putU16(page.data() + layout.dataRowTableOffset + 2 * i,
+                 static_cast<uint16_t>(start | rows[i].flags));
+    end = start;
+  }
+  const size_t tableEnd = layout.dataRowTableOffset + 2 * rows.size();
+  file::putU16(page.data() + 2, static_cast<uint16_t>(end - tableEnd));  // free space
+  return page;
+}
+
 }  // namespace jet::format

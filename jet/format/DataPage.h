@@ -18,6 +18,13 @@ namespace jet::format {
 
 enum class RowState { Normal, Deleted, OverflowStub, OverflowTarget };
 
+// A slot as the writer handles it: its flag bits (the top two of the slot
+// entry) and the row's bytes (none for a deleted row).
+struct StoredRow {
+  uint16_t flags = 0;
+  std::vector<uint8_t> bytes;
+};
+
 struct RowSlot {
   uint32_t start = 0;
   uint32_t end = 0;  // one past the last byte
@@ -46,9 +53,24 @@ class DataPage {
   static file::PageBuffer build(const Layout& layout, uint32_t owner,
                                 const std::vector<std::vector<uint8_t>>& rows, bool longValue = false);
 
+  // Every slot with its flags and bytes, for rewriting the page.
+  std::vector<StoredRow> storedRows() const;
+  // Bytes of the page the row table and the rows take.
+  static size_t bytesNeeded(const Layout& layout, const std::vector<StoredRow>& rows);
+  // Whether the rows fit on one page.
+  static bool fits(const Layout& layout, const std::vector<StoredRow>& rows);
+  // The page with `rows` packed from its end, row 0 last; everything before
+  // the row table (type, owner) is kept from `original`. Throws
+  // FormatError(Invalid) when they do not fit.
+  static file::PageBuffer pack(const Layout& layout, std::span<const uint8_t> original,
+                               const std::vector<StoredRow>& rows);
+  // The most rows one page holds: a row pointer keeps the slot in a byte.
+  static constexpr unsigned kMaxRows = 255;
+
   static constexpr uint16_t kOffsetMask = 0x1fff;
   static constexpr uint16_t kDeletedFlag = 0x8000;
   static constexpr uint16_t kOverflowFlag = 0x4000;
+  static constexpr uint16_t kDeletedRow = kDeletedFlag | kOverflowFlag;
 
  private:
   const Layout& layout_;

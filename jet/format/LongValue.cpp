@@ -58,4 +58,40 @@ std::vector<uint8_t> encodeInlineLongValue(std::span<const uint8_t> value) {
   return out;
 }
 
+std::vector<uint8_t> encodeLongValueHeader(uint32_t length, bool singlePage, RowPointer first) {
+  std::vector<uint8_t> out(kLongValueHeader, 0);
+  file::putU32(out.data(), (length & kLongValueLengthMask) | (singlePage ? kLongValueSinglePage : 0));
+  file::putU32(out.data() + 4, first.encode());
+  return out;
+}
+
+bool longValueRows(file::PageFile& file, const Layout& layout, std::span<const uint8_t> field,
+                   std::vector<RowPointer>& out) {
+  out.clear();
+  if (field.size() < kLongValueHeader) return false;
+  uint32_t word = file::getU32(field.data());
+  if (word & kLongValueInline) return true;
+  RowPointer at = RowPointer::decode(file::getU32(field.data() + 4));
+  if (word & kLongValueSinglePage) {
+    out.push_back(at);
+    return true;
+  }
+  uint64_t length = word & kLongValueLengthMask, seen = 0;
+  std::unordered_set<uint32_t> visited;
+  try {
+    while (seen < length) {
+      if (at.page == 0 || !visited.insert(at.encode()).second) return false;
+      DataPage page(layout, file.read(at.page), at.page);
+      auto bytes = page.bytes(page.slot(at.row));
+      if (bytes.size() < kChainPointer) return false;
+      out.push_back(at);
+      seen += bytes.size() - kChainPointer;
+      at = RowPointer::decode(file::getU32(bytes.data()));
+    }
+  } catch (const FormatError&) {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace jet::format

@@ -29,5 +29,16 @@ bool readLongValue(file::PageFile& file, const Layout& layout, std::span<const u
 // The header of a value stored inside the row (what the writer emits for
 // short values).
 std::vector<uint8_t> encodeInlineLongValue(std::span<const uint8_t> value);
+// The header of a value stored on LVAL pages: one row (`singlePage`) or a
+// chain starting at `first`.
+std::vector<uint8_t> encodeLongValueHeader(uint32_t length, bool singlePage, RowPointer first);
+
+// The LVAL rows a header's value occupies, in chain order (none for an
+// inline value). Returns false for a damaged header or chain.
+bool longValueRows(file::PageFile& file, const Layout& layout, std::span<const uint8_t> field,
+                   std::vector<RowPointer>& out);
+
+// Bytes of a chain row before its part of the value: the next row's pointer.
+inline constexpr size_t kLongValueChainPointer = 4;
 
 }  // namespace jet::format

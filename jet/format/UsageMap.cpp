@@ -1,5 +1,8 @@
 #include "jet/format/UsageMap.h"
 
+#include <algorithm>
+#include <map>
+
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
 #include "jet/file/LittleEndian.h"
@@ -95,6 +98,129 @@ std::optional<uint32_t> UsageMap::next() {
     bit_ = 0;
     ++reference_;
   }
+}
+
+namespace {
+
+struct MapRow {
+  file::PageRef page;
+  RowSlot slot;
+  std::vector<uint8_t> bytes;
+};
+
+MapRow readMapRow(file::PageFile& file, const Layout& layout, RowPointer at) {
+  MapRow m;
+  m.page = file.read(at.page);
+  DataPage page(layout, m.page, at.page);
+  m.slot = page.slot(at.row);
+  auto b = page.bytes(m.slot);
+  m.bytes.assign(b.begin(), b.end());
+  if (m.bytes.empty() || (m.bytes[0] == kInlineMap && m.bytes.size() < kInlineHeader) ||
+      (m.bytes[0] != kInlineMap && m.bytes[0] != kReferenceMap)) {
+    throw FormatError(ErrorCode::Corrupt, msg::corruptPage(at.page));
+  }
+  return m;
+}
+
+// The map row has the same size whatever its content, so it is rewritten in place.
+void writeMapRow(file::PageFile& file, const Layout& layout, RowPointer at,
+                 const std::vector<uint8_t>& bytes) {
+  MapRow now = readMapRow(file, layout, at);
+  if (now.bytes.size() != bytes.size()) throw FormatError(ErrorCode::Corrupt, msg::corruptPage(at.page));
+  file::PageBuffer copy(*now.page);
+  std::copy(bytes.begin(), bytes.end(), copy.begin() + now.slot.start);
+  file.write(at.page, copy);
+}
+
+void setBit(uint8_t* bitmap, uint64_t bit, bool on) {
+  if (on) {
+    bitmap[bit / 8] |= static_cast<uint8_t>(1u << (bit % 8));
+  } else {
+    bitmap[bit / 8] &= static_cast<uint8_t>(~(1u << (bit % 8)));
+  }
+}
+
+std::vector<uint32_t> inlinePages(const std::vector<uint8_t>& row) {
+  std::vector<uint32_t> pages;
+  uint32_t start = file::getU32(row.data() + 1);
+  for (uint64_t b = 0; b < (row.size() - kInlineHeader) * 8; ++b)
+    if (row[kInlineHeader + b / 8] & (1u << (b % 8))) pages.push_back(static_cast<uint32_t>(start + b));
+  return pages;
+}
+
+}  // namespace
+
+void changeUsageMap(file::PageFile& file, const Layout& layout, uint32_t pointer, uint32_t page, bool present,
+                    const std::function<uint32_t()>& allocate) {
+  const RowPointer at = RowPointer::decode(pointer);
+  MapRow map = readMapRow(file, layout, at);
+  std::vector<uint8_t> row = map.bytes;
+  const uint64_t perReferencePage = static_cast<uint64_t>(layout.pageSize - kReferencePageHeader) * 8;
+
+  if (row[0] == kInlineMap) {
+    const uint32_t start = file::getU32(row.data() + 1);
+    const uint64_t bits = (row.size() - kInlineHeader) * 8;
+    if (page >= start && page - start < bits) {
+      setBit(row.data() + kInlineHeader, page - start, present);
+      writeMapRow(file, layout, at, row);
+      return;
+    }
+    if (!present) return;
+    std::vector<uint32_t> pages = inlinePages(row);
+    pages.push_back(page);
+    const uint32_t low = *std::min_element(pages.begin(), pages.end());
+    const uint32_t high = *std::max_element(pages.begin(), pages.end());
+    if (high - low < bits) {
+      row = UsageMap::encodeInline(low, pages, row.size() - kInlineHeader);
+      writeMapRow(file, layout, at, row);
+      return;
+    }
+    // Too wide for a window: list map pages instead, in the same row.
+    const size_t entries = (row.size() - 1) / 4;
+    std::map<uint64_t, std::vector<uint32_t>> byMapPage;
+    for (uint32_t p : pages) byMapPage[p / perReferencePage].push_back(p);
+    if (byMapPage.rbegin()->first >= entries)
+      throw FormatError(ErrorCode::Invalid, msg::pageOutOfRange(page));
+    std::vector<uint8_t> reference(row.size(), 0);
+    reference[0] = kReferenceMap;
+    for (const auto& [index, members] : byMapPage) {
+      uint32_t mapPage = allocate();
+      file::PageBuffer bitmap(layout.pageSize, 0);
+      bitmap[0] = static_cast<uint8_t>(PageType::UsageMap);
+      bitmap[1] = 0x01;
+      for (uint32_t p : members)
+        setBit(bitmap.data() + kReferencePageHeader, p - index * perReferencePage, true);
+      file.write(mapPage, bitmap);
+      file::putU32(reference.data() + 1 + 4 * index, mapPage);
+    }
+    writeMapRow(file, layout, at, reference);
+    return;
+  }
+
+  const uint64_t index = page / perReferencePage;
+  const size_t entries = (row.size() - 1) / 4;
+  if (index >= entries) {
+    if (!present) return;
+    throw FormatError(ErrorCode::Invalid, msg::pageOutOfRange(page));
+  }
+  uint32_t mapPage = file::getU32(row.data() + 1 + 4 * index);
+  file::PageBuffer bitmap(layout.pageSize, 0);
+  if (mapPage == 0) {
+    if (!present) return;
+    mapPage = allocate();
+    bitmap[0] = static_cast<uint8_t>(PageType::UsageMap);
+    bitmap[1] = 0x01;
+    file::putU32(row.data() + 1 + 4 * index, mapPage);
+    writeMapRow(file, layout, at, row);
+  } else {
+    file::PageRef current = file.read(mapPage);
+    if ((*current)[0] != static_cast<uint8_t>(PageType::UsageMap)) {
+      throw FormatError(ErrorCode::Corrupt, msg::corruptPage(mapPage));
+    }
+    bitmap.assign(current->begin(), current->end());
+  }
+  setBit(bitmap.data() + kReferencePageHeader, page - index * perReferencePage, present);
+  file.write(mapPage, bitmap);
 }
 
 }  // namespace jet::format

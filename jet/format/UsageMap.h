@@ -3,9 +3,14 @@
 // type 1 lists usage-map pages (type 0x05), each a bitmap of the pages in its
 // stretch of the file. Pages come out in increasing order, one at a time, so
 // a scan never holds the whole list.
+//
+// changeUsageMap edits a map in place, the way Jet keeps them: a type 0 map
+// whose window cannot take a page slides its window when the pages it holds
+// allow, otherwise becomes a type 1 map in the same row.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -45,5 +50,13 @@ class UsageMap {
   file::PageRef referencePage_;  // its bitmap
   uint64_t bitsPerReferencePage_ = 0;
 };
+
+// Adds (`present`) or removes `page` in the map whose row `pointer` names,
+// writing through `file` (inside its transaction). New map pages come from
+// `allocate`. Removing a page the map does not cover changes nothing. Throws
+// FormatError(Corrupt) for a damaged map, FormatError(Invalid) when even a
+// type 1 map of that row cannot reach the page.
+void changeUsageMap(file::PageFile& file, const Layout& layout, uint32_t pointer, uint32_t page, bool present,
+                    const std::function<uint32_t()>& allocate);
 
 }  // namespace jet::format

@@ -1,8 +1,12 @@
 #include "jet/storage/JetDatabase.h"
 
+#include <algorithm>
+
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
 #include "jet/core/Text.h"
+#include "jet/file/FileLock.h"
+#include "jet/file/Journal.h"
 #include "jet/format/TextCodec.h"
 #include "jet/storage/CatalogValues.h"
 #include "jet/storage/JetTable.h"
@@ -17,7 +21,19 @@ constexpr uint16_t kDefaultCodePage = 1252;
 
 std::unique_ptr<JetDatabase> JetDatabase::open(const std::string& path, const std::string& password,
                                                bool readOnly) {
-  (void)readOnly;  // writing is not available yet; the file is always opened for reading
+  if (!readOnly) {
+    return std::unique_ptr<JetDatabase>(new JetDatabase(file::PageFile::openForWriting(path), password));
+  }
+  // A journal left by a crashed writer: undo it first when we may, so a
+  // reader never sees a half-written statement.
+  if (file::systemIo().exists(file::journalPathFor(path))) {
+    try {
+      auto lock = file::FileLock::acquire(path, file::FileLock::Mode::Write);
+      file::Journal::recover(path);
+    } catch (const Error&) {
+      // Locked by a writer (whose journal it is) or not writable: read as is.
+    }
+  }
   return std::unique_ptr<JetDatabase>(new JetDatabase(file::PageFile::open(path, true), password));
 }
 
@@ -141,13 +157,37 @@ void JetDatabase::dropIndex(const std::string& table, const std::string&) {
   throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(table));
 }
 
+void JetDatabase::begin() {
+  if (context_->file->readOnly()) {
+    // Nothing can change, so a level only counts.
+    ++depth_;
+    return;
+  }
+  context_->file->begin();
+  ++depth_;
+}
+
 void JetDatabase::commit() {
   if (depth_ == 0) throw StorageError(ErrorCode::Transaction, msg::noTransaction());
   --depth_;
+  if (context_->file->readOnly()) return;
+  // A failed write to the file undid the whole transaction already.
+  if (context_->file->transactionDepth() != depth_ + 1) {
+    depth_ = std::min(depth_, context_->file->transactionDepth());
+    throw StorageError(ErrorCode::Transaction, msg::noTransaction());
+  }
+  context_->file->commit();
 }
+
 void JetDatabase::rollback() {
   if (depth_ == 0) throw StorageError(ErrorCode::Transaction, msg::noTransaction());
   --depth_;
+  if (!context_->file->readOnly()) {
+    if (context_->file->transactionDepth() > depth_) context_->file->rollback();
+    depth_ = std::min(depth_, context_->file->transactionDepth());
+    // Definitions read inside the level may describe pages that are gone.
+    catalog_ = readCatalog(context_);
+  }
 }
 
 }  // namespace jet::storage

@@ -1,6 +1,8 @@
-// A Jet 3 / Jet 4 database file as a Store. Reading only, for now: the
-// catalogue, table definitions, scans and row fetches come from the file;
-// every change is refused with ErrorCode::ReadOnly.
+// A Jet 3 / Jet 4 database file as a Store: the catalogue, table
+// definitions, scans and row fetches come from the file. Opened for writing
+// (readOnly false) it holds the write lock, and each transaction level is a
+// level of the page file's rollback journal. Jet 3 files are read only: a
+// write to one is refused (msg::writeNotSupported).
 #pragma once
 
 #include <cstdint>
@@ -33,6 +35,9 @@ class JetDatabase : public Store {
   // encoded database), BadPassword, Corrupt.
   static std::unique_ptr<JetDatabase> open(const std::string& path, const std::string& password,
                                            bool readOnly = true);
+  // Writes a new, empty Jet 4 database at `path` (refused when the file
+  // exists) and opens it for writing.
+  static std::unique_ptr<JetDatabase> create(const std::string& path);
   // The same from the bytes of a file; `name` stands for it in messages.
   static std::unique_ptr<JetDatabase> openBytes(std::vector<uint8_t> bytes, const std::string& password,
                                                 const std::string& name = "<memory>");
@@ -43,7 +48,7 @@ class JetDatabase : public Store {
   std::vector<CatalogEntry> objects() override;
   std::shared_ptr<Table> openTable(const std::string& name) override;
   std::optional<std::string> querySql(const std::string& name) override;
-  bool readOnly() const override { return true; }
+  bool readOnly() const override { return context_->file->readOnly(); }
 
   void createTable(const TableSchema& schema) override;
   void dropTable(const std::string& name) override;
@@ -52,8 +57,7 @@ class JetDatabase : public Store {
   void createIndex(const std::string& table, const IndexDef& index) override;
   void dropIndex(const std::string& table, const std::string& index) override;
 
-  // Nothing is written yet, so a transaction only counts its levels.
-  void begin() override { ++depth_; }
+  void begin() override;
   void commit() override;
   void rollback() override;
   int transactionDepth() const override { return depth_; }

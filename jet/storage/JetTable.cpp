@@ -1,9 +1,15 @@
 #include "jet/storage/JetTable.h"
 
+#include <algorithm>
+#include <random>
+
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
+#include "jet/core/Text.h"
 #include "jet/file/LittleEndian.h"
 #include "jet/format/DataPage.h"
+#include "jet/format/LongValue.h"
+#include "jet/format/RowLayout.h"
 #include "jet/format/UsageMap.h"
 
 namespace jet::storage {
@@ -166,14 +172,421 @@ Row JetTable::fetch(RowId id) {
   return row;
 }
 
-RowId JetTable::insert(Row&) {
-  throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(name_));
+namespace {
+
+// Runs a write as a transaction of its own when none is open.
+class WriteScope {
+ public:
+  explicit WriteScope(file::PageFile& f) : file_(f), own_(f.transactionDepth() == 0) {
+    if (own_) file_.begin();
+  }
+  ~WriteScope() {
+    if (own_ && file_.transactionDepth() > 0) {
+      try {
+        file_.rollback();
+      } catch (const Error&) {
+      }
+    }
+  }
+  void done() {
+    if (own_) {
+      own_ = false;
+      file_.commit();
+    }
+  }
+
+ private:
+  file::PageFile& file_;
+  bool own_;
+};
+
+bool isLong(const format::ColumnDefinition& c) {
+  return c.type == static_cast<uint8_t>(DataType::Memo) ||
+         c.type == static_cast<uint8_t>(DataType::LongBinary);
 }
-void JetTable::remove(RowId) {
-  throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(name_));
+
+format::RowPointer pointerOf(RowId id) {
+  return {static_cast<uint32_t>(id >> 8), static_cast<uint8_t>(id & 0xff)};
 }
-RowId JetTable::update(RowId, const Row&) {
-  throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(name_));
+
+RowId idOf(format::RowPointer p) {
+  return (static_cast<RowId>(p.page) << 8) | p.row;
+}
+
+std::vector<uint8_t> pointerBytes(format::RowPointer p) {
+  std::vector<uint8_t> b(4);
+  file::putU32(b.data(), p.encode());
+  return b;
+}
+
+}  // namespace
+
+void JetTable::requireWritable() const {
+  if (context_->file->readOnly())
+    throw StorageError(ErrorCode::ReadOnly, msg::readOnlyFile(context_->file->name()));
+  if (context_->layout.jet3) throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(name_));
+}
+
+std::vector<std::unique_ptr<IndexWriter>>& JetTable::indexWriters() {
+  if (!indexesLoaded_) {
+    for (size_t i = 0; i < definition_.physicalIndexes.size(); ++i) {
+      indexes_.push_back(std::make_unique<IndexWriter>(*context_, definition_, i, name_));
+    }
+    indexesLoaded_ = true;
+  }
+  return indexes_;
+}
+
+JetTable::Location JetTable::locate(RowId id) const {
+  Location loc;
+  loc.id = pointerOf(id);
+  if (loc.id.page == 0 || loc.id.page >= context_->file->pageCount() || (id >> 32) != 0) {
+    throw StorageError(ErrorCode::Invalid, msg::rowChanged(name_));
+  }
+  format::DataPage page(context_->layout, context_->file->read(loc.id.page), loc.id.page);
+  if (page.owner() != definition_.page || page.isLongValuePage() || loc.id.row >= page.rowCount()) {
+    throw StorageError(ErrorCode::Invalid, msg::rowChanged(name_));
+  }
+  format::RowSlot s = page.slot(loc.id.row);
+  loc.state = s.state;
+  loc.stored = loc.id;
+  if (s.state == format::RowState::Deleted || s.state == format::RowState::OverflowTarget) {
+    throw StorageError(ErrorCode::Invalid, msg::rowChanged(name_));
+  }
+  auto bytes = page.bytes(s);
+  if (s.state == format::RowState::OverflowStub) {
+    if (bytes.size() < 4)
+      throw FormatError(ErrorCode::Corrupt, msg::corruptRow(name_, loc.id.page, loc.id.row));
+    loc.stored = format::RowPointer::decode(file::getU32(bytes.data()));
+    if (loc.stored.page == 0 || loc.stored.page >= context_->file->pageCount()) {
+      throw FormatError(ErrorCode::Corrupt, msg::corruptRow(name_, loc.id.page, loc.id.row));
+    }
+    format::DataPage target(context_->layout, context_->file->read(loc.stored.page), loc.stored.page);
+    if (target.owner() != definition_.page || loc.stored.row >= target.rowCount()) {
+      throw FormatError(ErrorCode::Corrupt, msg::corruptRow(name_, loc.id.page, loc.id.row));
+    }
+    format::RowSlot ts = target.slot(loc.stored.row);
+    if (ts.state != format::RowState::OverflowTarget && ts.state != format::RowState::Normal) {
+      throw FormatError(ErrorCode::Corrupt, msg::corruptRow(name_, loc.id.page, loc.id.row));
+    }
+    auto tb = target.bytes(ts);
+    loc.bytes.assign(tb.begin(), tb.end());
+    return loc;
+  }
+  loc.bytes.assign(bytes.begin(), bytes.end());
+  return loc;
+}
+
+void JetTable::prepare(Row& row, const Row* previous, uint32_t& lastAutoNumber) const {
+  if (row.size() != definition_.columns.size())
+    throw StorageError(ErrorCode::Invalid, msg::valueCountMismatch());
+  for (size_t i = 0; i < definition_.columns.size(); ++i) {
+    const format::ColumnDefinition& c = definition_.columns[i];
+    Value& v = row[i];
+    if (c.flags & format::kColumnAutoLong) {
+      if (v.isNull()) {
+        if (previous) {
+          v = (*previous)[i];
+        } else {
+          if (lastAutoNumber >= static_cast<uint32_t>(INT32_MAX))
+            throw StorageError(ErrorCode::Overflow, msg::overflow(c.name));
+          v = Value::longInt(static_cast<int32_t>(++lastAutoNumber));
+        }
+      } else if (v.isIntegral() && v.asInt() > 0 && static_cast<uint64_t>(v.asInt()) > lastAutoNumber &&
+                 v.asInt() <= INT32_MAX) {
+        lastAutoNumber = static_cast<uint32_t>(v.asInt());  // the next number follows the greatest given
+      }
+    }
+    if ((c.flags & format::kColumnAutoGuid) && v.isNull()) {
+      if (previous) {
+        v = (*previous)[i];
+      } else {
+        std::random_device rd;
+        Guid g;
+        for (auto& b : g.bytes) b = static_cast<uint8_t>(rd());
+        g.bytes[7] = static_cast<uint8_t>((g.bytes[7] & 0x0f) | 0x40);  // version 4, stored order
+        g.bytes[8] = static_cast<uint8_t>((g.bytes[8] & 0x3f) | 0x80);
+        v = Value::guid(g);
+      }
+    }
+    if (c.type == static_cast<uint8_t>(DataType::Boolean)) {
+      if (v.isNull()) v = Value::boolean(false);
+      if (v.type() != DataType::Boolean) {
+        if (!v.isNumeric())
+          throw StorageError(ErrorCode::TypeMismatch, msg::typeMismatch(name_ + "." + c.name));
+        v = Value::boolean(v.toDouble() != 0);
+      }
+      continue;
+    }
+    if (v.isNull()) {
+      if (!(c.flags & format::kColumnNullable)) {
+        throw StorageError(ErrorCode::NullInRequired, msg::nullInRequired(name_, c.name));
+      }
+      continue;
+    }
+    if (c.type == static_cast<uint8_t>(DataType::Text) && v.isText()) {
+      size_t units = utf8ToUtf16(v.asText()).size();
+      size_t limit = context_->layout.jet3 ? c.length : c.length / 2u;
+      if (units > limit) throw StorageError(ErrorCode::Invalid, msg::valueTooLong(name_, c.name));
+    }
+  }
+}
+
+std::vector<std::optional<Bytes>> JetTable::keysOf(const Row& row) {
+  std::vector<std::optional<Bytes>> keys;
+  for (auto& ix : indexWriters()) keys.push_back(ix->keyOf(row));
+  return keys;
+}
+
+format::RowPointer JetTable::placeLongValueRow(std::vector<uint8_t> row) {
+  const format::Layout& layout = context_->layout;
+  if (lvalPage_ != 0 && lvalPage_ < context_->file->pageCount()) {
+    file::PageRef bytes = context_->file->read(lvalPage_);
+    format::DataPage page(layout, bytes, lvalPage_);
+    if (page.isLongValuePage()) {
+      auto rows = page.storedRows();
+      rows.push_back({0, row});
+      if (format::DataPage::fits(layout, rows)) {
+        context_->file->write(lvalPage_, format::DataPage::pack(layout, *bytes, rows));
+        return {lvalPage_, static_cast<uint8_t>(rows.size() - 1)};
+      }
+    }
+  }
+  uint32_t number = context_->allocatePage();
+  file::PageBuffer empty = format::DataPage::build(layout, 0, {}, true);
+  std::vector<format::StoredRow> rows{{0, std::move(row)}};
+  context_->file->write(number, format::DataPage::pack(layout, empty, rows));
+  lvalPage_ = number;
+  return {number, 0};
+}
+
+std::vector<uint8_t> JetTable::storeLongValue(std::span<const uint8_t> value) {
+  if (value.size() <= kInlineLongValueLimit) return format::encodeInlineLongValue(value);
+  if (value.size() > format::kLongValueLengthMask)
+    throw StorageError(ErrorCode::Invalid, msg::rowTooLarge(value.size()));
+  const size_t most = context_->layout.pageSize - context_->layout.dataRowTableOffset - 2;
+  if (value.size() <= most) {
+    format::RowPointer at = placeLongValueRow(std::vector<uint8_t>(value.begin(), value.end()));
+    return format::encodeLongValueHeader(static_cast<uint32_t>(value.size()), true, at);
+  }
+  // A chain, written from its end so that each row can name the next.
+  const size_t chunk = most - format::kLongValueChainPointer;
+  std::vector<size_t> starts;
+  for (size_t at = 0; at < value.size(); at += chunk) starts.push_back(at);
+  format::RowPointer next{0, 0};
+  for (size_t i = starts.size(); i-- > 0;) {
+    size_t len = std::min(chunk, value.size() - starts[i]);
+    std::vector<uint8_t> row = pointerBytes(next);
+    row.insert(row.end(), value.begin() + starts[i], value.begin() + starts[i] + len);
+    next = placeLongValueRow(std::move(row));
+  }
+  return format::encodeLongValueHeader(static_cast<uint32_t>(value.size()), false, next);
+}
+
+std::vector<uint8_t> JetTable::encodeStored(const Row& row) {
+  std::vector<format::FieldBytes> fields(definition_.columns.size());
+  for (size_t i = 0; i < definition_.columns.size(); ++i) {
+    const format::ColumnDefinition& c = definition_.columns[i];
+    const Value& v = row[i];
+    if (c.type == static_cast<uint8_t>(DataType::Boolean)) {
+      fields[i].present = v.asBool();
+      continue;
+    }
+    if (v.isNull()) continue;
+    fields[i].present = true;
+    try {
+      fields[i].bytes = format::encodeValue(c, v, context_->text);
+    } catch (const FormatError& e) {
+      if (e.code() == ErrorCode::TypeMismatch)
+        throw StorageError(ErrorCode::TypeMismatch, msg::typeMismatch(name_ + "." + c.name));
+      throw;
+    }
+    if (isLong(c)) fields[i].bytes = storeLongValue(fields[i].bytes);
+  }
+  std::vector<uint8_t> bytes = format::encodeRow(definition_, context_->layout, fields);
+  const size_t most = context_->layout.pageSize - context_->layout.dataRowTableOffset - 2;
+  if (bytes.size() > most) throw StorageError(ErrorCode::Invalid, msg::rowTooLarge(bytes.size()));
+  return bytes;
+}
+
+void JetTable::freeLongValues(std::span<const uint8_t> storedRow) {
+  auto fields = format::splitRow(definition_, context_->layout, storedRow);
+  if (!fields) return;
+  std::vector<format::RowPointer> rows;
+  for (size_t i = 0; i < definition_.columns.size(); ++i) {
+    if (!isLong(definition_.columns[i]) || !(*fields)[i].present) continue;
+    if (!format::longValueRows(*context_->file, context_->layout, (*fields)[i].bytes, rows)) {
+      throw FormatError(ErrorCode::Corrupt, msg::corruptLongValue(name_, definition_.columns[i].name));
+    }
+    for (format::RowPointer p : rows) setSlotFlags(p, format::DataPage::kDeletedRow);
+  }
+}
+
+void JetTable::setSlotFlags(format::RowPointer at, uint16_t flags) {
+  file::PageRef bytes = context_->file->read(at.page);
+  format::DataPage page(context_->layout, bytes, at.page);
+  if (at.row >= page.rowCount()) throw FormatError(ErrorCode::Corrupt, msg::corruptPage(at.page));
+  file::PageBuffer copy(*bytes);
+  uint8_t* entry = copy.data() + context_->layout.dataRowTableOffset + 2 * at.row;
+  uint16_t offset = file::getU16(entry) & format::DataPage::kOffsetMask;
+  file::putU16(entry, static_cast<uint16_t>(offset | flags));
+  context_->file->write(at.page, copy);
+}
+
+bool JetTable::replaceRow(format::RowPointer at, std::vector<uint8_t> row, uint16_t flags) {
+  file::PageRef bytes = context_->file->read(at.page);
+  format::DataPage page(context_->layout, bytes, at.page);
+  auto rows = page.storedRows();
+  if (at.row >= rows.size()) throw FormatError(ErrorCode::Corrupt, msg::corruptPage(at.page));
+  rows[at.row] = {flags, std::move(row)};
+  if (!format::DataPage::fits(context_->layout, rows)) return false;
+  context_->file->write(at.page, format::DataPage::pack(context_->layout, *bytes, rows));
+  return true;
+}
+
+uint32_t JetTable::lastInsertPage() {
+  if (insertPage_ != 0) return insertPage_;
+  format::UsageMap map(*context_->file, context_->layout, definition_.usedPagesPointer);
+  while (auto page = map.next()) {
+    file::PageRef bytes = context_->file->read(*page);
+    if ((*bytes)[0] == static_cast<uint8_t>(format::PageType::Data) &&
+        file::getU32(bytes->data() + context_->layout.dataOwnerOffset) == definition_.page) {
+      insertPage_ = *page;
+    }
+  }
+  return insertPage_;
+}
+
+format::RowPointer JetTable::placeRow(std::vector<uint8_t> row, uint16_t flags) {
+  const format::Layout& layout = context_->layout;
+  if (uint32_t candidate = lastInsertPage(); candidate != 0) {
+    file::PageRef bytes = context_->file->read(candidate);
+    format::DataPage page(layout, bytes, candidate);
+    if (page.owner() == definition_.page && !page.isLongValuePage()) {
+      auto rows = page.storedRows();
+      rows.push_back({flags, row});
+      if (format::DataPage::fits(layout, rows)) {
+        context_->file->write(candidate, format::DataPage::pack(layout, *bytes, rows));
+        return {candidate, static_cast<uint8_t>(rows.size() - 1)};
+      }
+    }
+  }
+  uint32_t number = context_->allocatePage();
+  file::PageBuffer empty = format::DataPage::build(layout, definition_.page, {});
+  std::vector<format::StoredRow> rows{{flags, std::move(row)}};
+  context_->file->write(number, format::DataPage::pack(layout, empty, rows));
+  auto allocate = [this] { return context_->allocatePage(); };
+  format::changeUsageMap(*context_->file, layout, definition_.usedPagesPointer, number, true, allocate);
+  if (definition_.freePagesPointer != 0) {
+    format::changeUsageMap(*context_->file, layout, definition_.freePagesPointer, number, true, allocate);
+  }
+  insertPage_ = number;
+  return {number, 0};
+}
+
+void JetTable::writeCounters(int64_t rowDelta, std::optional<uint32_t> lastAutoNumber) {
+  file::PageRef bytes = context_->file->read(definition_.page);
+  file::PageBuffer copy(*bytes);
+  uint8_t* rows = copy.data() + context_->layout.tdefRowCount;
+  int64_t count = static_cast<int64_t>(file::getU32(rows)) + rowDelta;
+  file::putU32(rows, static_cast<uint32_t>(std::max<int64_t>(count, 0)));
+  definition_.rowCount = file::getU32(rows);
+  if (lastAutoNumber) {
+    file::putU32(copy.data() + context_->layout.tdefAutoNumber, *lastAutoNumber);
+    definition_.nextAutoNumber = *lastAutoNumber;
+  }
+  context_->file->write(definition_.page, copy);
+}
+
+RowId JetTable::insert(Row& row) {
+  requireWritable();
+  WriteScope scope(*context_->file);
+  // Counters as the file has them now: another handle may have written.
+  file::PageRef tdef = context_->file->read(definition_.page);
+  uint32_t last = file::getU32(tdef->data() + context_->layout.tdefAutoNumber);
+  const uint32_t lastBefore = last;
+  Row stored = row;
+  prepare(stored, nullptr, last);
+  auto keys = keysOf(stored);
+  auto& indexes = indexWriters();
+  for (size_t i = 0; i < indexes.size(); ++i) {
+    if (keys[i] && indexes[i]->clashes(stored) && indexes[i]->containsKey(*keys[i])) {
+      throw StorageError(ErrorCode::DuplicateKey, msg::duplicateKey(name_, indexes[i]->name()));
+    }
+  }
+  format::RowPointer at = placeRow(encodeStored(stored), 0);
+  for (size_t i = 0; i < indexes.size(); ++i) {
+    if (keys[i]) indexes[i]->insert(*keys[i], at);
+  }
+  writeCounters(1, last != lastBefore ? std::optional<uint32_t>(last) : std::nullopt);
+  scope.done();
+  row = std::move(stored);
+  return idOf(at);
+}
+
+void JetTable::remove(RowId id) {
+  requireWritable();
+  WriteScope scope(*context_->file);
+  Location loc = locate(id);
+  Row values = decoder_->decode(loc.bytes, loc.stored.page, loc.stored.row);
+  auto keys = keysOf(values);
+  auto& indexes = indexWriters();
+  for (size_t i = 0; i < indexes.size(); ++i) {
+    if (keys[i]) indexes[i]->remove(*keys[i], loc.id);
+  }
+  freeLongValues(loc.bytes);
+  if (loc.state == format::RowState::OverflowStub) setSlotFlags(loc.stored, format::DataPage::kDeletedRow);
+  setSlotFlags(loc.id, format::DataPage::kDeletedRow);
+  writeCounters(-1, std::nullopt);
+  scope.done();
+}
+
+RowId JetTable::update(RowId id, const Row& row) {
+  requireWritable();
+  WriteScope scope(*context_->file);
+  Location loc = locate(id);
+  Row old = decoder_->decode(loc.bytes, loc.stored.page, loc.stored.row);
+  file::PageRef tdef = context_->file->read(definition_.page);
+  uint32_t last = file::getU32(tdef->data() + context_->layout.tdefAutoNumber);
+  const uint32_t lastBefore = last;
+  Row stored = row;
+  prepare(stored, &old, last);
+  auto oldKeys = keysOf(old);
+  auto newKeys = keysOf(stored);
+  auto& indexes = indexWriters();
+  for (size_t i = 0; i < indexes.size(); ++i) {
+    if (newKeys[i] && newKeys[i] != oldKeys[i] && indexes[i]->clashes(stored) &&
+        indexes[i]->containsKey(*newKeys[i], loc.id)) {
+      throw StorageError(ErrorCode::DuplicateKey, msg::duplicateKey(name_, indexes[i]->name()));
+    }
+  }
+  std::vector<uint8_t> bytes = encodeStored(stored);
+  freeLongValues(loc.bytes);
+  if (loc.state == format::RowState::OverflowStub) {
+    // Already moved: in its current place if it fits, else to a new one.
+    uint16_t targetFlags = format::DataPage::kDeletedFlag;
+    if (!replaceRow(loc.stored, bytes, targetFlags)) {
+      setSlotFlags(loc.stored, format::DataPage::kDeletedRow);
+      format::RowPointer to = placeRow(std::move(bytes), targetFlags);
+      if (!replaceRow(loc.id, pointerBytes(to), format::DataPage::kOverflowFlag)) {
+        throw FormatError(ErrorCode::Corrupt, msg::corruptPage(loc.id.page));
+      }
+    }
+  } else if (!replaceRow(loc.id, bytes, 0)) {
+    // Too large for its page: the row moves, and a stub keeps its place and id.
+    format::RowPointer to = placeRow(std::move(bytes), format::DataPage::kDeletedFlag);
+    if (!replaceRow(loc.id, pointerBytes(to), format::DataPage::kOverflowFlag)) {
+      throw FormatError(ErrorCode::Corrupt, msg::corruptPage(loc.id.page));
+    }
+  }
+  for (size_t i = 0; i < indexes.size(); ++i) {
+    if (oldKeys[i] == newKeys[i]) continue;
+    if (oldKeys[i]) indexes[i]->remove(*oldKeys[i], loc.id);
+    if (newKeys[i]) indexes[i]->insert(*newKeys[i], loc.id);
+  }
+  if (last != lastBefore) writeCounters(0, last);
+  scope.done();
+  return id;
 }
 
 }  // namespace jet::storage

@@ -3,14 +3,25 @@
 // they point at, deleted rows and moved-row targets are skipped. A row id is
 // the page number shifted left by 8 plus the slot, the id of the stub for a
 // moved row.
+//
+// Writes (Jet 4 only; the file opened for writing) keep every index, the
+// usage maps and the definition's row and auto-number counters in step.
+// Each checks what can be refused (Null in a required column, a duplicate
+// key, a text too long, a character no index can sort) before it changes a
+// page. Outside a transaction a write is a transaction of its own.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "jet/format/DataPage.h"
 #include "jet/format/RowDecoder.h"
 #include "jet/format/TableDefinition.h"
+#include "jet/storage/IndexWriter.h"
 #include "jet/storage/JetContext.h"
 #include "jet/storage/Store.h"
 
@@ -37,14 +48,50 @@ class JetTable : public Table, public std::enable_shared_from_this<JetTable> {
   // false for a slot without a live row (deleted, or a moved row's target).
   bool readRow(const format::DataPage& page, unsigned slot, Row& out) const;
 
+  file::PageFile& pageFileForCheck() { return *context_->file; }
+  // The table's indexes as writers (also for the index checker).
+  std::vector<std::unique_ptr<IndexWriter>>& indexWriters();
+  // Long values at most this long stay inside their row.
+  static constexpr size_t kInlineLongValueLimit = 64;
+
  private:
   TableSchema buildSchema() const;
+
+  // Where a row id's row lives: its slot, and for a moved row the target.
+  struct Location {
+    format::RowPointer id;
+    format::RowState state = format::RowState::Normal;
+    format::RowPointer stored;   // == id unless moved
+    std::vector<uint8_t> bytes;  // the stored row
+  };
+  void requireWritable() const;
+  Location locate(RowId id) const;
+  // Fills auto-numbers, checks Null in required columns and text lengths.
+  // `previous` is the row being updated.
+  void prepare(Row& row, const Row* previous, uint32_t& lastAutoNumber) const;
+  std::vector<std::optional<Bytes>> keysOf(const Row& row);
+  // The stored bytes of `row`, long values written to LVAL pages as needed.
+  std::vector<uint8_t> encodeStored(const Row& row);
+  std::vector<uint8_t> storeLongValue(std::span<const uint8_t> value);
+  format::RowPointer placeLongValueRow(std::vector<uint8_t> row);
+  void freeLongValues(std::span<const uint8_t> storedRow);
+  // Puts a row with slot `flags` on a page of the table with room, else on a new one.
+  format::RowPointer placeRow(std::vector<uint8_t> row, uint16_t flags);
+  void setSlotFlags(format::RowPointer at, uint16_t flags);
+  bool replaceRow(format::RowPointer at, std::vector<uint8_t> row, uint16_t flags);
+  void writeCounters(int64_t rowDelta, std::optional<uint32_t> lastAutoNumber);
+  uint32_t lastInsertPage();
 
   std::shared_ptr<JetContext> context_;
   std::string name_;
   format::TableDefinition definition_;
   TableSchema schema_;
   std::unique_ptr<format::RowDecoder> decoder_;
+
+  bool indexesLoaded_ = false;
+  std::vector<std::unique_ptr<IndexWriter>> indexes_;
+  uint32_t insertPage_ = 0;  // the data page rows were last added to
+  uint32_t lvalPage_ = 0;    // the LVAL page long values were last added to
 };
 
 }  // namespace jet::storage
