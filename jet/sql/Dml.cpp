@@ -205,6 +205,8 @@ int64_t runSelectInto(storage::Store& store, const ast::Query& query) {
       for (const auto& [t, n] : sizes)
         if (t == d.type) d.size = n;
     }
+    if (schema.findColumn(d.name) >= 0)
+      throw SqlError(ErrorCode::FieldExists, msg::fieldExists(target, d.name));
     schema.columns.push_back(d);
   }
   store.createTable(schema);

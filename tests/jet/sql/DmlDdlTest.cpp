@@ -202,6 +202,11 @@ TEST_F(Changes, SessionClosedWithOpenTransactionRollsBack) {
   EXPECT_EQ(store.transactionDepth(), 0);
 }
 
+TEST_F(Changes, SelectIntoWithTwoColumnsOfOneNameFails) {
+  EXPECT_EQ(failure("SELECT Name, Name INTO Twice FROM People"), ErrorCode::FieldExists);
+  EXPECT_EQ(count("Twice"), -1);
+}
+
 TEST_F(Changes, FailedSelectIntoLeavesNoTable) {
   EXPECT_EQ(failure("SELECT ID, 1 / (ID - 2) AS x INTO Broken FROM People"), ErrorCode::Invalid);
   EXPECT_EQ(count("Broken"), -1);
