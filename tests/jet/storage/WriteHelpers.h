@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "jet/core/Text.h"
 #include "jet/storage/IndexCheck.h"
 #include "jet/storage/JetDatabase.h"
 #include "jet/storage/JetTable.h"
@@ -170,6 +171,10 @@ inline void expectIndexesValid(const std::string& file) {
     IndexReport r = checkIndexes(*t);
     EXPECT_TRUE(r.ok()) << file << " " << o.name << ": " << (r.problems.empty() ? "" : r.problems.front());
   }
+}
+
+inline size_t utf8ToUtf16Size(const std::string& s) {
+  return utf8ToUtf16(s).size();
 }
 
 inline std::vector<RowId> rowIds(Table& t) {
