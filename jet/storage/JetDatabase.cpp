@@ -37,6 +37,11 @@ std::unique_ptr<JetDatabase> JetDatabase::open(const std::string& path, const st
   return std::unique_ptr<JetDatabase>(new JetDatabase(file::PageFile::open(path, true), password));
 }
 
+std::unique_ptr<JetDatabase> JetDatabase::openForWriting(const std::string& path, const std::string& password,
+                                                         file::IoSystem& io) {
+  return std::unique_ptr<JetDatabase>(new JetDatabase(file::PageFile::openForWriting(path, io), password));
+}
+
 std::unique_ptr<JetDatabase> JetDatabase::openBytes(std::vector<uint8_t> bytes, const std::string& password,
                                                     const std::string& name) {
   return std::unique_ptr<JetDatabase>(

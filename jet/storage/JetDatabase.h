@@ -38,6 +38,10 @@ class JetDatabase : public Store {
   // Writes a new, empty Jet 4 database at `path` (refused when the file
   // exists) and opens it for writing.
   static std::unique_ptr<JetDatabase> create(const std::string& path);
+  // Opens for writing with file operations through `io` (tests simulate a
+  // full disk or a failing device with it).
+  static std::unique_ptr<JetDatabase> openForWriting(const std::string& path, const std::string& password,
+                                                     file::IoSystem& io);
   // The same from the bytes of a file; `name` stands for it in messages.
   static std::unique_ptr<JetDatabase> openBytes(std::vector<uint8_t> bytes, const std::string& password,
                                                 const std::string& name = "<memory>");
