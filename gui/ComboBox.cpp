@@ -91,6 +91,9 @@ void TComboBox::CNCommand(TMessage& m) {
 }
 
 std::wstring TComboBox::Automation(const std::wstring& request) {
+  // The edit part holds the focus of an editable combo box.
+  if (request == L"focused")
+    return HandleAllocated() && IsChild(Handle(), GetFocus()) ? L"1" : TWinControl::Automation(request);
   if (request == L"items") {
     std::wstring all;
     for (const std::wstring& item : items_) all += (all.empty() ? L"" : L"\n") + item;

@@ -514,3 +514,51 @@ E2E_CASE(ClosingDeletesTempTxtBesideTheProgram) {
 }
 
 }  // namespace e2e
+
+namespace e2e {
+
+E2E_CASE(KeyboardMovesFocusInTabOrderAndAnswersDialogs) {
+  Session s(ctx.app, ctx.work);
+  auto focused = [&](const wchar_t* name) { return s.Ask(s.Control(name), L"focused") == L"1"; };
+  // Focus starts on the first control of the tab order and Tab follows the definition's order.
+  E2E_CHECK(focused(L"Edit_MDBPath"));
+  s.PressKey(s.Control(L"Edit_MDBPath"), VK_TAB);
+  E2E_CHECK(focused(L"Button11"));
+  s.PressKey(s.Control(L"Button11"), VK_TAB);
+  E2E_CHECK(focused(L"Edit_OldDatabaseTableName"));
+  s.PressKey(FindWindowExW(s.Control(L"Edit_OldDatabaseTableName"), nullptr, L"Edit", nullptr), VK_TAB);
+  E2E_CHECK(focused(L"Button_RefreshesTtable"));
+  // Space presses the focused button: the open dialog, which Esc dismisses.
+  s.PressKey(s.Control(L"Button_RefreshesTtable"), VK_TAB);
+  s.PressKey(s.Control(L"Button14"), VK_TAB);
+  s.PressKey(s.Control(L"Button15"), VK_TAB);
+  E2E_CHECK(focused(L"Memo_Sql"));
+  HWND open = s.Control(L"Button11");
+  PostMessageW(open, WM_KEYDOWN, VK_SPACE, 1);
+  PostMessageW(open, WM_KEYUP, VK_SPACE, 0xC0000001);
+  std::optional<MessageBoxInfo> dlg;
+  for (int i = 0; i < 100 && !dlg; ++i) {
+    dlg = s.WaitIdleOrBox(2000);
+    if (!dlg) Sleep(50);
+  }
+  E2E_CHECK(dlg.has_value());
+  HWND focus = nullptr;
+  GUITHREADINFO gti{};
+  gti.cbSize = sizeof gti;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(dlg->hwnd, nullptr), &gti)) focus = gti.hwndFocus;
+  PostMessageW(focus ? focus : dlg->hwnd, WM_KEYDOWN, VK_ESCAPE, 1);
+  for (int i = 0; i < 100 && IsWindow(dlg->hwnd); ++i) Sleep(50);
+  E2E_CHECK(!IsWindow(dlg->hwnd));
+  E2E_CHECK_EQ(s.Text(L"Edit_MDBPath"), std::wstring());
+  // Enter takes a message box's default button.
+  PostMessageW(s.Control(L"Button3"), BM_CLICK, 0, 0);
+  MessageBoxInfo box = ExpectBox(s, kTitle, L"请载入数据库文件或相关选项不可为空.");
+  focus = nullptr;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(box.hwnd, nullptr), &gti)) focus = gti.hwndFocus;
+  PostMessageW(focus ? focus : box.hwnd, WM_KEYDOWN, VK_RETURN, 1);
+  for (int i = 0; i < 100 && IsWindow(box.hwnd); ++i) Sleep(50);
+  E2E_CHECK(!IsWindow(box.hwnd));
+  E2E_CHECK(s.Close());
+}
+
+}  // namespace e2e
