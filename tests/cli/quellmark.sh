@@ -72,5 +72,14 @@ check usage-args 2 "$ql" tables; expect "missing file argument is a usage error"
 check help 0 "$ql" query --help && { has "usage: quellmark query"; expect "help" $?; }
 check no-tty 2 "$ql" dedupe "$db" --table Customers --id ID --keys Name --keep lowest < /dev/null; expect "dedupe without --yes and no terminal" $?
 
+cp "$data/mdb/jet4/dups_v2000.mdb" "$work/dedupe.mdb"
+check dedupe 0 "$ql" dedupe "$work/dedupe.mdb" --table Customers --id ID --keys Name --keep highest --yes && {
+  has "6 records deleted"; expect "dedupe keep-highest deletes the duplicates" $?; }
+check dedupe-after 0 "$ql" query "$work/dedupe.mdb" "select ID from Customers order by ID" --format csv && {
+  [ "$(echo "$out" | tr '\n' ' ')" = "ID 5 6 8 10 11 " ]; expect "the highest ID of each group is kept" $?; }
+check dedupe-mdbtools 0 mdb-export "$work/dedupe.mdb" Customers && {
+  [ "$(echo "$out" | wc -l)" -eq 6 ]; expect "mdbtools reads the deduplicated table" $?; }
+ls "$work"/bak_*dedupe.mdb > /dev/null 2>&1; expect "dedupe leaves a backup copy" $?
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
