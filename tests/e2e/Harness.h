@@ -78,6 +78,6 @@ struct Register {
 #define E2E_CASE(name)                                 \
   static void name(::e2e::Context&);                   \
   static ::e2e::Register register_##name(#name, name); \
-  static void name(::e2e::Context& ctx)
+  [[maybe_unused]] static void name([[maybe_unused]] ::e2e::Context& ctx)
 
 }  // namespace e2e
