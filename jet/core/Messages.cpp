@@ -170,4 +170,45 @@ std::string orderByConflictsDistinct(const std::string& expression) {
 }
 std::string notUpdatable(const std::string& name) { return "操作必须使用一个可更新的查询：" + quoted(name) + "。"; }
 
+std::string invalidObjectName(const std::string& name) {
+  return "名称 " + quoted(name) + " 无效：不能为空、不能超过 64 个字符，也不能含有 . ! ` [ ] 或控制字符。";
+}
+std::string tooManyColumns(const std::string& table, size_t count) {
+  return "表 " + quoted(table) + " 有 " + std::to_string(count) + " 个字段，超过了 255 个的上限。";
+}
+std::string tooManyIndexes(const std::string& table, size_t count) {
+  return "表 " + quoted(table) + " 有 " + std::to_string(count) + " 个索引，超过了 32 个的上限。";
+}
+std::string tooManyIndexColumns(const std::string& table, const std::string& index) {
+  return "表 " + quoted(table) + " 的索引 " + quoted(index) + " 超过了 10 个字段的上限。";
+}
+std::string invalidFieldSize(const std::string& table, const std::string& field, int size) {
+  return "表 " + quoted(table) + " 的字段 " + quoted(field) + " 的大小 " + std::to_string(size) +
+         " 无效（文本和二进制字段为 1 到 255）。";
+}
+std::string emptyIndex(const std::string& table, const std::string& index) {
+  return "表 " + quoted(table) + " 的索引 " + quoted(index) + " 没有字段。";
+}
+std::string noSuchIndexColumn(const std::string& table, const std::string& index) {
+  return "表 " + quoted(table) + " 的索引 " + quoted(index) + " 引用了不存在的字段。";
+}
+std::string duplicatePrimaryKey(const std::string& table) {
+  return "表 " + quoted(table) + " 只能有一个主键。";
+}
+std::string autoNumberType(const std::string& table, const std::string& field) {
+  return "表 " + quoted(table) + " 的字段 " + quoted(field) + " 不能自动编号：只有长整型和同步复制 ID 可以。";
+}
+std::string jet3WriteNotSupported(const std::string& path) {
+  return quoted(path) + " 是 Access 97 (Jet 3) 数据库，暂不支持修改这种格式。";
+}
+std::string fileExists(const std::string& path) { return "文件 " + quoted(path) + " 已存在，不会覆盖它。"; }
+std::string cannotCreateFile(const std::string& path, const std::string& reason) {
+  return "无法创建文件 " + quoted(path) + "：" + reason + "。";
+}
+std::string valueTooLarge(const std::string& table, const std::string& field, size_t bytes) {
+  return "表 " + quoted(table) + " 的字段 " + quoted(field) + " 中的值有 " + std::to_string(bytes) +
+         " 字节，太大，无法保存。";
+}
+std::string noColumns(const std::string& table) { return "表 " + quoted(table) + " 至少要有一个字段。"; }
+
 }  // namespace jet::msg

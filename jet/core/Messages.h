@@ -84,4 +84,20 @@ std::string circularQuery(const std::string& name);
 std::string orderByConflictsDistinct(const std::string& expression);
 std::string notUpdatable(const std::string& name);
 
+// Data definition and new database files.
+std::string invalidObjectName(const std::string& name);
+std::string tooManyColumns(const std::string& table, size_t count);
+std::string tooManyIndexes(const std::string& table, size_t count);
+std::string tooManyIndexColumns(const std::string& table, const std::string& index);
+std::string invalidFieldSize(const std::string& table, const std::string& field, int size);
+std::string emptyIndex(const std::string& table, const std::string& index);
+std::string noSuchIndexColumn(const std::string& table, const std::string& index);
+std::string duplicatePrimaryKey(const std::string& table);
+std::string autoNumberType(const std::string& table, const std::string& field);
+std::string jet3WriteNotSupported(const std::string& path);
+std::string fileExists(const std::string& path);
+std::string cannotCreateFile(const std::string& path, const std::string& reason);
+std::string valueTooLarge(const std::string& table, const std::string& field, size_t bytes);
+std::string noColumns(const std::string& table);
+
 }  // namespace jet::msg

@@ -1,5 +1,6 @@
 #include "jet/file/Header.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -117,6 +118,26 @@ Header Header::parse(const uint8_t* data, size_t size, const std::string& name) 
   }
   if (h.databaseKey != 0) throw FileError(ErrorCode::Unsupported, msg::encodedDatabase(name));
   return h;
+}
+
+std::vector<uint8_t> encodeNewJet4Header(double creationDate) {
+  constexpr uint32_t kJet4PageSize = 4096;
+  constexpr uint16_t kWesternCodePage = 1252;
+  constexpr uint32_t kGeneralSortOrder = 1033;  // language 0x0409, version 0
+  constexpr size_t kPasswordBytes = 40;
+  std::vector<uint8_t> page(kJet4PageSize, 0);
+  std::copy_n(kMagic, 4, page.begin());
+  std::copy_n("Standard Jet DB", 16, page.begin() + kEngineOffset);
+  putU32(page.data() + kVersionOffset, static_cast<uint32_t>(JetVersion::Jet4));
+  putU16(page.data() + kCodePage, kWesternCodePage);
+  putU32(page.data() + kJet4SortOrder, kGeneralSortOrder);
+  putF64(page.data() + kCreationDate, creationDate);
+  // An empty password is stored as its mask alone: the creation date's integer part.
+  uint8_t mask[4];
+  putU32(mask, static_cast<uint32_t>(static_cast<int32_t>(creationDate)));
+  for (size_t i = 0; i < kPasswordBytes; ++i) page[kPassword + i] = mask[i % 4];
+  rc4Apply(kObscureKey, sizeof kObscureKey, page.data() + kObscuredOffset, kObscuredLength);
+  return page;
 }
 
 }  // namespace jet::file

@@ -40,6 +40,11 @@ struct Header {
   }
 };
 
+// Page 0 of a new Jet 4 database without a password: Windows-1252 code
+// page, General sort order, database key 0, created at `creationDate`
+// (days since 1899-12-30), with the obscured part obscured again.
+std::vector<uint8_t> encodeNewJet4Header(double creationDate);
+
 // RC4 keystream XOR, used for the obscured part of page 0.
 void rc4Apply(const uint8_t* key, size_t keyLength, uint8_t* data, size_t length);
 

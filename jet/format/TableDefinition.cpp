@@ -17,6 +17,16 @@ constexpr uint16_t kNoColumn = 0xffff;
 // Far more than Jet allows (255 columns, 32 indexes); beyond it the counts are garbage.
 constexpr uint32_t kMaxColumns = 4096;
 constexpr uint32_t kMaxIndexes = 1024;
+// Constants Jet 4 keeps in every definition, column and index entry.
+constexpr uint32_t kJet4TableMagic = 0x0659;
+constexpr uint32_t kJet4IndexMagic = 0x0783;
+// A Jet 4 definition page header: type, a byte, free space, next page.
+constexpr size_t kFreeSpaceOffset = 2;
+constexpr size_t kJet4TableMagicOffset = 0x0c;
+constexpr size_t kJet4AutoNumberFlag = 0x18;
+// What the logical entry of an index that is no foreign key carries in its
+// cascade bytes.
+constexpr uint8_t kNoCascade = 0x04;
 
 class Reader {
  public:
@@ -142,6 +152,8 @@ TableDefinition decodeTableDefinition(const std::vector<uint8_t>& bytes, const L
       // Order byte: 0x01 ascending; anything else sorts descending.
       ix.columns.push_back({number, slot[2] == 0x01});
     }
+    if (!layout.jet3)
+      ix.usedPagesPointer = file::getU32(e + layout.realIndexColumnMap + 3 * kIndexColumnSlots);
     ix.firstPage = file::getU32(e + layout.realIndexColumnMap + 3 * kIndexColumnSlots + 4);
     ix.flags = e[layout.realIndexFlags];
     pos += layout.realIndexEntrySize;
@@ -180,11 +192,19 @@ std::vector<uint8_t> encodeTableDefinition(const TableDefinition& def, const Lay
   file::putU32(out.data() + layout.tdefRealIndexes, static_cast<uint32_t>(def.physicalIndexes.size()));
   file::putU32(out.data() + layout.tdefUsedPages, def.usedPagesPointer);
   file::putU32(out.data() + layout.tdefFreePages, def.freePagesPointer);
-  grow(out, def.physicalIndexes.size() * layout.realIndexCountSize);
+  if (!layout.jet3) {
+    file::putU32(out.data() + kJet4TableMagicOffset, kJet4TableMagic);
+    out[kJet4AutoNumberFlag] = 0x01;
+  }
+  // Each physical index records the rows it holds, which is every row.
+  for (size_t i = 0; i < def.physicalIndexes.size(); ++i) {
+    file::putU32(grow(out, layout.realIndexCountSize) + 4, def.rowCount);
+  }
 
   for (const auto& c : def.columns) {
     uint8_t* e = grow(out, layout.columnEntrySize);
     e[layout.colType] = c.type;
+    if (!layout.jet3) file::putU32(e + 1, kJet4TableMagic);
     file::putU16(e + layout.colNumber, c.number);
     file::putU16(e + layout.colVarIndex, c.varIndex);
     file::putU16(e + layout.colNumber + 4, c.number);  // the second copy of the number
@@ -203,6 +223,10 @@ std::vector<uint8_t> encodeTableDefinition(const TableDefinition& def, const Lay
 
   for (const auto& ix : def.physicalIndexes) {
     uint8_t* e = grow(out, layout.realIndexEntrySize);
+    if (!layout.jet3) {
+      file::putU32(e, kJet4IndexMagic);
+      file::putU32(e + layout.realIndexColumnMap + 3 * kIndexColumnSlots, ix.usedPagesPointer);
+    }
     for (int k = 0; k < kIndexColumnSlots; ++k) {
       uint8_t* slot = e + layout.realIndexColumnMap + 3 * k;
       if (static_cast<size_t>(k) < ix.columns.size()) {
@@ -222,6 +246,13 @@ std::vector<uint8_t> encodeTableDefinition(const TableDefinition& def, const Lay
     file::putU32(e + layout.logicalIndexRelatedTable - 4, 0xffffffffu);  // no related index
     file::putU32(e + layout.logicalIndexRelatedTable, ix.relatedTablePage);
     e[layout.logicalIndexType] = ix.kind;
+    if (!layout.jet3) {
+      file::putU32(e, kJet4TableMagic);
+      if (ix.kind != kIndexForeignKey) {
+        e[layout.logicalIndexType - 2] = kNoCascade;
+        e[layout.logicalIndexType - 1] = kNoCascade;
+      }
+    }
   }
   for (const auto& ix : def.indexes) appendName(out, ix.name, layout, codePage);
   // End of the (empty) list of variable columns' own usage maps.
@@ -249,6 +280,12 @@ std::vector<file::PageBuffer> splitTableDefinition(const std::vector<uint8_t>& b
                 page.begin() + static_cast<std::ptrdiff_t>(from));
     page[0] = static_cast<uint8_t>(PageType::TableDefinition);
     page[1] = 0x01;
+    if (!layout.jet3) {
+      // Free bytes of the page, as Access keeps them: what the definition leaves, less the header.
+      size_t used = from + take + layout.tdefContinuationHeader;
+      file::putU16(page.data() + kFreeSpaceOffset,
+                   static_cast<uint16_t>(used < page.size() ? page.size() - used : 0));
+    }
     at += take;
     file::putU32(page.data() + layout.tdefNextPageOffset,
                  at < bytes.size() && i + 1 < pages.size() ? pages[i + 1] : 0);

@@ -26,6 +26,8 @@ constexpr uint8_t kColumnCompressedUnicode = 0x01;
 constexpr uint8_t kIndexUnique = 0x01;
 constexpr uint8_t kIndexIgnoreNulls = 0x02;
 constexpr uint8_t kIndexRequired = 0x08;
+// Set on every index Access 2000 and later write.
+constexpr uint8_t kIndexJet4Marker = 0x80;
 // Logical index kinds.
 constexpr uint8_t kIndexPrimaryKey = 0x01;
 constexpr uint8_t kIndexForeignKey = 0x02;
@@ -54,6 +56,7 @@ struct IndexColumnDefinition {
 struct PhysicalIndex {
   std::vector<IndexColumnDefinition> columns;
   uint32_t firstPage = 0;
+  uint32_t usedPagesPointer = 0;  // row pointer to the map of the index's pages (Jet 4)
   uint8_t flags = 0;
 };
 

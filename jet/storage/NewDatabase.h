@@ -1,0 +1,31 @@
+// Writing a new Jet 4 database file from nothing: the header page, the
+// system tables Access makes (MSysObjects, MSysACEs, MSysQueries,
+// MSysRelationships, MSysAccessObjects) with their catalogue rows and
+// indexes, and optionally user tables copied from another store with their
+// rows, long values, usage maps and index trees built in one pass.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "jet/storage/Store.h"
+
+namespace jet::storage {
+
+// What a new file records about itself.
+struct NewDatabaseOptions {
+  // Days since 1899-12-30; 0 means now.
+  double creationDate = 0;
+};
+
+// Writes a new database at `path` holding every user table of `source`
+// (schema, indexes, rows in scan order; auto-numbers continue after the
+// largest value). Refuses an existing file (StorageError FileExists -> Io)
+// and removes a half-written file when anything fails.
+void writeNewDatabase(const std::string& path, Store* source, const NewDatabaseOptions& options = {});
+
+// The current time as a Jet date.
+double jetNow();
+
+}  // namespace jet::storage
