@@ -86,8 +86,10 @@ args=(--app "$(winpath "$build/app/quellmark.exe")" --data "$(winpath "$testdata
 (
   while [ ! -f "$work/run/driver.done" ]; do
     if [ -f "$work/run/shot.request" ]; then
+      sleep 0.3
+      name=$(tr -cd 'A-Za-z0-9_-' <"$work/run/shot.request")
       rm -f "$work/run/shot.request"
-      import -window root "$work/run/main-window.png" 2>/dev/null
+      import -window root "$work/run/${name:-screen}.png" 2>/dev/null
       touch "$work/run/shot.done"
     fi
     sleep 0.2
@@ -98,7 +100,7 @@ wine "$WINEPREFIX/drive_c/e2e/e2e_driver.exe" "${args[@]}" 2>&1 | tr -d '\r' | g
 status=${PIPESTATUS[0]}
 touch "$work/run/driver.done"
 wait "$watcher" 2>/dev/null
-[ -f "$work/run/main-window.png" ] && echo "screenshot: $work/run/main-window.png"
+for shot in "$work"/run/*.png; do [ -f "$shot" ] && echo "screenshot: $shot"; done
 summary=$(grep -E '^[0-9]+ passed, [0-9]+ failed' "$work/run/driver.log" | tail -1)
 if [ -z "$summary" ]; then
   echo "0 passed, 1 failed"

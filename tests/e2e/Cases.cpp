@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -87,10 +88,13 @@ void ExpectErrorReport(Session& s, MessageBoxInfo* out = nullptr) {
   s.Answer(IDOK);
 }
 
-void RequestScreenshot(const Context& ctx) {
+// Asks the script around the driver for a screenshot of the screen, saved as NAME.png in the run's folder.
+void RequestScreenshot(const Context& ctx, const char* name) {
   std::wstring request = ctx.runRoot + L"\\shot.request", done = ctx.runRoot + L"\\shot.done";
   DeleteFileW(done.c_str());
   HANDLE h = CreateFileW(request.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(h, name, static_cast<DWORD>(strlen(name)), &written, nullptr);
   CloseHandle(h);
   for (int i = 0; i < 100 && GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(100);
 }
@@ -176,7 +180,7 @@ E2E_CASE(TableChangeFillsGridStatusAndFieldChoosers) {
   E2E_CHECK_EQ(s.Text(L"ComboBox_DB_Words"), std::wstring());
   E2E_CHECK_EQ(s.Ask(s.Control(L"ComboBox_DB_Words"), L"items"),
                std::wstring(L"ID\nName\nNotes\nAmount\nJoined\nActive"));
-  RequestScreenshot(ctx);
+  RequestScreenshot(ctx, "main-window");
   E2E_CHECK(s.Close());
 }
 
@@ -477,6 +481,7 @@ E2E_CASE(WebLinksOpenTheirAddresses) {
   // The about page, then a click on the web site's label.
   s.PressKey(s.Control(L"PageControl2"), VK_RIGHT);
   E2E_CHECK_EQ(s.AskComponent(L"PageControl2", L"prop:ActivePage"), std::wstring(L"TabSheet5"));
+  RequestScreenshot(ctx, "about-page");
   int x = _wtoi(s.AskComponent(L"Label2", L"prop:Left").c_str()) + 5;
   int y = _wtoi(s.AskComponent(L"Label2", L"prop:Top").c_str()) + 5;
   s.ClickAt(s.Control(L"GroupBox2"), x, y);
