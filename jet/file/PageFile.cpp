@@ -1,6 +1,7 @@
 #include "jet/file/PageFile.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
@@ -24,6 +25,16 @@ std::unique_ptr<PageFile> PageFile::fromBytes(std::vector<uint8_t> bytes, const 
 }
 
 std::unique_ptr<PageFile> PageFile::openForWriting(const std::string& path, IoSystem& io) {
+  // A file nobody may write is read-only for us too, even when the system
+  // would let an administrator write it (Access honours the attribute so).
+  std::error_code ec;
+  const auto perms = std::filesystem::status(std::filesystem::u8path(path), ec).permissions();
+  const auto writeBits = std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                         std::filesystem::perms::others_write;
+  if (!ec && std::filesystem::exists(std::filesystem::u8path(path), ec) &&
+      (perms & writeBits) == std::filesystem::perms::none) {
+    throw FileError(ErrorCode::ReadOnly, msg::readOnlyFile(path));
+  }
   auto lock = FileLock::acquire(path, FileLock::Mode::Write);
   Journal::recover(path, io);
   auto source = std::make_unique<WritableSource>(io.open(path, false), path);

@@ -52,6 +52,7 @@ TEST(CrashDelete, EveryKillLeavesTheBeforeOrTheAfterState) {
   const auto before = ourRows(base, "Table1");
   std::string reference = (tmp.path() / "reference.mdb").string();
   fs::copy_file(base, reference);
+  fs::permissions(reference, fs::perms::owner_write, fs::perm_options::add);
   auto start = std::chrono::steady_clock::now();
   theStatement(reference);
   const auto span =
@@ -67,6 +68,7 @@ TEST(CrashDelete, EveryKillLeavesTheBeforeOrTheAfterState) {
   while (kills < kKills && std::chrono::steady_clock::now() < deadline) {
     ++rounds;
     fs::copy_file(base, work, fs::copy_options::overwrite_existing);
+    fs::permissions(work, fs::perms::owner_write, fs::perm_options::add);
     fs::remove(work + ".qmj");
     pid_t child = fork();
     ASSERT_GE(child, 0);

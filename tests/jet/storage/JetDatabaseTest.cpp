@@ -334,7 +334,7 @@ TEST(JetDatabaseTables, SpecificValuesOfOverflowDeletedMemoAndCompressedRows) {
 
 TEST(JetDatabaseWrites, AreRefusedAsReadOnly) {
   QM_REQUIRE_TESTDATA();
-  auto db = JetDatabase::open(sample("jet4/dups_v2000.mdb"), "", false);
+  auto db = JetDatabase::open(sample("jet4/dups_v2000.mdb"), "");
   EXPECT_TRUE(db->readOnly());
   auto t = db->openTable("Tags");
   Row row{Value::text("x"), Value::longInt(1)};

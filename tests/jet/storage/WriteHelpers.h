@@ -41,6 +41,8 @@ class TempFolder {
   std::string copy(const std::string& sample, const std::string& as = "") const {
     fs::path to = path_ / (as.empty() ? fs::path(sample).filename().string() : as);
     fs::copy_file(mdbDir() / sample, to, fs::copy_options::overwrite_existing);
+    // The samples are read-only; their copies are ours to change.
+    fs::permissions(to, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add);
     return to.string();
   }
   const fs::path& path() const { return path_; }
