@@ -72,7 +72,7 @@ check usage-args 2 "$ql" tables; expect "missing file argument is a usage error"
 check help 0 "$ql" query --help && { has "usage: quellmark query"; expect "help" $?; }
 check no-tty 2 "$ql" dedupe "$db" --table Customers --id ID --keys Name --keep lowest < /dev/null; expect "dedupe without --yes and no terminal" $?
 
-cp "$data/mdb/jet4/dups_v2000.mdb" "$work/dedupe.mdb"
+cp "$data/mdb/jet4/dups_v2000.mdb" "$work/dedupe.mdb" && chmod u+w "$work/dedupe.mdb"
 check dedupe 0 "$ql" dedupe "$work/dedupe.mdb" --table Customers --id ID --keys Name --keep highest --yes && {
   has "6 records deleted"; expect "dedupe keep-highest deletes the duplicates" $?; }
 check dedupe-after 0 "$ql" query "$work/dedupe.mdb" "select ID from Customers order by ID" --format csv && {
