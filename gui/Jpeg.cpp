@@ -21,6 +21,9 @@ struct ErrorManager {
   char message[JMSG_LENGTH_MAX];
 };
 
+// A GUI program has nowhere to print libjpeg's warnings; a broken picture still ends in OnError.
+void OnMessage(j_common_ptr) {}
+
 void OnError(j_common_ptr info) {
   auto* err = reinterpret_cast<ErrorManager*>(info->err);
   err->base.format_message(info, err->message);
@@ -34,6 +37,7 @@ HBITMAP DecodeJpeg(const std::vector<uint8_t>& data, int& width, int& height) {
   ErrorManager err{};
   info.err = jpeg_std_error(&err.base);
   err.base.error_exit = OnError;
+  err.base.output_message = OnMessage;
   HBITMAP bitmap = nullptr;
   if (setjmp(err.jump)) {
     jpeg_destroy_decompress(&info);
