@@ -8,7 +8,7 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 packages=(
-  build-essential cmake ninja-build git pkg-config python3
+  build-essential cmake ninja-build git pkg-config python3 dpkg-dev
   googletest libgtest-dev libgmock-dev
   nlohmann-json3-dev libcli11-dev
   libsqlite3-dev sqlite3 libjpeg62-turbo-dev

@@ -81,5 +81,23 @@ check dedupe-mdbtools 0 mdb-export "$work/dedupe.mdb" Customers && {
   [ "$(echo "$out" | wc -l)" -eq 6 ]; expect "mdbtools reads the deduplicated table" $?; }
 ls "$work"/bak_*dedupe.mdb > /dev/null 2>&1; expect "dedupe leaves a backup copy" $?
 
+# Batch removal on writable copies: the backup copy first, then the window's statements.
+cp "$data/mdb/jet4/dups_v2000.mdb" "$work/low.mdb"; chmod 644 "$work/low.mdb"
+check dedupe-low 0 "$ql" dedupe "$work/low.mdb" --table Customers --id ID --keys Name --keep lowest --yes && {
+  has "6 records deleted"; expect "keep lowest reports the deletions" $?; }
+check dedupe-low-ids 0 "$ql" query "$work/low.mdb" "select ID from Customers order by ID" --format csv && {
+  [ "$(tr '\n' ' ' <<< "$out")" = "ID 1 4 7 9 11 " ]; expect "keep lowest leaves the lowest ID of each group" $?; }
+ls "$work"/bak_备份_[0-9]*low.mdb > /dev/null 2>&1; expect "backup copy made beside the file" $?
+cp "$data/mdb/jet4/dups_v2000.mdb" "$work/high.mdb"; chmod 644 "$work/high.mdb"
+check dedupe-high 0 "$ql" dedupe "$work/high.mdb" --table Customers --id ID --keys Name --keep highest --yes
+check dedupe-high-ids 0 "$ql" query "$work/high.mdb" "select ID from Customers order by ID" --format csv && {
+  [ "$(tr '\n' ' ' <<< "$out")" = "ID 5 6 8 10 11 " ]; expect "keep highest leaves the highest ID of each group" $?; }
+check dedupe-repeated-id 1 "$ql" dedupe "$work/high.mdb" --table Tags --id Weight --keys Tag --keep lowest --yes && {
+  grep -q "Weight" <<< "$err"; expect "an ID field that is not distinct is refused" $?; }
+cp "$data/mdb/jet4/dups_v2000.mdb" "$work/ro.mdb"; chmod 444 "$work/ro.mdb"
+before=$(md5sum < "$work/ro.mdb")
+check dedupe-readonly 1 "$ql" dedupe "$work/ro.mdb" --table Customers --id ID --keys Name --keep lowest --yes
+[ "$(md5sum < "$work/ro.mdb")" = "$before" ] && ! ls "$work"/bak_备份_*ro.mdb > /dev/null 2>&1; expect "read-only file refused before any copy or change" $?
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

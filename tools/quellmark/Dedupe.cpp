@@ -12,6 +12,7 @@
 #include "db/LocalFiles.h"
 #include "jet/ado/Connection.h"
 #include "jet/core/Error.h"
+#include "jet/core/Messages.h"
 #include "jet/sql/Session.h"
 
 namespace quellmark {
@@ -47,6 +48,14 @@ void connect(jet::ado::Connection& c, const ParsedArgs& a, bool readOnly) {
   c.setConnectionString(
       connectionStringFor(a.positional.at(0), a.value("password", kDefaultPassword), readOnly));
   c.open();
+}
+
+// Opened for writing before the backup copy is made, so that a file we may
+// not change is refused before anything happens.
+void connectForWriting(jet::ado::Connection& c, const ParsedArgs& a) {
+  connect(c, a, false);
+  if (c.store().readOnly())
+    throw jet::Error(jet::ErrorCode::ReadOnly, jet::msg::readOnlyFile(a.positional.at(0)));
 }
 
 // Asks on the terminal; without one, only --yes lets the change go ahead.
@@ -131,9 +140,9 @@ int runDedupe(const std::vector<std::string>& args) {
           std::cout << "nothing changed\n";
           return 0;
         }
-        makeBackup(file);
         jet::ado::Connection c;
-        connect(c, a, false);
+        connectForWriting(c, a);
+        makeBackup(file);
         std::string sql = keep == "lowest" ? qm::db::keepLowestStatement(table, id, keys)
                                            : qm::db::keepHighestStatement(table, id, keys);
         int64_t deleted;
@@ -165,9 +174,9 @@ int runDedupeRows(const std::vector<std::string>& args) {
           std::cout << "nothing changed\n";
           return 0;
         }
-        makeBackup(file);
         jet::ado::Connection c;
-        connect(c, a, false);
+        connectForWriting(c, a);
+        makeBackup(file);
         auto& s = c.session();
         {
           Progress p("rebuilding table");
