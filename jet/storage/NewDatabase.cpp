@@ -9,6 +9,7 @@
 
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
+#include "jet/core/Text.h"
 #include "jet/file/Header.h"
 #include "jet/file/LittleEndian.h"
 #include "jet/format/DataPage.h"
@@ -197,6 +198,12 @@ std::vector<uint8_t> encodeStoredRow(const TableBuild& t, const Row& row, RowPag
       continue;
     }
     fields[i].present = true;
+    // Text holds at most its declared characters, Binary its declared bytes.
+    if (c.type == static_cast<uint8_t>(DataType::Text) && v.isText() &&
+        utf8ToUtf16(v.asText()).size() * 2 > c.length)
+      throw StorageError(ErrorCode::Invalid, msg::valueTooLong(t.name, c.name));
+    if (c.type == static_cast<uint8_t>(DataType::Binary) && v.isBinary() && v.asBytes().size() > c.length)
+      throw StorageError(ErrorCode::Invalid, msg::valueTooLong(t.name, c.name));
     fields[i].bytes = format::encodeValue(c, v, kText);
     if (c.type == static_cast<uint8_t>(DataType::Memo) ||
         c.type == static_cast<uint8_t>(DataType::LongBinary))
@@ -483,6 +490,9 @@ void writeRows(PageSink& sink, TableBuild& t, const std::function<bool(Row&)>& n
     if (t.def.columns[i].flags & format::kColumnAutoLong) autoColumn = static_cast<int>(i);
   Row row;
   while (nextRow(row)) {
+    if (row.size() != t.def.columns.size()) throw StorageError(ErrorCode::Invalid, msg::valueCountMismatch());
+    if (autoColumn >= 0 && row[static_cast<size_t>(autoColumn)].isNull())
+      row[static_cast<size_t>(autoColumn)] = Value::longInt(static_cast<int32_t>(t.largestAutoNumber + 1));
     RowPointer at = data.add(encodeStoredRow(t, row, lval));
     collectKeys(t, row, at);
     if (autoColumn >= 0 && row[static_cast<size_t>(autoColumn)].isIntegral())
@@ -495,23 +505,19 @@ void writeRows(PageSink& sink, TableBuild& t, const std::function<bool(Row&)>& n
   t.ownedPages = data.pages();
 }
 
-void writeFile(const std::string& path, Store* source, double created) {
+void writeFile(const std::string& path, std::vector<NewTable>& sources, double created) {
   PageSink sink(path);
   uint32_t headerPage = sink.allocate();
   uint32_t firstMapPage = sink.allocate();  // page 1: the usage maps, as in Access's files
   std::vector<TableBuild> tables = systemTables();
-  std::vector<std::shared_ptr<Table>> sources;
-  if (source) {
-    for (const auto& o : source->objects()) {
-      if (o.kind != ObjectKind::Table) continue;
-      auto table = source->openTable(o.name);
-      if (!table) continue;
-      TableBuild t;
-      t.name = table->schema().name;
-      t.def = planTableDefinition(table->schema(), kLayout);
-      tables.push_back(std::move(t));
-      sources.push_back(table);
-    }
+  for (const auto& source : sources) {
+    TableBuild t;
+    t.name = source.schema.name;
+    t.def = planTableDefinition(source.schema, kLayout);
+    for (const auto& other : tables)
+      if (equalsIgnoreCase(other.name, t.name))
+        throw StorageError(ErrorCode::TableExists, msg::tableExists(t.name));
+    tables.push_back(std::move(t));
   }
   // The catalogue's definition must be on page 2.
   for (auto& t : tables) {
@@ -522,14 +528,7 @@ void writeFile(const std::string& path, Store* source, double created) {
     throw StorageError(ErrorCode::Invalid, msg::corruptCatalog(kCatalogTable));
 
   const size_t systemCount = tables.size() - sources.size();
-  for (size_t i = 0; i < sources.size(); ++i) {
-    auto cursor = sources[i]->scan();
-    writeRows(sink, tables[systemCount + i], [&](Row& r) {
-      if (!cursor->next()) return false;
-      r = cursor->row();
-      return true;
-    });
-  }
+  for (size_t i = 0; i < sources.size(); ++i) writeRows(sink, tables[systemCount + i], sources[i].nextRow);
 
   std::vector<Row> catalog;
   catalog.push_back(catalogRow(kTablesContainerId, kRootContainerId, "Tables", kObjectContainer, created,
@@ -638,19 +637,38 @@ double jetNow() {
   return 25569.0 + seconds / 86400.0;
 }
 
-void writeNewDatabase(const std::string& path, Store* source, const NewDatabaseOptions& options) {
+void writeNewDatabase(const std::string& path, std::vector<NewTable> tables,
+                      const NewDatabaseOptions& options) {
   std::error_code ec;
   if (std::filesystem::exists(path, ec)) throw StorageError(ErrorCode::Io, msg::fileExists(path));
   try {
-    writeFile(path, source, options.creationDate != 0 ? options.creationDate : jetNow());
+    writeFile(path, tables, options.creationDate != 0 ? options.creationDate : jetNow());
   } catch (...) {
     std::filesystem::remove(path, ec);
     throw;
   }
 }
 
+void writeNewDatabase(const std::string& path, Store* source, const NewDatabaseOptions& options) {
+  std::vector<NewTable> tables;
+  if (source) {
+    for (const auto& o : source->objects()) {
+      if (o.kind != ObjectKind::Table) continue;
+      std::shared_ptr<Table> table = source->openTable(o.name);
+      if (!table) continue;
+      std::shared_ptr<RowCursor> cursor = table->scan();
+      tables.push_back({table->schema(), [table, cursor](Row& r) {
+                          if (!cursor->next()) return false;
+                          r = cursor->row();
+                          return true;
+                        }});
+    }
+  }
+  writeNewDatabase(path, std::move(tables), options);
+}
+
 std::unique_ptr<JetDatabase> JetDatabase::create(const std::string& path) {
-  writeNewDatabase(path, nullptr);
+  writeNewDatabase(path, std::vector<NewTable>{});
   return open(path, "", false);
 }
 

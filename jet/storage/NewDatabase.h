@@ -5,6 +5,7 @@
 // rows, long values, usage maps and index trees built in one pass.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,21 @@ struct NewDatabaseOptions {
   // Days since 1899-12-30; 0 means now.
   double creationDate = 0;
 };
+
+// A table for a new file: its schema and its rows, produced one at a time so
+// that a table need not fit in memory. `nextRow` fills `row` (one value per
+// column; Null in an auto-number column takes the next number) and returns
+// false after the last row.
+struct NewTable {
+  TableSchema schema;
+  std::function<bool(Row& row)> nextRow;
+};
+
+// Writes a new database at `path` holding `tables` in one pass. Refuses an
+// existing file and removes a half-written one when anything fails (a
+// duplicate in a unique index, a value that does not fit its column, ...).
+void writeNewDatabase(const std::string& path, std::vector<NewTable> tables,
+                      const NewDatabaseOptions& options = {});
 
 // Writes a new database at `path` holding every user table of `source`
 // (schema, indexes, rows in scan order; auto-numbers continue after the

@@ -319,3 +319,88 @@ TEST(NewDatabase, LargeTableHasReferenceMapsAndDeepIndexes) {
 
 }  // namespace
 }  // namespace jet::storage
+
+namespace jet::storage {
+namespace {
+
+NewTable counted(TableSchema schema, int rows, std::function<Row(int)> make) {
+  auto at = std::make_shared<int>(0);
+  return {std::move(schema), [=](Row& r) {
+            if (*at >= rows) return false;
+            r = make((*at)++);
+            return true;
+          }};
+}
+
+TEST(NewDatabase, DuplicateInUniqueIndexRefusesTheWholeFile) {
+  TempPath p("dup");
+  TableSchema s{
+      "T", {{.name = "A", .type = DataType::Long}}, {{.name = "UA", .columns = {{0, true}}, .unique = true}}};
+  std::vector<NewTable> tables;
+  tables.push_back(counted(s, 100, [](int i) { return Row{Value::longInt(i == 57 ? 3 : i)}; }));
+  try {
+    writeNewDatabase(p.str(), std::move(tables));
+    FAIL() << "duplicate accepted";
+  } catch (const StorageError& e) {
+    EXPECT_EQ(e.code(), ErrorCode::DuplicateKey);
+    EXPECT_NE(std::string(e.what()).find("UA"), std::string::npos);
+  }
+  EXPECT_FALSE(fs::exists(p.path));
+}
+
+TEST(NewDatabase, StreamedTablesNumberTheirAutoNumbersAndRefuseBadRows) {
+  TableSchema s{"Keyed",
+                {{.name = "ID", .type = DataType::Long, .autoNumber = true, .required = true},
+                 {.name = "Name", .type = DataType::Text, .size = 10}},
+                {{.name = "PrimaryKey", .columns = {{0, true}}, .primaryKey = true, .unique = true}}};
+  {
+    TempPath p("auto");
+    std::vector<NewTable> tables;
+    tables.push_back(counted(s, 20, [](int i) {
+      return Row{Value(), Value::text("n" + std::to_string(i))};
+    }));
+    writeNewDatabase(p.str(), std::move(tables));
+    auto db = JetDatabase::open(p.str(), "");
+    auto rows = readAll(*db->openTable("Keyed"));
+    ASSERT_EQ(rows.size(), 20u);
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(rows[static_cast<size_t>(i)][0], Value::longInt(i + 1));
+  }
+  {
+    TempPath p("toolong");
+    std::vector<NewTable> tables;
+    tables.push_back(counted(s, 2, [](int) { return Row{Value(), Value::text(std::string(11, 'x'))}; }));
+    EXPECT_THROW(writeNewDatabase(p.str(), std::move(tables)), Error);
+    EXPECT_FALSE(fs::exists(p.path));
+  }
+  {
+    TempPath p("twice");
+    std::vector<NewTable> tables;
+    tables.push_back(counted(s, 1, [](int) { return Row{Value(), Value()}; }));
+    tables.push_back(counted(s, 1, [](int) { return Row{Value(), Value()}; }));
+    EXPECT_THROW(writeNewDatabase(p.str(), std::move(tables)), StorageError);
+    EXPECT_FALSE(fs::exists(p.path));
+  }
+}
+
+TEST(NewDatabase, CompareScriptAgreesOnAGeneratedFile) {
+  fs::path quellmark = fs::path(QM_BINARY_DIR) / "tools/quellmark/quellmark";
+  if (!fs::exists(quellmark) || !haveMdbReader()) GTEST_SKIP() << "quellmark or mdb-reader not built here";
+  TempPath p("compare");
+  MemoryStore source;
+  source.createTable(everyType());
+  auto t = source.openTable("全部类型");
+  for (int i = 0; i < 30; ++i) {
+    Row r = everyTypeRow(i);
+    t->insert(r);
+  }
+  writeNewDatabase(p.str(), &source);
+  std::string out;
+  EXPECT_EQ(run("python3 '" + (fs::path(QM_SOURCE_DIR) / "tests/readers/compare.py").string() + "' '" +
+                    quellmark.string() + "' '" + p.str() + "' 2>&1",
+                out),
+            0)
+      << out;
+}
+
+}  // namespace
+}  // namespace jet::storage
