@@ -8,6 +8,12 @@ root=$(pwd)
 jobs=$(nproc)
 failed_stages=()
 
+# The reference databases are read in place; a test that changed one would
+# hide its own fault, so their checksums are compared after the run.
+shared=../shared/testdata
+fingerprint() { [ -d "$shared" ] && (cd "$shared" && find . -type f -print0 | sort -z | xargs -0 md5sum) ; }
+before=$(fingerprint)
+
 echo "== native build (ASan + UBSan)"
 if bash scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON -DQM_BENCH=OFF; then
   echo "== native tests"
@@ -25,6 +31,11 @@ fi
 if [ -f scripts/test-windows.sh ]; then
   echo "== Windows program under Wine"
   bash scripts/test-windows.sh || failed_stages+=(windows)
+fi
+
+if [ "$(fingerprint)" != "$before" ]; then
+  echo "the reference data in $shared was changed by a test"
+  failed_stages+=(reference-data-changed)
 fi
 
 if [ ${#failed_stages[@]} -gt 0 ]; then
