@@ -4,6 +4,7 @@
 
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
+#include "jet/format/UsageMap.h"
 
 namespace jet::storage {
 
@@ -38,6 +39,7 @@ IndexWriter::IndexWriter(JetContext& context, const format::TableDefinition& def
       tdef_(def.page) {
   const format::PhysicalIndex& ix = def.physicalIndexes.at(physical);
   root_ = ix.firstPage;
+  usedPagesPointer_ = context.layout.jet3 ? 0 : ix.usedPagesPointer;
   unique_ = ix.flags & format::kIndexUnique;
   ignoreNulls_ = ix.flags & format::kIndexIgnoreNulls;
   for (const auto& l : def.indexes) {
@@ -184,6 +186,15 @@ void IndexWriter::remove(const Bytes& key, format::RowPointer row) {
   }
 }
 
+uint32_t IndexWriter::newPage() {
+  uint32_t page = context_.allocatePage();
+  if (usedPagesPointer_ != 0) {
+    format::changeUsageMap(*context_.file, context_.layout, usedPagesPointer_, page, true,
+                           [this] { return context_.allocatePage(); });
+  }
+  return page;
+}
+
 IndexEntry IndexWriter::greatestUnder(uint32_t number) {
   for (int depth = 0; depth < kMaxDepth; ++depth) {
     const IndexPage& p = load(number);
@@ -286,7 +297,7 @@ void IndexWriter::settle(std::vector<uint32_t> path) {
     }
     if (number == root_) {
       // The root keeps its page number: both halves move out.
-      const uint32_t l = context_.allocatePage(), r = context_.allocatePage();
+      const uint32_t l = newPage(), r = newPage();
       const uint32_t prev = page->prevPage, next = page->nextPage, tdef = page->tdefPage;
       link(left, right, l, r, prev, next);
       pages_[l] = std::move(left);
@@ -304,7 +315,7 @@ void IndexWriter::settle(std::vector<uint32_t> path) {
       pages_[root_] = std::move(root);
       return;
     }
-    const uint32_t r = context_.allocatePage();
+    const uint32_t r = newPage();
     page = &load(number);
     const uint32_t prev = page->prevPage, next = page->nextPage;
     link(left, right, number, r, prev, next);

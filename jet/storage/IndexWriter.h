@@ -52,6 +52,8 @@ class IndexWriter {
   std::vector<uint32_t> descend(const format::IndexEntry& target);
   void settle(std::vector<uint32_t> path);
   format::IndexEntry greatestUnder(uint32_t page);
+  // A new page of this index, entered in the index's own page map.
+  uint32_t newPage();
   void link(format::IndexPage& left, format::IndexPage& right, uint32_t l, uint32_t r, uint32_t prev,
             uint32_t next);
 
@@ -61,6 +63,7 @@ class IndexWriter {
   std::string name_;
   uint32_t tdef_ = 0;
   uint32_t root_ = 0;
+  uint32_t usedPagesPointer_ = 0;
   bool unique_ = false;
   bool ignoreNulls_ = false;
   std::vector<size_t> positions_;  // of the index columns in a row
