@@ -143,12 +143,7 @@ std::optional<std::string> JetDatabase::querySql(const std::string& name) {
   return it->second.sql;
 }
 
-void JetDatabase::createTable(const TableSchema& schema) {
-  throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(schema.name));
-}
-void JetDatabase::dropTable(const std::string& name) {
-  throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(name));
-}
+// createTable and dropTable: JetDdl.cpp.
 void JetDatabase::addColumn(const std::string& table, const ColumnDef&) {
   throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(table));
 }

@@ -13,6 +13,7 @@
 #include "jet/core/Error.h"
 #include "jet/file/Header.h"
 #include "jet/format/IndexPage.h"
+#include "jet/storage/IndexCheck.h"
 #include "jet/storage/JetDatabase.h"
 #include "jet/storage/JetTable.h"
 #include "jet/storage/MemoryStore.h"
@@ -240,6 +241,11 @@ TEST(NewDatabase, EveryColumnTypeRoundTrips) {
   auto* jt = dynamic_cast<JetTable*>(back.get());
   ASSERT_NE(jt, nullptr);
   EXPECT_EQ(jt->definition().nextAutoNumber, 61u);
+  for (const char* name : {"全部类型", "MSysObjects"}) {
+    auto table = db->openTable(name);
+    IndexReport report = checkIndexes(*dynamic_cast<JetTable*>(table.get()));
+    EXPECT_TRUE(report.ok()) << name << ": " << (report.problems.empty() ? "" : report.problems.front());
+  }
 
   if (haveMdbTools()) {
     std::string out;
