@@ -210,5 +210,14 @@ std::string valueTooLarge(const std::string& table, const std::string& field, si
          " 字节，太大，无法保存。";
 }
 std::string noColumns(const std::string& table) { return "表 " + quoted(table) + " 至少要有一个字段。"; }
+std::string noSuchField(const std::string& table, const std::string& field) {
+  return "表 " + quoted(table) + " 中没有字段 " + quoted(field) + "。";
+}
+std::string fieldInIndex(const std::string& table, const std::string& field, const std::string& index) {
+  return "不能删除表 " + quoted(table) + " 的字段 " + quoted(field) + "：它属于索引 " + quoted(index) + "。";
+}
+std::string requiredFieldOnRows(const std::string& table, const std::string& field) {
+  return "表 " + quoted(table) + " 已有记录，不能添加必填字段 " + quoted(field) + "。";
+}
 
 }  // namespace jet::msg

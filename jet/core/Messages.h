@@ -99,5 +99,8 @@ std::string fileExists(const std::string& path);
 std::string cannotCreateFile(const std::string& path, const std::string& reason);
 std::string valueTooLarge(const std::string& table, const std::string& field, size_t bytes);
 std::string noColumns(const std::string& table);
+std::string noSuchField(const std::string& table, const std::string& field);
+std::string fieldInIndex(const std::string& table, const std::string& field, const std::string& index);
+std::string requiredFieldOnRows(const std::string& table, const std::string& field);
 
 }  // namespace jet::msg

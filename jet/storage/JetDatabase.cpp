@@ -143,19 +143,7 @@ std::optional<std::string> JetDatabase::querySql(const std::string& name) {
   return it->second.sql;
 }
 
-// createTable and dropTable: JetDdl.cpp.
-void JetDatabase::addColumn(const std::string& table, const ColumnDef&) {
-  throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(table));
-}
-void JetDatabase::dropColumn(const std::string& table, const std::string&) {
-  throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(table));
-}
-void JetDatabase::createIndex(const std::string& table, const IndexDef&) {
-  throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(table));
-}
-void JetDatabase::dropIndex(const std::string& table, const std::string&) {
-  throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(table));
-}
+// Data definition: JetDdl.cpp.
 
 void JetDatabase::begin() {
   if (context_->file->readOnly()) {

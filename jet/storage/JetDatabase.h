@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -69,6 +70,9 @@ class JetDatabase : public Store {
  private:
   JetDatabase(std::unique_ptr<file::PageFile> file, const std::string& password);
   const CatalogObject* find(const std::string& name) const;
+  // Replaces a table by one of `schema` holding mapRow(row, index) of each row (JetDdl.cpp).
+  void rebuildTable(const std::string& name, const TableSchema& schema,
+                    const std::function<Row(const Row&, uint64_t)>& mapRow);
   void loadQueries();
 
   std::shared_ptr<JetContext> context_;

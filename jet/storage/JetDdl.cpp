@@ -1,11 +1,16 @@
-// Data definition on Jet 4 files: CREATE TABLE and DROP TABLE. Each runs in
-// a transaction level of its own, so a failure leaves nothing behind.
+// Data definition on Jet 4 files: CREATE/DROP TABLE, ALTER TABLE ADD/DROP
+// COLUMN and CREATE/DROP INDEX. Each runs in a transaction level of its
+// own, so a failure leaves nothing behind. A change to an existing table's
+// layout rebuilds it: a new table of the new schema takes the rows, the old
+// one is dropped and the new one takes its name.
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
 
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
+#include "jet/core/Text.h"
 #include "jet/file/LittleEndian.h"
 #include "jet/format/DataPage.h"
 #include "jet/format/IndexPage.h"
@@ -154,6 +159,131 @@ void JetDatabase::dropTable(const std::string& name) {
     for (uint32_t p : owned) f.write(p, blank);
     catalog_ = readCatalog(context_);
   });
+}
+
+namespace {
+// The name a table carries while it is being rebuilt; never a name a user can type (a '!' is refused).
+std::string rebuildName(uint32_t tdef) {
+  return "~TMP" + std::to_string(tdef);
+}
+}  // namespace
+
+void JetDatabase::rebuildTable(const std::string& name, const TableSchema& schema,
+                               const std::function<Row(const Row&, uint64_t)>& mapRow) {
+  const CatalogObject* o = find(name);
+  if (!o || o->type == kObjectQuery) throw StorageError(ErrorCode::NoSuchTable, msg::noSuchTable(name));
+  if (o->kind != ObjectKind::Table)
+    throw StorageError(ErrorCode::Invalid, msg::cannotModifySystemTable(o->name));
+  const std::string finalName = o->name;
+  const uint32_t oldTdef = o->tdefPage();
+  inTransaction(*this, [&] {
+    TableSchema temporary = schema;
+    temporary.name = rebuildName(oldTdef);
+    // Planned under the real name first, so that errors name the user's table.
+    TableSchema check = schema;
+    check.name = finalName;
+    planTableDefinition(check, context_->layout);
+    createTable(temporary);
+    auto from = std::make_shared<JetTable>(context_, finalName, oldTdef);
+    auto to = openTable(temporary.name);
+    auto cursor = from->scan();
+    uint64_t index = 0;
+    while (cursor->next()) {
+      Row row = mapRow(cursor->row(), index++);
+      to->insert(row);
+    }
+    cursor.reset();
+    to.reset();
+    dropTable(finalName);
+    // The new table takes the old name in its catalogue row.
+    const CatalogObject* fresh = find(temporary.name);
+    if (!fresh) throw StorageError(ErrorCode::Corrupt, msg::corruptCatalog(kCatalogTable));
+    const int32_t id = fresh->id;
+    auto catalog = std::make_shared<JetTable>(context_, kCatalogTable, kCatalogPage);
+    auto rows = catalog->scan();
+    std::optional<RowId> at;
+    Row renamed;
+    while (rows->next()) {
+      const Value& v = rows->row()[kCatalogIdColumn];
+      if (v.isIntegral() && v.asInt() == id) {
+        at = rows->rowId();
+        renamed = rows->row();
+      }
+    }
+    rows.reset();
+    if (!at) throw StorageError(ErrorCode::Corrupt, msg::corruptCatalog(kCatalogTable));
+    renamed[2] = Value::text(finalName);
+    catalog->update(*at, renamed);
+    catalog_ = readCatalog(context_);
+  });
+}
+
+void JetDatabase::addColumn(const std::string& table, const ColumnDef& column) {
+  auto t = openTable(table);
+  if (!t) throw StorageError(ErrorCode::NoSuchTable, msg::noSuchTable(table));
+  TableSchema schema = t->schema();
+  if (schema.findColumn(column.name) >= 0)
+    throw StorageError(ErrorCode::FieldExists, msg::fieldExists(schema.name, column.name));
+  if (column.required && !column.autoNumber && t->rowCount() > 0)
+    throw StorageError(ErrorCode::NullInRequired, msg::requiredFieldOnRows(schema.name, column.name));
+  schema.columns.push_back(column);
+  const bool counter = column.autoNumber && column.type == DataType::Long;
+  t.reset();
+  // A new COUNTER numbers the existing rows 1..n in the order they are stored.
+  rebuildTable(table, schema, [counter](const Row& row, uint64_t index) {
+    Row out = row;
+    out.push_back(counter ? Value::longInt(static_cast<int32_t>(index + 1)) : Value());
+    return out;
+  });
+}
+
+void JetDatabase::dropColumn(const std::string& table, const std::string& column) {
+  auto t = openTable(table);
+  if (!t) throw StorageError(ErrorCode::NoSuchTable, msg::noSuchTable(table));
+  TableSchema schema = t->schema();
+  t.reset();
+  int position = schema.findColumn(column);
+  if (position < 0) throw StorageError(ErrorCode::NoSuchField, msg::noSuchField(schema.name, column));
+  for (const auto& ix : schema.indexes)
+    for (const auto& c : ix.columns)
+      if (c.column == position)
+        throw StorageError(
+            ErrorCode::Invalid,
+            msg::fieldInIndex(schema.name, schema.columns[static_cast<size_t>(position)].name, ix.name));
+  schema.columns.erase(schema.columns.begin() + position);
+  for (auto& ix : schema.indexes)
+    for (auto& c : ix.columns)
+      if (c.column > position) --c.column;
+  rebuildTable(table, schema, [position](const Row& row, uint64_t) {
+    Row out = row;
+    out.erase(out.begin() + position);
+    return out;
+  });
+}
+
+void JetDatabase::createIndex(const std::string& table, const IndexDef& index) {
+  auto t = openTable(table);
+  if (!t) throw StorageError(ErrorCode::NoSuchTable, msg::noSuchTable(table));
+  TableSchema schema = t->schema();
+  t.reset();
+  for (const auto& ix : schema.indexes)
+    if (equalsIgnoreCase(ix.name, index.name))
+      throw StorageError(ErrorCode::IndexExists, msg::indexExists(schema.name, index.name));
+  schema.indexes.push_back(index);
+  rebuildTable(table, schema, [](const Row& row, uint64_t) { return row; });
+}
+
+void JetDatabase::dropIndex(const std::string& table, const std::string& index) {
+  auto t = openTable(table);
+  if (!t) throw StorageError(ErrorCode::NoSuchTable, msg::noSuchTable(table));
+  TableSchema schema = t->schema();
+  t.reset();
+  auto it = std::find_if(schema.indexes.begin(), schema.indexes.end(),
+                         [&](const IndexDef& ix) { return equalsIgnoreCase(ix.name, index); });
+  if (it == schema.indexes.end())
+    throw StorageError(ErrorCode::NoSuchIndex, msg::noSuchIndex(schema.name, index));
+  schema.indexes.erase(it);
+  rebuildTable(table, schema, [](const Row& row, uint64_t) { return row; });
 }
 
 }  // namespace jet::storage
