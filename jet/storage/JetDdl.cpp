@@ -55,12 +55,17 @@ Row catalogRow(int32_t id, const std::string& name, double now) {
   return r;
 }
 
+// A read-only or Jet 3 file is refused before anything else is looked at.
+void requireWritable(file::PageFile& f) {
+  if (f.readOnly()) throw StorageError(ErrorCode::ReadOnly, msg::readOnlyFile(f.name()));
+  if (f.isJet3()) throw StorageError(ErrorCode::Unsupported, msg::jet3WriteNotSupported(f.name()));
+}
+
 }  // namespace
 
 void JetDatabase::createTable(const TableSchema& schema) {
   file::PageFile& f = *context_->file;
-  if (f.readOnly()) throw StorageError(ErrorCode::ReadOnly, msg::readOnlyFile(f.name()));
-  if (f.isJet3()) throw StorageError(ErrorCode::Unsupported, msg::jet3WriteNotSupported(f.name()));
+  requireWritable(f);
   loadQueries();
   if (find(schema.name)) throw StorageError(ErrorCode::TableExists, msg::tableExists(schema.name));
   format::TableDefinition def = planTableDefinition(schema, context_->layout);
@@ -105,6 +110,7 @@ void JetDatabase::createTable(const TableSchema& schema) {
 
 void JetDatabase::dropTable(const std::string& name) {
   file::PageFile& f = *context_->file;
+  requireWritable(f);
   loadQueries();
   const CatalogObject* o = find(name);
   if (!o) throw StorageError(ErrorCode::NoSuchTable, msg::noSuchTable(name));
@@ -219,6 +225,7 @@ void JetDatabase::rebuildTable(const std::string& name, const TableSchema& schem
 }
 
 void JetDatabase::addColumn(const std::string& table, const ColumnDef& column) {
+  requireWritable(*context_->file);
   auto t = openTable(table);
   if (!t) throw StorageError(ErrorCode::NoSuchTable, msg::noSuchTable(table));
   TableSchema schema = t->schema();
@@ -238,6 +245,7 @@ void JetDatabase::addColumn(const std::string& table, const ColumnDef& column) {
 }
 
 void JetDatabase::dropColumn(const std::string& table, const std::string& column) {
+  requireWritable(*context_->file);
   auto t = openTable(table);
   if (!t) throw StorageError(ErrorCode::NoSuchTable, msg::noSuchTable(table));
   TableSchema schema = t->schema();
@@ -262,6 +270,7 @@ void JetDatabase::dropColumn(const std::string& table, const std::string& column
 }
 
 void JetDatabase::createIndex(const std::string& table, const IndexDef& index) {
+  requireWritable(*context_->file);
   auto t = openTable(table);
   if (!t) throw StorageError(ErrorCode::NoSuchTable, msg::noSuchTable(table));
   TableSchema schema = t->schema();
@@ -274,6 +283,7 @@ void JetDatabase::createIndex(const std::string& table, const IndexDef& index) {
 }
 
 void JetDatabase::dropIndex(const std::string& table, const std::string& index) {
+  requireWritable(*context_->file);
   auto t = openTable(table);
   if (!t) throw StorageError(ErrorCode::NoSuchTable, msg::noSuchTable(table));
   TableSchema schema = t->schema();
