@@ -7,6 +7,7 @@ Exit status 0 when every table matches, 1 otherwise (differences on stdout).
 """
 import json
 import math
+import re
 import subprocess
 import sys
 from collections import Counter
@@ -15,23 +16,28 @@ from pathlib import Path
 HERE = Path(__file__).resolve().parent
 
 
+GUID = re.compile(r"\{?[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}\}?")
+NON_FINITE = {"inf": "Infinity", "-inf": "-Infinity", "nan": "NaN"}
+
+
 def norm(v):
     if isinstance(v, bool) or v is None:
         return v
     if isinstance(v, (int, float)):
         f = float(v)
         if math.isnan(f) or math.isinf(f):
-            return str(f)
+            return NON_FINITE[str(f)]
         # Single columns read back as float32; compare at that precision.
         return float(f"{f:.6g}")
     if isinstance(v, str):
         s = v.strip()
-        if s.startswith("{") and s.endswith("}") and len(s) == 38:
-            return s.upper()
-        try:
-            return norm(float(s)) if s and s[0] in "-0123456789" and s.replace(".", "", 1).lstrip("-").isdigit() else v
-        except ValueError:
-            return v
+        if s in NON_FINITE.values():
+            return s
+        if GUID.fullmatch(s):
+            return s.strip("{}").upper()
+        if s and s[0] in "-0123456789" and s.replace(".", "", 1).lstrip("-").isdigit():
+            return norm(float(s))
+        return v
     return json.dumps(v, sort_keys=True)
 
 

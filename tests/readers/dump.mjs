@@ -12,6 +12,8 @@ function plain(v) {
   if (v instanceof Date) return v.toISOString().replace("T", " ").replace(/\.\d+Z$/, "");
   if (Buffer.isBuffer(v)) return v.toString("hex");
   if (typeof v === "bigint") return v.toString();
+  // JSON has no infinities or NaN; keep them apart from Null.
+  if (typeof v === "number" && !Number.isFinite(v)) return String(v);
   return v;
 }
 
