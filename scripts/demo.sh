@@ -1,33 +1,38 @@
 #!/usr/bin/env bash
-# Builds the command-line tool and runs the main job on a sample database: lists
-# its tables, shows a table, and prints the duplicate report.
-# Usage: demo.sh [FILE.mdb] [TABLE] [KEY FIELDS]
-set -euo pipefail
+# Builds the tools and runs the main job on the sample database our own writer
+# makes at build time (or on a file you name): lists the tables, prints the
+# duplicate report, then removes the duplicates of a copy keeping the lowest ID
+# and rebuilds its keyless table.
+# Usage: demo.sh [FILE.mdb TABLE KEYFIELDS]
+set -eu  # no pipefail: the listings below are cut short with head on purpose
 cd "$(dirname "$0")/.."
-bash scripts/build.sh build/release -DCMAKE_BUILD_TYPE=Release -DQM_TESTS=OFF > build-demo.log 2>&1 || {
-  cat build-demo.log; exit 1; }
+echo "== building (first run takes a few minutes)"
+bash scripts/build.sh build/release -DCMAKE_BUILD_TYPE=Release -DQM_TESTS=OFF > build/demo-build.log 2>&1 || {
+  cat build/demo-build.log; exit 1; }
 ql=build/release/tools/quellmark/quellmark
 
-db=${1:-}
-table=${2:-Customers}
-keys=${3:-Name}
-if [ -z "$db" ]; then
-  sample=../shared/testdata/mdb/jet4/dups_v2000.mdb
-  if [ ! -f "$sample" ]; then
-    echo "demo: no sample database here; run: bash scripts/demo.sh FILE.mdb TABLE KEYFIELDS" >&2
-    exit 2
-  fi
-  work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
-  cp "$sample" "$work/sample.mdb"
-  db="$work/sample.mdb"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+if [ $# -ge 3 ]; then
+  cp "$1" "$work/demo.mdb"; table=$2; keys=$3; keyless=""
+else
+  cp build/release/sample/sample.mdb "$work/demo.mdb"; table=Customers; keys=Name,Phone; keyless=CustomersNoKey
 fi
+chmod u+w "$work/demo.mdb"
+db="$work/demo.mdb"
 
-echo "== quellmark tables $db"
+echo "== quellmark tables"
 "$ql" tables "$db"
 echo
-echo "== quellmark query: Select * from [$table]"
-"$ql" query "$db" "Select * from [$table]"
+echo "== quellmark dupes --table $table --keys $keys (first 10 groups)"
+"$ql" dupes "$db" --table "$table" --keys "$keys" | head -n 12
 echo
-echo "== duplicate report on $keys"
-"$ql" query "$db" "Select $keys,Count(*) From [$table] Group By $keys Having Count(*) > 1"
+echo "== quellmark dedupe --keep lowest (on a copy in $work)"
+id=$("$ql" query "$db" "select * from [$table]" --format csv | head -n 1 | cut -d, -f1)
+"$ql" dedupe "$db" --table "$table" --id "$id" --keys "$keys" --keep lowest --yes
+"$ql" query "$db" "select count(*) as Records from [$table]"
+if [ -n "$keyless" ]; then
+  echo
+  echo "== quellmark dedupe-rows --table $keyless"
+  "$ql" dedupe-rows "$db" --table "$keyless" --yes
+fi

@@ -1,0 +1,242 @@
+// dedupe_bench: the duplicate tools on a large generated Jet 4 table, beside
+// SQLite 3 running the same statement shapes on the same rows in a file, and
+// a plain read of the database file. Prints times, ratios and peak memory.
+// Not a test: figures depend on the machine.
+//   dedupe_bench [--rows N] [--dir DIR]
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Generator.h"
+#include "jet/ado/Connection.h"
+#include "jet/core/Error.h"
+#include "jet/sql/Session.h"
+#include "jet/storage/NewDatabase.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Measure {
+  double seconds = 0;
+  long peakKiB = 0;
+  bool ok = false;
+};
+
+// Runs `work` in a child process so that its peak memory is its own.
+Measure measured(const std::function<void()>& work) {
+  auto start = std::chrono::steady_clock::now();
+  pid_t pid = fork();
+  if (pid == 0) {
+    try {
+      work();
+      std::fflush(stdout);
+      _exit(0);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "  failed: %s\n", e.what());
+      _exit(1);
+    }
+  }
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  Measure m;
+  m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  m.peakKiB = usage.ru_maxrss;
+  m.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return m;
+}
+
+jet::storage::NewTable tableOf(const mdbgen::Options& o) {
+  auto index = std::make_shared<uint64_t>(0);
+  return {mdbgen::schemaFor(o), [o, index](jet::Row& row) {
+            if (*index >= o.rows) return false;
+            row = mdbgen::generatedRow(o, (*index)++);
+            if (!o.keyless) row.insert(row.begin(), jet::Value());
+            return true;
+          }};
+}
+
+void sqliteExec(sqlite3* db, const std::string& sql) {
+  char* error = nullptr;
+  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+    std::string m = error ? error : "sqlite error";
+    sqlite3_free(error);
+    throw std::runtime_error(m);
+  }
+}
+
+void bindValue(sqlite3_stmt* st, int i, const jet::Value& v) {
+  if (v.isNull()) {
+    sqlite3_bind_null(st, i);
+  } else if (v.isText()) {
+    sqlite3_bind_text(st, i, v.asText().data(), static_cast<int>(v.asText().size()), SQLITE_TRANSIENT);
+  } else if (v.type() == jet::DataType::Boolean) {
+    sqlite3_bind_int(st, i, v.asBool() ? -1 : 0);
+  } else if (v.type() == jet::DataType::Currency || v.isIntegral()) {
+    sqlite3_bind_int64(st, i, v.asInt());
+  } else {
+    sqlite3_bind_double(st, i, v.toDouble());
+  }
+}
+
+// The same rows in a SQLite file, with an integer primary key like the Jet table.
+void buildSqlite(const std::string& path, const mdbgen::Options& keyed, const mdbgen::Options& keyless) {
+  sqlite3* db = nullptr;
+  if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) throw std::runtime_error("cannot create " + path);
+  sqliteExec(db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;");
+  const char* cols =
+      "Name TEXT, Phone TEXT, City TEXT, Amount INTEGER, Score REAL, Joined REAL, Active INTEGER, Notes TEXT";
+  sqliteExec(db, std::string("CREATE TABLE Records (ID INTEGER PRIMARY KEY, ") + cols + ")");
+  sqliteExec(db, std::string("CREATE TABLE Loose (") + cols + ")");
+  for (const auto* o : {&keyed, &keyless}) {
+    sqliteExec(db, "BEGIN");
+    std::string sql = o->keyless ? "INSERT INTO Loose VALUES (?,?,?,?,?,?,?,?)"
+                                 : "INSERT INTO Records VALUES (?,?,?,?,?,?,?,?,?)";
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
+    for (uint64_t i = 0; i < o->rows; ++i) {
+      jet::Row row = mdbgen::generatedRow(*o, i);
+      int col = 1;
+      if (!o->keyless) sqlite3_bind_int64(st, col++, static_cast<sqlite3_int64>(i + 1));
+      for (const jet::Value& v : row) bindValue(st, col++, v);
+      sqlite3_step(st);
+      sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+    sqliteExec(db, "COMMIT");
+  }
+  sqlite3_close(db);
+}
+
+void runSqlite(const std::string& path, const std::vector<std::string>& statements, bool scan) {
+  sqlite3* db = nullptr;
+  sqlite3_open(path.c_str(), &db);
+  if (scan) {
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, statements[0].c_str(), -1, &st, nullptr);
+    uint64_t n = 0;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+      for (int c = 0; c < sqlite3_column_count(st); ++c) (void)sqlite3_column_text(st, c);
+      ++n;
+    }
+    sqlite3_finalize(st);
+    std::printf("  (%llu rows)\n", static_cast<unsigned long long>(n));
+  } else {
+    sqliteExec(db, "BEGIN");
+    for (const auto& s : statements) sqliteExec(db, s);
+    sqliteExec(db, "COMMIT");
+  }
+  sqlite3_close(db);
+}
+
+void runJet(const std::string& path, const std::vector<std::string>& statements, bool scan) {
+  jet::ado::Connection c;
+  c.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\"" + path + "\"" +
+                        (scan ? ";Mode=Read" : ""));
+  if (scan) {
+    uint64_t n = 0;
+    c.session().stream(
+        statements[0], [](const std::vector<jet::sql::ResultField>&) {}, [&](const jet::Row&) { ++n; });
+    std::printf("  (%llu rows)\n", static_cast<unsigned long long>(n));
+    return;
+  }
+  auto& s = c.session();
+  s.execute("BEGIN TRANSACTION");
+  for (const auto& st : statements) s.execute(st);
+  s.execute("COMMIT TRANSACTION");
+}
+
+void copyFresh(const std::string& from, const std::string& to) {
+  fs::remove(to);
+  fs::copy_file(from, to);
+  fs::permissions(to, fs::perms::owner_read | fs::perms::owner_write);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  uint64_t rows = 1000000;
+  std::string dir = (fs::temp_directory_path() / "quellmark-bench").string();
+  for (int i = 1; i + 1 < argc; i += 2) {
+    std::string a = argv[i];
+    if (a == "--rows")
+      rows = std::strtoull(argv[i + 1], nullptr, 10);
+    else if (a == "--dir")
+      dir = argv[i + 1];
+  }
+  fs::create_directories(dir);
+  mdbgen::Options keyed;
+  keyed.rows = rows;
+  keyed.table = "Records";
+  keyed.memos = false;
+  mdbgen::Options keyless = keyed;
+  keyless.table = "Loose";
+  keyless.keyless = true;
+  keyless.seed = 2;
+
+  std::string master = dir + "/master.mdb", work = dir + "/work.mdb";
+  std::string liteMaster = dir + "/master.sqlite", liteWork = dir + "/work.sqlite";
+  std::printf("generating %llu rows in each of two tables...\n", static_cast<unsigned long long>(rows));
+  fs::remove(master);
+  fs::remove(liteMaster);
+  Measure gen = measured([&] { jet::storage::writeNewDatabase(master, {tableOf(keyed), tableOf(keyless)}); });
+  Measure genLite = measured([&] { buildSqlite(liteMaster, keyed, keyless); });
+  std::printf("Jet file %.1f MB written in %.2f s; SQLite file %.1f MB in %.2f s\n",
+              static_cast<double>(fs::file_size(master)) / 1e6, gen.seconds,
+              static_cast<double>(fs::file_size(liteMaster)) / 1e6, genLite.seconds);
+
+  Measure cat = measured([&] {
+    std::string cmd = "cat '" + master + "' > /dev/null";
+    if (std::system(cmd.c_str()) != 0) throw std::runtime_error("cat failed");
+  });
+
+  struct Case {
+    const char* name;
+    std::vector<std::string> jet, lite;
+    bool scan;
+  };
+  std::vector<Case> cases = {
+      {"full scan", {"select * from [Records]"}, {"SELECT * FROM Records"}, true},
+      {"keep lowest",
+       {"Delete from [Records] Where ID Not In (Select min(ID) From [Records] Group By Name,Phone)"},
+       {"DELETE FROM Records WHERE ID NOT IN (SELECT min(ID) FROM Records GROUP BY Name,Phone)"},
+       false},
+      {"keep highest",
+       {"delete from [Records] where ID not in (select max(ID) from [Records] group by Name,Phone)"},
+       {"DELETE FROM Records WHERE ID NOT IN (SELECT max(ID) FROM Records GROUP BY Name,Phone)"},
+       false},
+      {"keyless rebuild",
+       {"select * INTO [Loose_new] from (select distinct * from [Loose])", "Drop table [Loose]",
+        "select * INTO [Loose] from (select distinct * from [Loose_new])", "Drop table [Loose_new]"},
+       {"CREATE TABLE Loose_new AS SELECT DISTINCT * FROM Loose", "DROP TABLE Loose",
+        "CREATE TABLE Loose AS SELECT DISTINCT * FROM Loose_new", "DROP TABLE Loose_new"},
+       false},
+  };
+  std::printf("\n%-16s %10s %10s %8s %10s %12s %12s\n", "operation", "quellmark", "sqlite", "ratio", "vs cat",
+              "peak MiB", "sqlite MiB");
+  std::printf("%-16s %9.2fs\n", "cat file", cat.seconds);
+  for (const Case& c : cases) {
+    copyFresh(master, work);
+    copyFresh(liteMaster, liteWork);
+    Measure q = measured([&] { runJet(work, c.jet, c.scan); });
+    Measure s = measured([&] { runSqlite(liteWork, c.lite, c.scan); });
+    std::printf("%-16s %9.2fs %9.2fs %8.2f %10.1f %12.1f %12.1f%s\n", c.name, q.seconds, s.seconds,
+                q.seconds / s.seconds, q.seconds / cat.seconds, static_cast<double>(q.peakKiB) / 1024.0,
+                static_cast<double>(s.peakKiB) / 1024.0, q.ok && s.ok ? "" : "  (FAILED)");
+  }
+  std::printf("\ntable size on disk: %.1f MB (peak memory well under it is the target)\n",
+              static_cast<double>(fs::file_size(master)) / 1e6);
+  fs::remove(work);
+  fs::remove(liteWork);
+  return 0;
+}
