@@ -34,6 +34,7 @@ struct Measure {
 
 // Runs `work` in a child process so that its peak memory is its own.
 Measure measured(const std::function<void()>& work) {
+  std::fflush(stdout);  // or the child would print the parent's buffered lines again
   auto start = std::chrono::steady_clock::now();
   pid_t pid = fork();
   if (pid == 0) {
