@@ -36,3 +36,11 @@ if [ -n "$keyless" ]; then
   echo "== quellmark dedupe-rows --table $keyless"
   "$ql" dedupe-rows "$db" --table "$keyless" --yes
 fi
+
+if command -v wine > /dev/null 2>&1 && command -v Xvfb > /dev/null 2>&1; then
+  echo
+  echo "== the window under Wine, on a copy of the same sample"
+  if [ $# -ge 3 ]; then cp "$1" "$work/window.mdb"; else cp build/release/sample/sample.mdb "$work/window.mdb"; fi
+  chmod u+w "$work/window.mdb"
+  bash scripts/test-windows.sh --demo "$work/window.mdb"
+fi

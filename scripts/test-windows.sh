@@ -8,6 +8,14 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 filter=${1:-}
+# "--demo FILE": open FILE in the real window instead of running the tests. On
+# a machine with a display the window stays open for you; without one it runs
+# on a virtual display and leaves a screenshot.
+demo=""
+if [ "$filter" = "--demo" ]; then
+  demo=$(realpath "$2")
+  filter=""
+fi
 
 if ! command -v wine >/dev/null 2>&1 || ! command -v Xvfb >/dev/null 2>&1; then
   echo "test-windows: wine or Xvfb is not installed; skipping the Windows tests"
@@ -64,6 +72,13 @@ ln -sf /usr/share/fonts/truetype/wqy/wqy-microhei.ttc "$WINEPREFIX/drive_c/windo
 mkdir -p "$WINEPREFIX/drive_c/e2e"
 cp "$build/tests/e2e/e2e_driver.exe" "$WINEPREFIX/drive_c/e2e/"
 
+keep_open=""
+if [ -n "$demo" ] && [ -n "${DISPLAY:-}" ]; then
+  keep_open="--keep-open"
+fi
+if [ -n "$keep_open" ]; then
+  echo "== using the display $DISPLAY"
+else
 echo "== Xvfb"
 for n in $(seq 90 120); do
   if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
@@ -72,6 +87,7 @@ Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 export DISPLAY=$display
 sleep 1
+fi
 
 wineserver -p
 wine cmd /c exit >/dev/null 2>&1
@@ -81,6 +97,7 @@ rm -rf "$work/run" && mkdir -p "$work/run"
 winpath() { echo "Z:${1//\//\\}"; }
 testdata=${QM_TESTDATA_DIR:-$(cd "$root/.." && pwd)/shared/testdata}
 args=(--app "$(winpath "$build/app/quellmark.exe")" --data "$(winpath "$testdata")" --work "$(winpath "$work/run")")
+[ -n "$demo" ] && args=(--app "$(winpath "$build/app/quellmark.exe")" --work "$(winpath "$work/run")" --demo "$(winpath "$demo")" $keep_open)
 [ -n "$filter" ] && args+=(--filter "$filter")
 # The driver asks for the screenshot (a file) once a table is loaded; this side takes it.
 (
@@ -101,6 +118,10 @@ status=${PIPESTATUS[0]}
 touch "$work/run/driver.done"
 wait "$watcher" 2>/dev/null
 for shot in "$work"/run/*.png; do [ -f "$shot" ] && echo "screenshot: $shot"; done
+if [ -n "$demo" ]; then
+  [ "$status" -eq 0 ] && exit 0
+  exit 1
+fi
 summary=$(grep -E '^[0-9]+ passed, [0-9]+ failed' "$work/run/driver.log" | tail -1)
 if [ -z "$summary" ]; then
   echo "0 passed, 1 failed"

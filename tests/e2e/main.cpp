@@ -5,9 +5,11 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 #include "Harness.h"
+#include "Session.h"
 
 namespace e2e {
 
@@ -42,6 +44,52 @@ std::wstring Arg(int argc, wchar_t** argv, const wchar_t* name) {
   return L"";
 }
 
+bool HasFlag(int argc, wchar_t** argv, const wchar_t* name) {
+  for (int i = 1; i < argc; ++i)
+    if (wcscmp(argv[i], name) == 0) return true;
+  return false;
+}
+
+// The README's demonstration: opens `database` in the real window the way a
+// user does, shows the sample table and its duplicate report, asks for a
+// screenshot, and with --keep-open leaves the window to the user until it is
+// closed.
+int RunDemo(const std::wstring& app, const std::wstring& work, const std::wstring& database, bool keepOpen) {
+  using namespace e2e;
+  try {
+    Session s(app, work);
+    PostMessageW(s.Control(L"Button11"), BM_CLICK, 0, 0);
+    s.AnswerOpenDialog(database);
+    s.WaitIdleOrBox();
+    s.Choose(L"Edit_OldDatabaseTableName", L"Customers");
+    s.WaitIdleOrBox();
+    s.Type(L"ComboBox_DB_Words", L"Name,Phone");
+    s.Click(L"Button3");
+    s.WaitIdleOrBox();
+    std::printf("demo: %s | %s | grid shows %d rows\n", Narrow(s.Panel(0)).c_str(),
+                Narrow(s.Panel(1)).c_str(), s.GridRows());
+    std::fflush(stdout);
+    std::wstring request = work + L"\\shot.request", done = work + L"\\shot.done";
+    HANDLE h = CreateFileW(request.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(h, "demo", 4, &written, nullptr);
+    CloseHandle(h);
+    for (int i = 0; i < 100 && GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(100);
+    if (keepOpen) {
+      std::printf("demo: the window stays open until you close it\n");
+      std::fflush(stdout);
+      while (!s.Exited(1000)) {
+      }
+    } else {
+      s.Close();
+    }
+    return 0;
+  } catch (const std::exception& e) {
+    std::printf("demo failed: %s\n", e.what());
+    return 1;
+  }
+}
+
 std::wstring ExeDir() {
   wchar_t path[MAX_PATH];
   DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -59,6 +107,10 @@ int wmain(int argc, wchar_t** argv) {
     out << Narrow(url) << "\n";
     return 0;
   }
+  std::wstring demo = Arg(argc, argv, L"--demo");
+  if (!demo.empty())
+    return RunDemo(Arg(argc, argv, L"--app"), Arg(argc, argv, L"--work"), demo,
+                   HasFlag(argc, argv, L"--keep-open"));
   Context base;
   base.app = Arg(argc, argv, L"--app");
   base.data = Arg(argc, argv, L"--data");
