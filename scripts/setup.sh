@@ -13,9 +13,13 @@ packages=(
   nlohmann-json3-dev libcli11-dev
   libsqlite3-dev sqlite3 libjpeg62-turbo-dev
   clang libclang-rt-14-dev clang-format
-  mdbtools nodejs npm
+  mdbtools
   g++-mingw-w64-x86-64 wine64 wine xvfb xauth fonts-wqy-microhei imagemagick
 )
+
+# Node.js may come from elsewhere with its own npm; Debian's npm would conflict with it.
+if ! command -v node > /dev/null 2>&1; then packages+=(nodejs); fi
+if ! command -v npm > /dev/null 2>&1; then packages+=(npm); fi
 
 missing=()
 for p in "${packages[@]}"; do
