@@ -5,6 +5,7 @@ cd "$(dirname "$0")/.."
 dir=${1:-build/release}
 shift || true
 if [ ! -f "$dir/build.ninja" ]; then
-  cmake -S . -B "$dir" -G Ninja "$@" > "$dir.cmake.log" 2>&1 || { mkdir -p "$dir"; cat "$dir.cmake.log"; exit 1; }
+  mkdir -p "$dir"
+  cmake -S . -B "$dir" -G Ninja "$@" > "$dir.cmake.log" 2>&1 || { cat "$dir.cmake.log"; exit 1; }
 fi
 ninja -C "$dir"
