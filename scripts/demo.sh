@@ -6,6 +6,7 @@
 # Usage: demo.sh [FILE.mdb TABLE KEYFIELDS]
 set -eu  # no pipefail: the listings below are cut short with head on purpose
 cd "$(dirname "$0")/.."
+mkdir -p build
 echo "== building (first run takes a few minutes)"
 bash scripts/build.sh build/release -DCMAKE_BUILD_TYPE=Release -DQM_TESTS=OFF > build/demo-build.log 2>&1 || {
   cat build/demo-build.log; exit 1; }
