@@ -35,8 +35,7 @@ IndexWriter::IndexWriter(JetContext& context, const format::TableDefinition& def
                          std::string table)
     : context_(context),
       layout_(context.layout.jet3 ? format::IndexPageLayout::jet3() : format::IndexPageLayout::jet4()),
-      table_(std::move(table)),
-      tdef_(def.page) {
+      table_(std::move(table)) {
   const format::PhysicalIndex& ix = def.physicalIndexes.at(physical);
   root_ = ix.firstPage;
   usedPagesPointer_ = context.layout.jet3 ? 0 : ix.usedPagesPointer;

@@ -61,7 +61,6 @@ class IndexWriter {
   format::IndexPageLayout layout_;
   std::string table_;
   std::string name_;
-  uint32_t tdef_ = 0;
   uint32_t root_ = 0;
   uint32_t usedPagesPointer_ = 0;
   bool unique_ = false;
