@@ -1,5 +1,7 @@
 #include "jet/sql/Binder.h"
 
+#include "jet/core/TypeSize.h"
+
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
 #include "jet/core/Text.h"
@@ -15,30 +17,10 @@ using ast::Op;
 
 namespace {
 
+// Text and binary results default to Jet's longest text column.
 uint16_t defaultSize(DataType t) {
-  switch (t) {
-    case DataType::Boolean:
-    case DataType::Byte:
-      return 1;
-    case DataType::Integer:
-      return 2;
-    case DataType::Long:
-    case DataType::Single:
-      return 4;
-    case DataType::Currency:
-    case DataType::Double:
-    case DataType::DateTime:
-      return 8;
-    case DataType::Guid:
-      return 16;
-    case DataType::Decimal:
-      return 17;
-    case DataType::Text:
-    case DataType::Binary:
-      return 255;
-    default:
-      return 0;
-  }
+  if (t == DataType::Text || t == DataType::Binary) return 255;
+  return fixedSizeOf(t);
 }
 
 BoundPtr make(BoundKind kind, const Expr& e, DataType type) {

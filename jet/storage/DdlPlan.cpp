@@ -1,5 +1,7 @@
 #include "jet/storage/DdlPlan.h"
 
+#include "jet/core/TypeSize.h"
+
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
 #include "jet/core/Text.h"
@@ -7,30 +9,6 @@
 namespace jet::storage {
 
 namespace {
-
-// Stored bytes of each fixed-size type.
-uint16_t fixedLength(DataType type) {
-  switch (type) {
-    case DataType::Boolean:
-    case DataType::Byte:
-      return 1;
-    case DataType::Integer:
-      return 2;
-    case DataType::Long:
-    case DataType::Single:
-      return 4;
-    case DataType::Currency:
-    case DataType::Double:
-    case DataType::DateTime:
-      return 8;
-    case DataType::Guid:
-      return 16;
-    case DataType::Decimal:
-      return 17;
-    default:
-      return 0;
-  }
-}
 
 // Jet's rule for object names: 1..64 characters, no leading space, none of . ! ` [ ] and no control
 // characters.
@@ -48,7 +26,7 @@ void checkName(const std::string& name) {
 }  // namespace
 
 bool isFixedType(DataType type) {
-  return fixedLength(type) > 0;
+  return fixedSizeOf(type) > 0;
 }
 
 format::ColumnDefinition planColumn(const ColumnDef& column, uint16_t number, const std::string& table) {
@@ -73,7 +51,7 @@ format::ColumnDefinition planColumn(const ColumnDef& column, uint16_t number, co
     case DataType::LongBinary:
       break;
     default:
-      c.length = fixedLength(column.type);
+      c.length = fixedSizeOf(column.type);
       c.flags |= format::kColumnFixed;
   }
   if (column.fixedLength && (column.type == DataType::Text || column.type == DataType::Binary))
