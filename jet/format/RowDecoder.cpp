@@ -11,12 +11,14 @@ RowDecoder::RowDecoder(file::PageFile& file, const Layout& layout, const TableDe
                        std::string tableName)
     : file_(file), layout_(layout), def_(def), text_(text), table_(std::move(tableName)) {}
 
-Row RowDecoder::decode(std::span<const uint8_t> row, uint32_t page, unsigned slot) const {
+Row RowDecoder::decode(std::span<const uint8_t> row, uint32_t page, unsigned slot,
+                       const std::vector<bool>* wanted) const {
   auto fields = splitRow(def_, layout_, row);
   if (!fields) throw FormatError(ErrorCode::Corrupt, msg::corruptRow(table_, page, slot));
   Row out(def_.columns.size());
   std::vector<uint8_t> longBytes;
   for (size_t i = 0; i < def_.columns.size(); ++i) {
+    if (wanted && !(*wanted)[i]) continue;
     const ColumnDefinition& c = def_.columns[i];
     const Field& f = (*fields)[i];
     if (c.type == static_cast<uint8_t>(DataType::Boolean)) {

@@ -5,6 +5,7 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 #include "jet/core/Value.h"
 #include "jet/file/PageFile.h"
@@ -20,7 +21,10 @@ class RowDecoder {
              std::string tableName);
 
   // `page` and `slot` name the row in errors. Throws FormatError(Corrupt).
-  Row decode(std::span<const uint8_t> row, uint32_t page, unsigned slot) const;
+  // With `wanted` (one flag per column) only those columns are decoded; the
+  // others are left Null.
+  Row decode(std::span<const uint8_t> row, uint32_t page, unsigned slot,
+             const std::vector<bool>* wanted = nullptr) const;
 
  private:
   file::PageFile& file_;

@@ -1,10 +1,12 @@
 #include "jet/sql/Dml.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
 #include "jet/core/Text.h"
+#include "jet/sql/ColumnUse.h"
 #include "jet/sql/Eval.h"
 #include "jet/sql/Planner.h"
 #include "jet/sql/ValueOps.h"
@@ -12,6 +14,9 @@
 namespace jet::sql {
 
 namespace {
+
+// Rows handed to the table at a time: many per page write, few in memory.
+constexpr size_t kInsertBatch = 2048;
 
 std::shared_ptr<storage::Table> openTarget(storage::Store& store, const std::string& name) {
   if (auto t = store.openTable(name)) return t;
@@ -54,14 +59,18 @@ int64_t runDelete(storage::Store& store, const ast::DeleteStmt& stmt) {
   BoundPtr where = stmt.where ? planner.binder().bind(*stmt.where, scope, "WHERE") : nullptr;
   planner.finish();
   // All victims first: the WHERE clause (and its subqueries) sees the table unchanged.
+  // Only the columns the clause names are decoded.
+  ColumnUse use;
+  if (stmt.where) use.addExpr(*stmt.where);
+  std::vector<bool> wanted = use.wanted(table->schema());
   std::vector<storage::RowId> ids;
-  auto cursor = table->scan();
+  auto cursor = table->scan(wanted);
   while (cursor->next()) {
     EvalContext ctx{&cursor->row(), nullptr};
     if (!where || evaluatesTrue(*where, ctx)) ids.push_back(cursor->rowId());
   }
   cursor.reset();
-  for (storage::RowId id : ids) table->remove(id);
+  table->removeRows(ids);
   return static_cast<int64_t>(ids.size());
 }
 
@@ -134,16 +143,121 @@ int64_t runInsert(storage::Store& store, const ast::InsertStmt& stmt) {
       sourceRows.push_back(std::move(r));
     }
   }
+  std::vector<Row> batch;
   for (const Row& src : sourceRows) {
     Row row(schema.columns.size());
     for (size_t i = 0; i < targets.size(); ++i) {
       const storage::ColumnDef& col = schema.columns[static_cast<size_t>(targets[i])];
       row[static_cast<size_t>(targets[i])] = storedValue(src[i], col, schema.name);
     }
-    table->insert(row);
+    batch.push_back(std::move(row));
+    if (batch.size() == kInsertBatch) {
+      table->insertRows(batch);
+      batch.clear();
+    }
   }
+  table->insertRows(batch);
   return static_cast<int64_t>(sourceRows.size());
 }
+
+namespace {
+
+// The column SELECT ... INTO makes for a result column; `longest` is the
+// longest text it will hold, in characters.
+storage::ColumnDef intoColumn(const ColumnInfo& c, size_t longest) {
+  storage::ColumnDef d;
+  d.name = c.name;
+  d.type = c.type == DataType::Null ? DataType::Text : c.type;
+  switch (d.type) {
+    case DataType::Text:
+      // Computed text longer than a Text column holds becomes Memo.
+      d.size = c.size ? c.size : 255;
+      if (longest > d.size) {
+        if (longest > 255) {
+          d.type = DataType::Memo;
+          d.size = 0;
+        } else {
+          d.size = 255;
+        }
+      }
+      d.compressedUnicode = true;
+      break;
+    case DataType::Memo:
+    case DataType::LongBinary:
+      d.size = 0;
+      break;
+    case DataType::Binary:
+      d.size = c.size ? c.size : 255;
+      break;
+    case DataType::Decimal:
+      d.size = 17;
+      d.precision = c.precision ? c.precision : 18;
+      d.scale = c.scale;
+      break;
+    default:
+      d.size = c.size;
+      break;
+  }
+  if (d.size == 0 && d.type != DataType::Memo && d.type != DataType::LongBinary) {
+    static const std::pair<DataType, uint16_t> sizes[] = {
+        {DataType::Boolean, 1}, {DataType::Byte, 1},     {DataType::Integer, 2},
+        {DataType::Long, 4},    {DataType::Currency, 8}, {DataType::Single, 4},
+        {DataType::Double, 8},  {DataType::DateTime, 8}, {DataType::Guid, 16}};
+    for (const auto& [t, n] : sizes)
+      if (t == d.type) d.size = n;
+  }
+  return d;
+}
+
+storage::TableSchema intoSchema(const std::string& target, const std::vector<ColumnInfo>& columns,
+                                const std::vector<size_t>& longest) {
+  storage::TableSchema schema;
+  schema.name = target;
+  for (size_t i = 0; i < columns.size(); ++i) {
+    storage::ColumnDef d = intoColumn(columns[i], longest[i]);
+    if (schema.findColumn(d.name) >= 0)
+      throw SqlError(ErrorCode::FieldExists, msg::fieldExists(target, d.name));
+    schema.columns.push_back(d);
+  }
+  return schema;
+}
+
+// Whether every text value of `row` fits the column made for it.
+bool fitsColumns(const Row& row, const storage::TableSchema& schema) {
+  for (size_t i = 0; i < row.size(); ++i) {
+    const storage::ColumnDef& d = schema.columns[i];
+    if (d.type == DataType::Text && row[i].isText() && utf8Length(row[i].asText()) > d.size) return false;
+  }
+  return true;
+}
+
+// Creates the table and fills it from `next`, in batches. Returns the rows
+// written, or nothing as soon as a row does not fit its columns (the caller
+// then undoes the level the table was made in).
+template <typename Next>
+std::optional<int64_t> fillInto(storage::Store& store, const storage::TableSchema& schema, bool checkFit,
+                                Next&& next) {
+  store.createTable(schema);
+  auto table = store.openTable(schema.name);
+  std::vector<Row> batch;
+  int64_t count = 0;
+  Row src;
+  while (next(src)) {
+    if (checkFit && !fitsColumns(src, schema)) return std::nullopt;
+    Row row(schema.columns.size());
+    for (size_t i = 0; i < row.size(); ++i) row[i] = storedValue(src[i], schema.columns[i], schema.name);
+    batch.push_back(std::move(row));
+    ++count;
+    if (batch.size() == kInsertBatch) {
+      table->insertRows(batch);
+      batch.clear();
+    }
+  }
+  table->insertRows(batch);
+  return count;
+}
+
+}  // namespace
 
 int64_t runSelectInto(storage::Store& store, const ast::Query& query) {
   const std::string& target = query.parts[0].into;
@@ -153,70 +267,40 @@ int64_t runSelectInto(storage::Store& store, const ast::Query& query) {
   Planner planner(store);
   OperatorPtr op = planner.planQuery(query);
   planner.finish();
-  std::vector<Row> rows = drain(*op);
+  const std::vector<ColumnInfo>& columns = op->columns();
 
-  storage::TableSchema schema;
-  schema.name = target;
-  const auto& columns = op->columns();
-  for (size_t i = 0; i < columns.size(); ++i) {
-    const ColumnInfo& c = columns[i];
-    storage::ColumnDef d;
-    d.name = c.name;
-    d.type = c.type == DataType::Null ? DataType::Text : c.type;
-    switch (d.type) {
-      case DataType::Text: {
-        // Computed text longer than a Text column holds becomes Memo.
-        size_t longest = 0;
-        for (const Row& r : rows)
-          if (r[i].isText()) longest = std::max(longest, utf8Length(r[i].asText()));
-        d.size = c.size ? c.size : 255;
-        if (longest > d.size) {
-          if (longest > 255) {
-            d.type = DataType::Memo;
-            d.size = 0;
-          } else {
-            d.size = 255;
-          }
-        }
-        d.compressedUnicode = true;
-        break;
-      }
-      case DataType::Memo:
-      case DataType::LongBinary:
-        d.size = 0;
-        break;
-      case DataType::Binary:
-        d.size = c.size ? c.size : 255;
-        break;
-      case DataType::Decimal:
-        d.size = 17;
-        d.precision = c.precision ? c.precision : 18;
-        d.scale = c.scale;
-        break;
-      default:
-        d.size = c.size;
-        break;
+  // Streamed with the columns the source declares, so that memory does not
+  // grow with the row count. A computed text longer than its declared size
+  // needs a wider column: then the rows are gathered and measured first.
+  {
+    storage::TableSchema schema = intoSchema(target, columns, std::vector<size_t>(columns.size(), 0));
+    store.begin();
+    std::optional<int64_t> written;
+    try {
+      op->open(nullptr);
+      written = fillInto(store, schema, true, [&](Row& r) { return op->next(r); });
+    } catch (...) {
+      store.rollback();
+      throw;
     }
-    if (d.size == 0 && d.type != DataType::Memo && d.type != DataType::LongBinary) {
-      static const std::pair<DataType, uint16_t> sizes[] = {
-          {DataType::Boolean, 1}, {DataType::Byte, 1},     {DataType::Integer, 2},
-          {DataType::Long, 4},    {DataType::Currency, 8}, {DataType::Single, 4},
-          {DataType::Double, 8},  {DataType::DateTime, 8}, {DataType::Guid, 16}};
-      for (const auto& [t, n] : sizes)
-        if (t == d.type) d.size = n;
+    if (written) {
+      store.commit();
+      return *written;
     }
-    if (schema.findColumn(d.name) >= 0)
-      throw SqlError(ErrorCode::FieldExists, msg::fieldExists(target, d.name));
-    schema.columns.push_back(d);
+    store.rollback();
   }
-  store.createTable(schema);
-  auto table = store.openTable(target);
-  for (const Row& src : rows) {
-    Row row(schema.columns.size());
-    for (size_t i = 0; i < row.size(); ++i) row[i] = storedValue(src[i], schema.columns[i], target);
-    table->insert(row);
-  }
-  return static_cast<int64_t>(rows.size());
+  std::vector<Row> rows = drain(*op);
+  std::vector<size_t> longest(columns.size(), 0);
+  for (const Row& r : rows)
+    for (size_t i = 0; i < r.size(); ++i)
+      if (r[i].isText()) longest[i] = std::max(longest[i], utf8Length(r[i].asText()));
+  storage::TableSchema schema = intoSchema(target, columns, longest);
+  size_t at = 0;
+  return *fillInto(store, schema, false, [&](Row& r) {
+    if (at == rows.size()) return false;
+    r = std::move(rows[at++]);
+    return true;
+  });
 }
 
 }  // namespace jet::sql

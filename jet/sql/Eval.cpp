@@ -48,6 +48,7 @@ void fillKeys(Subquery& s, const EvalContext& ctx) {
   s.keys.clear();
   s.hasNull = false;
   s.empty = true;
+  s.plan->allowAnyOrder();  // a set: the order of its rows does not matter
   s.plan->open(&ctx);
   Row r;
   while (s.plan->next(r)) {

@@ -51,10 +51,10 @@ HashAggregate::HashAggregate(OperatorPtr input, std::vector<BoundPtr> keys, std:
   columns_ = std::move(columns);
 }
 
-void HashAggregate::accumulate(Group& g, const EvalContext& ctx) {
+void HashAggregate::accumulate(Accumulator* accs, const EvalContext& ctx) {
   for (size_t i = 0; i < aggs_.size(); ++i) {
     const AggSpec& spec = aggs_[i];
-    Accumulator& acc = g.accs[i];
+    Accumulator& acc = accs[i];
     if (spec.kind == AggKind::CountStar) {
       ++acc.count;
       continue;
@@ -134,33 +134,45 @@ Value HashAggregate::result(const AggSpec& spec, const Accumulator& acc) const {
 }
 
 void HashAggregate::open(const EvalContext* outer) {
-  groups_.clear();
+  groupKeys_.clear();
+  accs_.clear();
+  order_.clear();
   pos_ = 0;
+  const size_t width = aggs_.size();
+  // Groups live in two flat arrays (keys, accumulators), found through the
+  // encoded key: one allocation per new group, none for a row that joins one.
   std::unordered_map<std::string, size_t> index;
   input_->open(outer);
   Row row;
+  Row keyValues(keys_.size());
   std::string key;
   while (input_->next(row)) {
     EvalContext ctx{&row, outer};
     key.clear();
-    Row keyValues;
-    keyValues.reserve(keys_.size());
-    for (const BoundPtr& k : keys_) {
-      keyValues.push_back(evaluate(*k, ctx));
-      appendKey(key, keyValues.back());
+    for (size_t k = 0; k < keys_.size(); ++k) {
+      keyValues[k] = evaluate(*keys_[k], ctx);
+      appendKey(key, keyValues[k]);
     }
-    auto [it, inserted] = index.try_emplace(key, groups_.size());
+    auto [it, inserted] = index.try_emplace(key, groupKeys_.size());
     if (inserted) {
-      groups_.push_back(Group{std::move(keyValues), std::vector<Accumulator>(aggs_.size())});
+      groupKeys_.push_back(keyValues);
+      accs_.resize(accs_.size() + width);
     }
-    accumulate(groups_[it->second], ctx);
+    accumulate(accs_.data() + it->second * width, ctx);
   }
-  if (keys_.empty() && groups_.empty())
-    groups_.push_back(Group{Row(), std::vector<Accumulator>(aggs_.size())});
-  if (!keys_.empty()) {
-    std::stable_sort(groups_.begin(), groups_.end(), [](const Group& a, const Group& b) {
-      for (size_t i = 0; i < a.keys.size(); ++i) {
-        int c = sortCompare(a.keys[i], b.keys[i]);
+  index = {};
+  if (keys_.empty() && groupKeys_.empty()) {
+    groupKeys_.emplace_back();
+    accs_.resize(width);
+  }
+  order_.resize(groupKeys_.size());
+  for (size_t i = 0; i < order_.size(); ++i) order_[i] = i;
+  if (!keys_.empty() && sorted_) {
+    std::stable_sort(order_.begin(), order_.end(), [this](size_t a, size_t b) {
+      const Row& x = groupKeys_[a];
+      const Row& y = groupKeys_[b];
+      for (size_t i = 0; i < x.size(); ++i) {
+        int c = sortCompare(x[i], y[i]);
         if (c != 0) return c < 0;
       }
       return false;
@@ -169,10 +181,11 @@ void HashAggregate::open(const EvalContext* outer) {
 }
 
 bool HashAggregate::next(Row& out) {
-  if (pos_ >= groups_.size()) return false;
-  Group& g = groups_[pos_++];
-  out = g.keys;
-  for (size_t i = 0; i < aggs_.size(); ++i) out.push_back(result(aggs_[i], g.accs[i]));
+  if (pos_ >= order_.size()) return false;
+  const size_t g = order_[pos_++];
+  out = groupKeys_[g];
+  const Accumulator* accs = accs_.data() + g * aggs_.size();
+  for (size_t i = 0; i < aggs_.size(); ++i) out.push_back(result(aggs_[i], accs[i]));
   return true;
 }
 

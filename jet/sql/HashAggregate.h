@@ -38,6 +38,7 @@ class HashAggregate : public Operator {
                 std::vector<ColumnInfo> columns);
   void open(const EvalContext* outer) override;
   bool next(Row& out) override;
+  void allowAnyOrder() override { sorted_ = false; }
 
  private:
   struct Accumulator {
@@ -47,18 +48,18 @@ class HashAggregate : public Operator {
     Value value;                                            // Min, Max, First, Last
     std::unique_ptr<std::unordered_set<std::string>> seen;  // Distinct
   };
-  struct Group {
-    Row keys;
-    std::vector<Accumulator> accs;
-  };
-  void accumulate(Group& g, const EvalContext& ctx);
+  // The accumulators of one group, one per aggregate.
+  void accumulate(Accumulator* accs, const EvalContext& ctx);
   Value result(const AggSpec& spec, const Accumulator& acc) const;
 
   OperatorPtr input_;
   std::vector<BoundPtr> keys_;
   std::vector<AggSpec> aggs_;
-  std::vector<Group> groups_;
+  std::vector<Row> groupKeys_;     // per group, in order of appearance
+  std::vector<Accumulator> accs_;  // aggs_.size() per group
+  std::vector<size_t> order_;      // the groups in output order
   size_t pos_ = 0;
+  bool sorted_ = true;
 };
 
 }  // namespace jet::sql

@@ -31,6 +31,10 @@ class Operator {
   // must stay valid until the operator is opened again.
   virtual void open(const EvalContext* outer) = 0;
   virtual bool next(Row& out) = 0;
+  // The consumer does not care in which order the rows come (an IN list), so
+  // an operator may skip ordering work. Passed down through operators that
+  // keep their input's order.
+  virtual void allowAnyOrder() {}
   const std::vector<ColumnInfo>& columns() const { return columns_; }
   // A derived table or saved query is known by its alias from outside.
   void relabel(const std::string& table) {

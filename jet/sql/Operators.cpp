@@ -13,12 +13,12 @@ TableScan::TableScan(std::shared_ptr<storage::Table> table, const std::string& l
 }
 
 void TableScan::open(const EvalContext*) {
-  cursor_ = table_->scan();
+  cursor_ = wanted_.empty() ? table_->scan() : table_->scan(wanted_);
 }
 
 bool TableScan::next(Row& out) {
   if (!cursor_ || !cursor_->next()) return false;
-  out = cursor_->row();
+  out = cursor_->takeRow();
   return true;
 }
 

@@ -16,10 +16,14 @@ class TableScan : public Operator {
   TableScan(std::shared_ptr<storage::Table> table, const std::string& label);
   void open(const EvalContext* outer) override;
   bool next(Row& out) override;
+  // Only these columns (one flag each) are read; the rest come back Null.
+  void readOnly(std::vector<bool> wanted) { wanted_ = std::move(wanted); }
+  const storage::TableSchema& schema() const { return table_->schema(); }
 
  private:
   std::shared_ptr<storage::Table> table_;
   std::unique_ptr<storage::RowCursor> cursor_;
+  std::vector<bool> wanted_;  // empty: every column
 };
 
 // One row without columns: SELECT without FROM.
@@ -38,6 +42,7 @@ class Filter : public Operator {
   Filter(OperatorPtr input, BoundPtr predicate);
   void open(const EvalContext* outer) override;
   bool next(Row& out) override;
+  void allowAnyOrder() override { input_->allowAnyOrder(); }
 
  private:
   OperatorPtr input_;
@@ -52,6 +57,7 @@ class Project : public Operator {
   Project(OperatorPtr input, std::vector<BoundPtr> exprs, std::vector<ColumnInfo> columns);
   void open(const EvalContext* outer) override;
   bool next(Row& out) override;
+  void allowAnyOrder() override { input_->allowAnyOrder(); }
 
  private:
   OperatorPtr input_;

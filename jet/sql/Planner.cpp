@@ -5,6 +5,7 @@
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
 #include "jet/core/Text.h"
+#include "jet/sql/ColumnUse.h"
 #include "jet/sql/Distinct.h"
 #include "jet/sql/HashAggregate.h"
 #include "jet/sql/HashJoin.h"
@@ -208,10 +209,16 @@ OperatorPtr Planner::planCore(const ast::SelectCore& core, const std::vector<ast
   std::vector<const Expr*> where;
   if (core.where) splitAnd(core.where.get(), where);
   OperatorPtr op;
+  bool storedTable = false;  // FROM is one stored table
   if (core.from.empty()) {
     op = std::make_unique<SingleRow>();
   } else {
     op = planSource(*core.from[0], outer, correlated);
+    if (auto* scan = dynamic_cast<TableScan*>(op.get()); scan && core.from.size() == 1) {
+      // One stored table: decode only the columns the query names.
+      scan->readOnly(columnsOfCore(core, order).wanted(scan->schema()));
+      storedTable = true;
+    }
     for (size_t i = 1; i < core.from.size(); ++i) {
       OperatorPtr right = planSource(*core.from[i], outer, correlated);
       op = join(ast::JoinType::Cross, std::move(op), std::move(right), where, false, outer, correlated);
@@ -352,7 +359,14 @@ OperatorPtr Planner::planCore(const ast::SelectCore& core, const std::vector<ast
     infos.push_back(o.info);
   }
   op = std::make_unique<Project>(std::move(op), std::move(exprs), infos);
-  if (core.distinct) op = std::make_unique<Distinct>(std::move(op));
+  if (core.distinct) {
+    // Plain columns of one stored table read the same rows again when
+    // reopened, which lets DISTINCT keep hashes rather than whole rows.
+    bool plainColumns = storedTable && !grouped && !core.where;
+    for (const ast::SelectItem& item : core.items)
+      plainColumns = plainColumns && (item.star || (item.expr && item.expr->kind == ast::ExprKind::Column));
+    op = std::make_unique<Distinct>(std::move(op), plainColumns);
+  }
   std::vector<int> tieColumns;
   for (const SortKey& k : sortKeys) tieColumns.push_back(k.column);
   if (!sortKeys.empty()) op = std::make_unique<Sort>(std::move(op), std::move(sortKeys));

@@ -14,6 +14,8 @@ using format::IndexPage;
 namespace {
 
 constexpr int kMaxDepth = 16;
+// Decoded pages a batch of removals keeps before writing them back.
+constexpr size_t kPagesInHand = 256;
 
 format::SortOrder sortOrderFor(const format::ColumnDefinition& c, const file::Header& h, bool jet3,
                                const std::string& table, const std::string& index) {
@@ -106,13 +108,9 @@ std::vector<uint32_t> IndexWriter::descend(const IndexEntry& target) {
   while (!load(path.back()).leaf) {
     if (path.size() > kMaxDepth) throw FormatError(ErrorCode::Corrupt, msg::pageChainLoop(path.back()));
     const IndexPage& node = load(path.back());
-    uint32_t next = node.tailPage;
-    for (const IndexEntry& n : node.entries) {
-      if (format::compareEntries(target, n) <= 0) {
-        next = n.childPage;
-        break;
-      }
-    }
+    // The first entry not below the target names the child that holds it.
+    auto it = std::lower_bound(node.entries.begin(), node.entries.end(), target, before);
+    uint32_t next = it == node.entries.end() ? node.tailPage : it->childPage;
     if (next == 0) throw FormatError(ErrorCode::Corrupt, msg::corruptIndexPage(path.back(), "no child"));
     path.push_back(next);
   }
@@ -177,6 +175,47 @@ void IndexWriter::remove(const Bytes& key, format::RowPointer row) {
     leaf.entries.erase(at);
     dirty_[path.back()] = true;
     settle(path);
+    store();
+  } catch (...) {
+    pages_.clear();
+    dirty_.clear();
+    throw;
+  }
+}
+
+void IndexWriter::removeMany(std::vector<IndexEntry> entries) {
+  std::sort(entries.begin(), entries.end(), before);
+  try {
+    // Entries in index order fall into the leaves in order: each leaf is
+    // found once, loses all of its victims in one merge, and is settled once.
+    for (size_t i = 0; i < entries.size();) {
+      std::vector<uint32_t> path = descend(entries[i]);
+      IndexPage& leaf = load(path.back());
+      // Entries up to the leaf's greatest belong to it (the moves below leave that one empty).
+      const IndexEntry greatest = leaf.entries.empty() ? IndexEntry{} : leaf.entries.back();
+      std::vector<IndexEntry> kept;
+      kept.reserve(leaf.entries.size());
+      auto at = leaf.entries.begin();
+      const auto end = leaf.entries.end();
+      do {
+        const IndexEntry& victim = entries[i];
+        while (at != end && before(*at, victim)) kept.push_back(std::move(*at++));
+        if (at == end || format::compareEntries(*at, victim) != 0) {
+          throw StorageError(
+              ErrorCode::Corrupt,
+              msg::corruptIndexPage(path.back(), "entry missing for row " + std::to_string(victim.dataPage) +
+                                                     ":" + std::to_string(victim.dataRow)));
+        }
+        ++at;
+        ++i;
+      } while (i < entries.size() && format::compareEntries(entries[i], greatest) <= 0);
+      for (; at != end; ++at) kept.push_back(std::move(*at));
+      leaf.entries = std::move(kept);
+      dirty_[path.back()] = true;
+      settle(path);
+      // The upper levels stay decoded from leaf to leaf; the pages in hand are bounded.
+      if (pages_.size() > kPagesInHand) store();
+    }
     store();
   } catch (...) {
     pages_.clear();

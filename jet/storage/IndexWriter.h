@@ -30,6 +30,8 @@ class IndexWriter {
   const std::string& name() const { return name_; }
   bool unique() const { return unique_; }
   uint32_t rootPage() const { return root_; }
+  // Positions in a row of the columns the key is made of.
+  const std::vector<size_t>& columnPositions() const { return positions_; }
 
   // The key of `row` (one value per table column), or nothing when the index
   // leaves such a row out (every index column Null in an ignore-nulls
@@ -45,6 +47,9 @@ class IndexWriter {
   void insert(const Bytes& key, format::RowPointer row);
   // Throws StorageError(Corrupt) when the entry is not in the index.
   void remove(const Bytes& key, format::RowPointer row);
+  // Removes many entries (keys with their rows) at once, in any order; each
+  // leaf is rewritten once however many of them it held.
+  void removeMany(std::vector<format::IndexEntry> entries);
 
  private:
   format::IndexPage& load(uint32_t page);

@@ -21,17 +21,19 @@ constexpr int kMaxOverflowHops = 8;
 
 class JetCursor : public RowCursor {
  public:
-  JetCursor(std::shared_ptr<const JetTable> table, std::shared_ptr<JetContext> context)
+  JetCursor(std::shared_ptr<const JetTable> table, std::shared_ptr<JetContext> context,
+            std::vector<bool> wanted = {})
       : table_(std::move(table)),
         context_(std::move(context)),
-        map_(*context_->file, context_->layout, table_->definition().usedPagesPointer) {}
+        map_(*context_->file, context_->layout, table_->definition().usedPagesPointer),
+        wanted_(std::move(wanted)) {}
 
   bool next() override {
     for (;;) {
       if (page_) {
         while (slot_ < page_->rowCount()) {
           unsigned s = slot_++;
-          if (table_->readRow(*page_, s, row_)) {
+          if (table_->readRow(*page_, s, row_, wanted_.empty() ? nullptr : &wanted_)) {
             id_ = (static_cast<RowId>(page_->pageNumber()) << 8) | s;
             return true;
           }
@@ -51,6 +53,7 @@ class JetCursor : public RowCursor {
     }
   }
   const Row& row() const override { return row_; }
+  Row takeRow() override { return std::move(row_); }
   RowId rowId() const override { return id_; }
 
  private:
@@ -58,6 +61,7 @@ class JetCursor : public RowCursor {
   std::shared_ptr<JetContext> context_;
   format::UsageMap map_;
   std::optional<format::DataPage> page_;
+  std::vector<bool> wanted_;  // empty: every column
   unsigned slot_ = 0;
   Row row_;
   RowId id_ = 0;
@@ -120,11 +124,12 @@ TableSchema JetTable::buildSchema() const {
   return s;
 }
 
-bool JetTable::readRow(const format::DataPage& page, unsigned slot, Row& out) const {
+bool JetTable::readRow(const format::DataPage& page, unsigned slot, Row& out,
+                       const std::vector<bool>* wanted) const {
   format::RowSlot s = page.slot(slot);
   if (s.state == format::RowState::Deleted || s.state == format::RowState::OverflowTarget) return false;
   if (s.state == format::RowState::Normal) {
-    out = decoder_->decode(page.bytes(s), page.pageNumber(), slot);
+    out = decoder_->decode(page.bytes(s), page.pageNumber(), slot, wanted);
     return true;
   }
   // An overflow stub: its first 4 bytes point at the moved row.
@@ -145,7 +150,7 @@ bool JetTable::readRow(const format::DataPage& page, unsigned slot, Row& out) co
     at = &*target;
     if (current.state == format::RowState::Deleted) return false;
     if (current.state != format::RowState::OverflowStub) {
-      out = decoder_->decode(at->bytes(current), p.page, p.row);
+      out = decoder_->decode(at->bytes(current), p.page, p.row, wanted);
       return true;
     }
   }
@@ -154,6 +159,11 @@ bool JetTable::readRow(const format::DataPage& page, unsigned slot, Row& out) co
 
 std::unique_ptr<RowCursor> JetTable::scan() {
   return std::make_unique<JetCursor>(shared_from_this(), context_);
+}
+
+std::unique_ptr<RowCursor> JetTable::scan(const std::vector<bool>& wanted) {
+  if (wanted.size() != definition_.columns.size()) return scan();
+  return std::make_unique<JetCursor>(shared_from_this(), context_, wanted);
 }
 
 Row JetTable::fetch(RowId id) {
@@ -409,7 +419,7 @@ std::vector<uint8_t> JetTable::encodeStored(const Row& row) {
   return bytes;
 }
 
-void JetTable::freeLongValues(std::span<const uint8_t> storedRow) {
+void JetTable::longValueRowsOf(std::span<const uint8_t> storedRow, std::vector<format::RowPointer>& out) {
   auto fields = format::splitRow(definition_, context_->layout, storedRow);
   if (!fields) return;
   std::vector<format::RowPointer> rows;
@@ -418,7 +428,32 @@ void JetTable::freeLongValues(std::span<const uint8_t> storedRow) {
     if (!format::longValueRows(*context_->file, context_->layout, (*fields)[i].bytes, rows)) {
       throw FormatError(ErrorCode::Corrupt, msg::corruptLongValue(name_, definition_.columns[i].name));
     }
-    for (format::RowPointer p : rows) setSlotFlags(p, format::DataPage::kDeletedRow);
+    out.insert(out.end(), rows.begin(), rows.end());
+  }
+}
+
+void JetTable::freeLongValues(std::span<const uint8_t> storedRow) {
+  std::vector<format::RowPointer> rows;
+  longValueRowsOf(storedRow, rows);
+  for (format::RowPointer p : rows) setSlotFlags(p, format::DataPage::kDeletedRow);
+}
+
+void JetTable::deleteSlots(std::vector<format::RowPointer> slots) {
+  std::sort(slots.begin(), slots.end(), [](format::RowPointer a, format::RowPointer b) {
+    return a.page != b.page ? a.page < b.page : a.row < b.row;
+  });
+  for (size_t i = 0; i < slots.size();) {
+    const uint32_t number = slots[i].page;
+    file::PageRef bytes = context_->file->read(number);
+    format::DataPage page(context_->layout, bytes, number);
+    file::PageBuffer copy(*bytes);
+    for (; i < slots.size() && slots[i].page == number; ++i) {
+      if (slots[i].row >= page.rowCount()) throw FormatError(ErrorCode::Corrupt, msg::corruptPage(number));
+      uint8_t* entry = copy.data() + context_->layout.dataRowTableOffset + 2 * slots[i].row;
+      uint16_t offset = file::getU16(entry) & format::DataPage::kOffsetMask;
+      file::putU16(entry, static_cast<uint16_t>(offset | format::DataPage::kDeletedRow));
+    }
+    context_->file->write(number, copy);
   }
 }
 
@@ -445,6 +480,8 @@ bool JetTable::replaceRow(format::RowPointer at, std::vector<uint8_t> row, uint1
 }
 
 uint32_t JetTable::lastInsertPage() {
+  // A page added by a transaction since rolled back is gone again.
+  if (insertPage_ >= context_->file->pageCount()) insertPage_ = 0;
   if (insertPage_ != 0) return insertPage_;
   format::UsageMap map(*context_->file, context_->layout, definition_.usedPagesPointer);
   while (auto page = map.next()) {
@@ -471,17 +508,62 @@ format::RowPointer JetTable::placeRow(std::vector<uint8_t> row, uint16_t flags) 
       }
     }
   }
-  uint32_t number = context_->allocatePage();
+  uint32_t number = newDataPage();
   file::PageBuffer empty = format::DataPage::build(layout, definition_.page, {});
   std::vector<format::StoredRow> rows{{flags, std::move(row)}};
   context_->file->write(number, format::DataPage::pack(layout, empty, rows));
+  insertPage_ = number;
+  return {number, 0};
+}
+
+uint32_t JetTable::newDataPage() {
+  const format::Layout& layout = context_->layout;
+  uint32_t number = context_->allocatePage();
   auto allocate = [this] { return context_->allocatePage(); };
   format::changeUsageMap(*context_->file, layout, definition_.usedPagesPointer, number, true, allocate);
   if (definition_.freePagesPointer != 0) {
     format::changeUsageMap(*context_->file, layout, definition_.freePagesPointer, number, true, allocate);
   }
-  insertPage_ = number;
-  return {number, 0};
+  return number;
+}
+
+format::RowPointer JetTable::appendRow(PendingPage& pending, std::vector<uint8_t> row) {
+  const format::Layout& layout = context_->layout;
+  auto fitsWith = [&](const PendingPage& p) {
+    return p.rows.size() < format::DataPage::kMaxRows && p.bytes + 2 + row.size() <= layout.pageSize;
+  };
+  if (pending.number == 0) {
+    // Start on the page rows were last added to, when it still has room.
+    if (uint32_t candidate = lastInsertPage(); candidate != 0) {
+      file::PageRef bytes = context_->file->read(candidate);
+      format::DataPage page(layout, bytes, candidate);
+      if (page.owner() == definition_.page && !page.isLongValuePage()) {
+        pending.number = candidate;
+        pending.original = *bytes;
+        pending.rows = page.storedRows();
+        pending.bytes = format::DataPage::bytesNeeded(layout, pending.rows);
+      }
+    }
+  }
+  if (pending.number == 0 || !fitsWith(pending)) {
+    writePending(pending);
+    pending.number = newDataPage();
+    pending.original = format::DataPage::build(layout, definition_.page, {});
+    pending.rows.clear();
+    pending.bytes = format::DataPage::bytesNeeded(layout, pending.rows);
+    insertPage_ = pending.number;
+    if (!fitsWith(pending)) throw StorageError(ErrorCode::Invalid, msg::rowTooLarge(row.size()));
+  }
+  pending.bytes += 2 + row.size();
+  pending.rows.push_back({0, std::move(row)});
+  return {pending.number, static_cast<uint8_t>(pending.rows.size() - 1)};
+}
+
+void JetTable::writePending(PendingPage& pending) {
+  if (pending.number == 0) return;
+  context_->file->write(pending.number,
+                        format::DataPage::pack(context_->layout, pending.original, pending.rows));
+  pending.number = 0;
 }
 
 void JetTable::writeCounters(int64_t rowDelta, std::optional<uint32_t> lastAutoNumber) {
@@ -524,6 +606,39 @@ RowId JetTable::insert(Row& row) {
   return idOf(at);
 }
 
+void JetTable::insertRows(std::span<Row> rows) {
+  if (rows.empty()) return;
+  requireWritable();
+  WriteScope scope(*context_->file);
+  file::PageRef tdef = context_->file->read(definition_.page);
+  uint32_t last = file::getU32(tdef->data() + context_->layout.tdefAutoNumber);
+  const uint32_t lastBefore = last;
+  auto& indexes = indexWriters();
+  PendingPage pending;
+  std::vector<Row> stored;
+  stored.reserve(rows.size());
+  for (const Row& row : rows) {
+    Row values = row;
+    prepare(values, nullptr, last);
+    auto keys = keysOf(values);
+    for (size_t i = 0; i < indexes.size(); ++i) {
+      if (keys[i] && indexes[i]->clashes(values) && indexes[i]->containsKey(*keys[i])) {
+        throw StorageError(ErrorCode::DuplicateKey, msg::duplicateKey(name_, indexes[i]->name()));
+      }
+    }
+    format::RowPointer at = appendRow(pending, encodeStored(values));
+    for (size_t i = 0; i < indexes.size(); ++i) {
+      if (keys[i]) indexes[i]->insert(*keys[i], at);
+    }
+    stored.push_back(std::move(values));
+  }
+  writePending(pending);
+  writeCounters(static_cast<int64_t>(rows.size()),
+                last != lastBefore ? std::optional<uint32_t>(last) : std::nullopt);
+  scope.done();
+  std::move(stored.begin(), stored.end(), rows.begin());
+}
+
 void JetTable::remove(RowId id) {
   requireWritable();
   WriteScope scope(*context_->file);
@@ -538,6 +653,47 @@ void JetTable::remove(RowId id) {
   if (loc.state == format::RowState::OverflowStub) setSlotFlags(loc.stored, format::DataPage::kDeletedRow);
   setSlotFlags(loc.id, format::DataPage::kDeletedRow);
   writeCounters(-1, std::nullopt);
+  scope.done();
+}
+
+void JetTable::removeRows(std::span<const RowId> ids) {
+  if (ids.empty()) return;
+  requireWritable();
+  WriteScope scope(*context_->file);
+  std::vector<RowId> order(ids.begin(), ids.end());
+  std::sort(order.begin(), order.end());
+  if (std::adjacent_find(order.begin(), order.end()) != order.end())
+    throw StorageError(ErrorCode::Invalid, msg::rowChanged(name_));
+  auto& indexes = indexWriters();
+  const bool hasLong = std::any_of(definition_.columns.begin(), definition_.columns.end(), isLong);
+  std::vector<bool> keyColumns(definition_.columns.size(), false);
+  for (const auto& ix : indexes)
+    for (size_t p : ix->columnPositions()) keyColumns[p] = true;
+  // In slices, so that the index entries in hand stay few whatever the count;
+  // everything is still one transaction.
+  constexpr size_t kSlice = 65536;
+  for (size_t from = 0; from < order.size(); from += kSlice) {
+    const size_t to = std::min(order.size(), from + kSlice);
+    std::vector<std::vector<format::IndexEntry>> entries(indexes.size());
+    std::vector<format::RowPointer> dead;
+    dead.reserve(to - from);
+    for (size_t i = from; i < to; ++i) {
+      Location loc = locate(order[i]);
+      if (!indexes.empty()) {
+        Row values = decoder_->decode(loc.bytes, loc.stored.page, loc.stored.row, &keyColumns);
+        for (size_t k = 0; k < indexes.size(); ++k) {
+          if (auto key = indexes[k]->keyOf(values))
+            entries[k].push_back({std::move(*key), loc.id.page, loc.id.row, 0});
+        }
+      }
+      if (hasLong) longValueRowsOf(loc.bytes, dead);
+      if (loc.state == format::RowState::OverflowStub) dead.push_back(loc.stored);
+      dead.push_back(loc.id);
+    }
+    for (size_t k = 0; k < indexes.size(); ++k) indexes[k]->removeMany(std::move(entries[k]));
+    deleteSlots(std::move(dead));
+  }
+  writeCounters(-static_cast<int64_t>(order.size()), std::nullopt);
   scope.done();
 }
 

@@ -36,17 +36,23 @@ class JetTable : public Table, public std::enable_shared_from_this<JetTable> {
   const TableSchema& schema() const override { return schema_; }
   uint64_t rowCount() const override { return definition_.rowCount; }
   std::unique_ptr<RowCursor> scan() override;
+  std::unique_ptr<RowCursor> scan(const std::vector<bool>& wanted) override;
   Row fetch(RowId id) override;
 
   RowId insert(Row& row) override;
+  // Fills a page in memory and writes it once; the counters are written once.
+  void insertRows(std::span<Row> rows) override;
   void remove(RowId id) override;
+  // Each data page is rewritten once, each index leaf once, the counters once.
+  void removeRows(std::span<const RowId> ids) override;
   RowId update(RowId id, const Row& row) override;
 
   const format::TableDefinition& definition() const { return definition_; }
 
   // Decodes the row in `slot` of `page`, following an overflow stub. Returns
   // false for a slot without a live row (deleted, or a moved row's target).
-  bool readRow(const format::DataPage& page, unsigned slot, Row& out) const;
+  bool readRow(const format::DataPage& page, unsigned slot, Row& out,
+               const std::vector<bool>* wanted = nullptr) const;
 
   file::PageFile& pageFileForCheck() { return *context_->file; }
   // The table's indexes as writers (also for the index checker).
@@ -75,8 +81,23 @@ class JetTable : public Table, public std::enable_shared_from_this<JetTable> {
   std::vector<uint8_t> storeLongValue(std::span<const uint8_t> value);
   format::RowPointer placeLongValueRow(std::vector<uint8_t> row);
   void freeLongValues(std::span<const uint8_t> storedRow);
+  // The LVAL rows the long values of a stored row occupy.
+  void longValueRowsOf(std::span<const uint8_t> storedRow, std::vector<format::RowPointer>& out);
+  // Marks the slots deleted, each page rewritten once.
+  void deleteSlots(std::vector<format::RowPointer> slots);
   // Puts a row with slot `flags` on a page of the table with room, else on a new one.
   format::RowPointer placeRow(std::vector<uint8_t> row, uint16_t flags);
+  // A data page being filled by insertRows, written when full or done.
+  struct PendingPage {
+    uint32_t number = 0;
+    file::PageBuffer original;
+    std::vector<format::StoredRow> rows;
+    size_t bytes = 0;  // of the page the rows and the row table take
+  };
+  format::RowPointer appendRow(PendingPage& pending, std::vector<uint8_t> row);
+  void writePending(PendingPage& pending);
+  // A new data page of the table, entered in its usage maps.
+  uint32_t newDataPage();
   void setSlotFlags(format::RowPointer at, uint16_t flags);
   bool replaceRow(format::RowPointer at, std::vector<uint8_t> row, uint16_t flags);
   void writeCounters(int64_t rowDelta, std::optional<uint32_t> lastAutoNumber);

@@ -10,4 +10,16 @@ int TableSchema::findColumn(const std::string& name) const {
   return -1;
 }
 
+std::unique_ptr<RowCursor> Table::scan(const std::vector<bool>&) {
+  return scan();
+}
+
+void Table::insertRows(std::span<Row> rows) {
+  for (Row& row : rows) insert(row);
+}
+
+void Table::removeRows(std::span<const RowId> ids) {
+  for (RowId id : ids) remove(id);
+}
+
 }  // namespace jet::storage

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,8 @@ class RowCursor {
   virtual bool next() = 0;
   virtual const Row& row() const = 0;
   virtual RowId rowId() const = 0;
+  // The row, which the cursor may give up (row() is then unspecified until next()).
+  virtual Row takeRow() { return row(); }
 };
 
 class Table {
@@ -87,13 +90,23 @@ class Table {
   // The row count the table definition records.
   virtual uint64_t rowCount() const = 0;
   virtual std::unique_ptr<RowCursor> scan() = 0;
+  // A scan that needs only the columns flagged in `wanted` (one flag per
+  // column); the others may come back Null.
+  virtual std::unique_ptr<RowCursor> scan(const std::vector<bool>& wanted);
   virtual Row fetch(RowId id) = 0;
 
   // Writes. `row` has one value per column; Null in an auto-number column
   // asks for the next number. Returns the new row's id. The stored row
   // (auto-numbers filled) is written back into `row`.
   virtual RowId insert(Row& row) = 0;
+  // Inserts the rows in order as one write: all of them or none. Each stored
+  // row is written back as insert() does. A table may place many rows with
+  // one page write.
+  virtual void insertRows(std::span<Row> rows);
   virtual void remove(RowId id) = 0;
+  // Removes every row of `ids` as one write: all of them or none. A table
+  // may do this in far fewer page writes than removing them one by one.
+  virtual void removeRows(std::span<const RowId> ids);
   // Returns the row's id after the update (it may move).
   virtual RowId update(RowId id, const Row& row) = 0;
 };

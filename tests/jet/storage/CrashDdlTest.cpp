@@ -198,6 +198,18 @@ TEST_F(CrashDdl, AddCounterColumnLeavesTheOldOrTheNumberedTable) {
   EXPECT_GT(f.hot, 0);
 }
 
+TEST_F(CrashDdl, RemovalByNotInSubqueryIsAllOrNothing) {
+  // The removal statement's batch path: data pages, long values and the
+  // index of Keep rewritten together.
+  auto f =
+      crashRounds(base_, tmp_.path(),
+                  {"Delete from [T] Where Amount Not In (Select min(Amount) From [T] Group By Amount mod 5)",
+                   "delete from [Keep] where Id not in (select max(Id) from [Keep] group by Id mod 3)"},
+                  {"T", "Keep"}, 15, 20261212, std::chrono::seconds(35));
+  EXPECT_GE(f.kills, 15);
+  EXPECT_GT(f.hot, 0);
+}
+
 TEST_F(CrashDdl, KeylessRebuildInOneTransactionIsAllOrNothing) {
   auto f = crashRounds(
       base_, tmp_.path(),
