@@ -432,12 +432,6 @@ void JetTable::longValueRowsOf(std::span<const uint8_t> storedRow, std::vector<f
   }
 }
 
-void JetTable::freeLongValues(std::span<const uint8_t> storedRow) {
-  std::vector<format::RowPointer> rows;
-  longValueRowsOf(storedRow, rows);
-  for (format::RowPointer p : rows) setSlotFlags(p, format::DataPage::kDeletedRow);
-}
-
 void JetTable::deleteSlots(std::vector<format::RowPointer> slots) {
   std::sort(slots.begin(), slots.end(), [](format::RowPointer a, format::RowPointer b) {
     return a.page != b.page ? a.page < b.page : a.row < b.row;
@@ -455,17 +449,6 @@ void JetTable::deleteSlots(std::vector<format::RowPointer> slots) {
     }
     context_->file->write(number, copy);
   }
-}
-
-void JetTable::setSlotFlags(format::RowPointer at, uint16_t flags) {
-  file::PageRef bytes = context_->file->read(at.page);
-  format::DataPage page(context_->layout, bytes, at.page);
-  if (at.row >= page.rowCount()) throw FormatError(ErrorCode::Corrupt, msg::corruptPage(at.page));
-  file::PageBuffer copy(*bytes);
-  uint8_t* entry = copy.data() + context_->layout.dataRowTableOffset + 2 * at.row;
-  uint16_t offset = file::getU16(entry) & format::DataPage::kOffsetMask;
-  file::putU16(entry, static_cast<uint16_t>(offset | flags));
-  context_->file->write(at.page, copy);
 }
 
 bool JetTable::replaceRow(format::RowPointer at, std::vector<uint8_t> row, uint16_t flags) {
@@ -640,20 +623,7 @@ void JetTable::insertRows(std::span<Row> rows) {
 }
 
 void JetTable::remove(RowId id) {
-  requireWritable();
-  WriteScope scope(*context_->file);
-  Location loc = locate(id);
-  Row values = decoder_->decode(loc.bytes, loc.stored.page, loc.stored.row);
-  auto keys = keysOf(values);
-  auto& indexes = indexWriters();
-  for (size_t i = 0; i < indexes.size(); ++i) {
-    if (keys[i]) indexes[i]->remove(*keys[i], loc.id);
-  }
-  freeLongValues(loc.bytes);
-  if (loc.state == format::RowState::OverflowStub) setSlotFlags(loc.stored, format::DataPage::kDeletedRow);
-  setSlotFlags(loc.id, format::DataPage::kDeletedRow);
-  writeCounters(-1, std::nullopt);
-  scope.done();
+  removeRows(std::span<const RowId>(&id, 1));
 }
 
 void JetTable::removeRows(std::span<const RowId> ids) {
@@ -717,12 +687,14 @@ RowId JetTable::update(RowId id, const Row& row) {
     }
   }
   std::vector<uint8_t> bytes = encodeStored(stored);
-  freeLongValues(loc.bytes);
+  std::vector<format::RowPointer> oldLongValues;
+  longValueRowsOf(loc.bytes, oldLongValues);
+  deleteSlots(std::move(oldLongValues));
   if (loc.state == format::RowState::OverflowStub) {
     // Already moved: in its current place if it fits, else to a new one.
     uint16_t targetFlags = format::DataPage::kDeletedFlag;
     if (!replaceRow(loc.stored, bytes, targetFlags)) {
-      setSlotFlags(loc.stored, format::DataPage::kDeletedRow);
+      deleteSlots({loc.stored});
       format::RowPointer to = placeRow(std::move(bytes), targetFlags);
       if (!replaceRow(loc.id, pointerBytes(to), format::DataPage::kOverflowFlag)) {
         throw FormatError(ErrorCode::Corrupt, msg::corruptPage(loc.id.page));

@@ -80,7 +80,6 @@ class JetTable : public Table, public std::enable_shared_from_this<JetTable> {
   std::vector<uint8_t> encodeStored(const Row& row);
   std::vector<uint8_t> storeLongValue(std::span<const uint8_t> value);
   format::RowPointer placeLongValueRow(std::vector<uint8_t> row);
-  void freeLongValues(std::span<const uint8_t> storedRow);
   // The LVAL rows the long values of a stored row occupy.
   void longValueRowsOf(std::span<const uint8_t> storedRow, std::vector<format::RowPointer>& out);
   // Marks the slots deleted, each page rewritten once.
@@ -98,7 +97,6 @@ class JetTable : public Table, public std::enable_shared_from_this<JetTable> {
   void writePending(PendingPage& pending);
   // A new data page of the table, entered in its usage maps.
   uint32_t newDataPage();
-  void setSlotFlags(format::RowPointer at, uint16_t flags);
   bool replaceRow(format::RowPointer at, std::vector<uint8_t> row, uint16_t flags);
   void writeCounters(int64_t rowDelta, std::optional<uint32_t> lastAutoNumber);
   uint32_t lastInsertPage();
