@@ -1,8 +1,9 @@
 #include "PlatformArgs.h"
 
 #ifdef _WIN32
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
 
 #include "jet/core/Text.h"
 #endif
