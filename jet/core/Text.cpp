@@ -120,9 +120,21 @@ char32_t foldCase(char32_t c) {
 
 std::string foldCase(std::string_view utf8) {
   std::string out;
-  out.reserve(utf8.size());
-  for (size_t i = 0; i < utf8.size();) appendUtf8(out, foldCase(decodeUtf8(utf8, i)));
+  appendFoldedCase(out, utf8);
   return out;
+}
+
+void appendFoldedCase(std::string& out, std::string_view utf8) {
+  out.reserve(out.size() + utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x80) {
+      out += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+      ++i;
+    } else {
+      appendUtf8(out, foldCase(decodeUtf8(utf8, i)));
+    }
+  }
 }
 
 int compareIgnoreCase(std::string_view a, std::string_view b) {
@@ -137,7 +149,9 @@ int compareIgnoreCase(std::string_view a, std::string_view b) {
   return 0;
 }
 
-bool equalsIgnoreCase(std::string_view a, std::string_view b) { return compareIgnoreCase(a, b) == 0; }
+bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+  return compareIgnoreCase(a, b) == 0;
+}
 
 size_t utf8Length(std::string_view s) {
   size_t n = 0;

@@ -19,6 +19,8 @@ void appendUtf8(std::string& out, char32_t c);
 // Cyrillic, full-width Latin). CJK has no case and folds to itself.
 char32_t foldCase(char32_t c);
 std::string foldCase(std::string_view utf8);
+// Appends foldCase(utf8) to `out`.
+void appendFoldedCase(std::string& out, std::string_view utf8);
 
 // Case-insensitive equality and ordering, as Jet compares names.
 bool equalsIgnoreCase(std::string_view a, std::string_view b);

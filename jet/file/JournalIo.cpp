@@ -31,10 +31,12 @@ int osOpen(const std::string& path, int flags) {
 Offset osSeek(int fd, uint64_t at) {
   return _lseeki64(fd, static_cast<Offset>(at), SEEK_SET);
 }
-int osRead(int fd, void* p, size_t n) {
+int osReadAt(int fd, void* p, size_t n, uint64_t at) {
+  if (osSeek(fd, at) < 0) return -1;
   return _read(fd, p, static_cast<unsigned>(n));
 }
-int osWrite(int fd, const void* p, size_t n) {
+int osWriteAt(int fd, const void* p, size_t n, uint64_t at) {
+  if (osSeek(fd, at) < 0) return -1;
   return _write(fd, p, static_cast<unsigned>(n));
 }
 int osSync(int fd) {
@@ -63,14 +65,11 @@ using Offset = off_t;
 int osOpen(const std::string& path, int flags) {
   return ::open(path.c_str(), flags | O_CLOEXEC, 0666);
 }
-Offset osSeek(int fd, uint64_t at) {
-  return ::lseek(fd, static_cast<Offset>(at), SEEK_SET);
+ssize_t osReadAt(int fd, void* p, size_t n, uint64_t at) {
+  return ::pread(fd, p, n, static_cast<Offset>(at));
 }
-ssize_t osRead(int fd, void* p, size_t n) {
-  return ::read(fd, p, n);
-}
-ssize_t osWrite(int fd, const void* p, size_t n) {
-  return ::write(fd, p, n);
+ssize_t osWriteAt(int fd, const void* p, size_t n, uint64_t at) {
+  return ::pwrite(fd, p, n, static_cast<Offset>(at));
 }
 int osSync(int fd) {
   return ::fsync(fd);
@@ -107,10 +106,9 @@ class OsFile : public IoFile {
   }
 
   size_t readAt(uint64_t offset, std::span<uint8_t> out) override {
-    if (osSeek(fd_, offset) < 0) fail(path_, errno);
     size_t done = 0;
     while (done < out.size()) {
-      auto n = osRead(fd_, out.data() + done, out.size() - done);
+      auto n = osReadAt(fd_, out.data() + done, out.size() - done, offset + done);
       if (n < 0) {
         if (errno == EINTR) continue;
         fail(path_, errno);
@@ -122,10 +120,9 @@ class OsFile : public IoFile {
   }
 
   void writeAt(uint64_t offset, std::span<const uint8_t> data) override {
-    if (osSeek(fd_, offset) < 0) fail(path_, errno);
     size_t done = 0;
     while (done < data.size()) {
-      auto n = osWrite(fd_, data.data() + done, data.size() - done);
+      auto n = osWriteAt(fd_, data.data() + done, data.size() - done, offset + done);
       if (n < 0) {
         if (errno == EINTR) continue;
         fail(path_, errno);

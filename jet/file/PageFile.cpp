@@ -84,8 +84,34 @@ PageRef PageFile::read(uint32_t page) {
     return hit->second->second;
   }
   if (page >= pageCount_) throw FileError(ErrorCode::NotADatabase, msg::truncatedFile(name_));
-  auto buffer = std::make_shared<PageBuffer>(header_.pageSize);
-  source_->readAt(static_cast<uint64_t>(page) * header_.pageSize, buffer->data(), buffer->size());
+  // A miss right after the pages last fetched is a scan going on: fetch the
+  // pages after it in the same read, so a scan costs a read per run of pages
+  // rather than one per page.
+  const size_t size = header_.pageSize;
+  size_t run = 1;
+  const uint64_t onDisk = source_->size() / size;  // pages allocated since are only in memory
+  if (page == nextAhead_ && page < onDisk)
+    run =
+        std::max<size_t>(1, std::min<size_t>({kReadAhead, capacity_ / 4, pageCount_ - page, onDisk - page}));
+  nextAhead_ = page + static_cast<uint32_t>(run);
+  if (run == 1) {
+    auto buffer = std::make_shared<PageBuffer>(size);
+    source_->readAt(static_cast<uint64_t>(page) * size, buffer->data(), size);
+    ++loads_;
+    cache(page, buffer);
+    return buffer;
+  }
+  std::vector<uint8_t> bytes(run * size);
+  source_->readAt(static_cast<uint64_t>(page) * size, bytes.data(), bytes.size());
+  // Pages ahead that are already cached, or changed in memory, keep that copy.
+  for (size_t k = run - 1; k >= 1; --k) {
+    const uint32_t ahead = page + static_cast<uint32_t>(k);
+    if (dirty_.count(ahead) || index_.count(ahead)) continue;
+    ++loads_;
+    cache(ahead, std::make_shared<PageBuffer>(bytes.begin() + static_cast<long>(k * size),
+                                              bytes.begin() + static_cast<long>((k + 1) * size)));
+  }
+  auto buffer = std::make_shared<PageBuffer>(bytes.begin(), bytes.begin() + static_cast<long>(size));
   ++loads_;
   cache(page, buffer);
   return buffer;

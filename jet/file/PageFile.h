@@ -102,8 +102,10 @@ class PageFile {
   Header header_;
   uint32_t pageCount_ = 0;
 
+  static constexpr size_t kReadAhead = 16;
   size_t capacity_ = 64;
   uint64_t loads_ = 0;
+  uint32_t nextAhead_ = UINT32_MAX;              // the page after those last fetched
   std::list<std::pair<uint32_t, PageRef>> lru_;  // most recent first
   std::unordered_map<uint32_t, std::list<std::pair<uint32_t, PageRef>>::iterator> index_;
 

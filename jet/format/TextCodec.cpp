@@ -31,32 +31,51 @@ int unicodeToCp1252(char32_t c) {
 }  // namespace
 
 std::string decodeUcs2Text(std::span<const uint8_t> bytes) {
-  std::u16string units;
+  // UTF-16 straight to UTF-8; an unpaired surrogate becomes U+FFFD.
+  std::string out;
+  out.reserve(bytes.size());
+  char16_t high = 0;  // a high surrogate waiting for its pair
+  auto emit = [&](char16_t u) {
+    if (high != 0) {
+      if (u >= 0xDC00 && u <= 0xDFFF) {
+        appendUtf8(out, 0x10000 + ((char32_t{high} - 0xD800) << 10) + (u - 0xDC00));
+        high = 0;
+        return;
+      }
+      appendUtf8(out, 0xFFFD);
+      high = 0;
+    }
+    if (u < 0x80)
+      out += static_cast<char>(u);
+    else if (u >= 0xD800 && u <= 0xDBFF)
+      high = u;
+    else
+      appendUtf8(out, u >= 0xDC00 && u <= 0xDFFF ? char32_t{0xFFFD} : char32_t{u});
+  };
   if (bytes.size() >= 2 && bytes[0] == 0xff && bytes[1] == 0xfe) {
+    // Compressed: runs of one byte a character, switched by zero bytes.
     bool oneByte = true;
     size_t i = 2;
-    units.reserve(bytes.size());
     while (i < bytes.size()) {
       if (bytes[i] == 0) {
         oneByte = !oneByte;
         ++i;
       } else if (oneByte) {
-        units.push_back(bytes[i]);
+        emit(bytes[i]);
         ++i;
       } else if (i + 1 < bytes.size()) {
-        units.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+        emit(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
         i += 2;
       } else {
         break;
       }
     }
   } else {
-    units.reserve(bytes.size() / 2);
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-      units.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
-    }
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+      emit(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
   }
-  return utf16ToUtf8(units);
+  if (high != 0) appendUtf8(out, 0xFFFD);
+  return out;
 }
 
 std::vector<uint8_t> encodeUcs2Text(std::string_view utf8, bool compress) {

@@ -29,7 +29,6 @@ Distinct::Distinct(OperatorPtr input, bool repeatableInput)
 void Distinct::open(const EvalContext* outer) {
   seen_.clear();
   shared_.clear();
-  sharedSeen_.clear();
   position_ = 0;
   input_->open(outer);
   if (!twoPass_) return;
@@ -60,15 +59,12 @@ bool Distinct::next(Row& out) {
       const uint64_t at = position_++;
       // A hash no other row has: no other row has these values either.
       if (at < shared_.size() && !shared_[at]) return true;
-      keyOfRow(out, key);
-      std::vector<std::string>& same = sharedSeen_[hashOf(key)];
-      if (std::find(same.begin(), same.end(), key) != same.end()) continue;
-      same.push_back(key);
-      return true;
     }
     keyOfRow(out, key);
     if (seen_.insert(key).second) return true;
   }
+  seen_.clear();
+  shared_ = {};
   return false;
 }
 

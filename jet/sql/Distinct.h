@@ -11,11 +11,9 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
+#include "jet/sql/KeyTable.h"
 #include "jet/sql/Operator.h"
 
 namespace jet::sql {
@@ -25,15 +23,14 @@ class Distinct : public Operator {
   explicit Distinct(OperatorPtr input, bool repeatableInput = false);
   void open(const EvalContext* outer) override;
   bool next(Row& out) override;
+  // A set of rows has no order, and neither need its input.
+  void allowAnyOrder() override { input_->allowAnyOrder(); }
 
  private:
   OperatorPtr input_;
   bool twoPass_;
-  std::unordered_set<std::string> seen_;  // one pass: every distinct row's key
-  // Two passes: rows (by position) whose hash another row shares, and the
-  // keys of those already passed, by hash.
-  std::vector<bool> shared_;
-  std::unordered_map<uint64_t, std::vector<std::string>> sharedSeen_;
+  KeyTable seen_;             // one pass: every distinct row's key; two: those of rows with a shared hash
+  std::vector<bool> shared_;  // two passes: rows (by position) whose hash another row shares
   uint64_t position_ = 0;
 };
 

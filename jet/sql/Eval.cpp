@@ -46,6 +46,7 @@ std::optional<bool> negateIf(std::optional<bool> b, bool negate) {
 void fillKeys(Subquery& s, const EvalContext& ctx) {
   if (s.done && !s.correlated) return;
   s.keys.clear();
+  s.numbers.clear();
   s.hasNull = false;
   s.empty = true;
   s.plan->allowAnyOrder();  // a set: the order of its rows does not matter
@@ -55,9 +56,12 @@ void fillKeys(Subquery& s, const EvalContext& ctx) {
     s.empty = false;
     if (r[0].isNull())
       s.hasNull = true;
+    else if (r[0].isNumeric())
+      s.numbers.add(numberOf(r[0]));
     else
       s.keys.insert(keyOf(r[0]));
   }
+  s.numbers.finish();
   s.done = true;
 }
 
@@ -219,7 +223,8 @@ Value evaluate(const BoundExpr& e, const EvalContext& ctx) {
       fillKeys(s, ctx);
       if (s.empty) return Value::boolean(e.negated);
       if (v.isNull()) return Value();
-      if (s.keys.count(keyOf(v))) return Value::boolean(!e.negated);
+      if (v.isNumeric() ? s.numbers.contains(numberOf(v)) : s.keys.contains(keyOf(v)))
+        return Value::boolean(!e.negated);
       if (s.hasNull) return Value();
       return Value::boolean(e.negated);
     }
@@ -249,7 +254,7 @@ Value evaluate(const BoundExpr& e, const EvalContext& ctx) {
           }
         }
       } else {
-        found = found && e.subquery->keys.count(key) != 0;
+        found = found && e.subquery->keys.contains(key);
       }
       return Value::boolean(found != e.negated);
     }

@@ -7,11 +7,11 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "jet/core/Value.h"
 #include "jet/sql/Ast.h"
+#include "jet/sql/KeyTable.h"
 #include "jet/sql/Operator.h"
 
 namespace jet::sql {
@@ -32,7 +32,8 @@ struct Subquery {
   OperatorPtr plan;
   bool correlated = false;
   bool done = false;
-  std::unordered_set<std::string> keys;  // IN, and EXISTS turned into a hash semi-join
+  KeyTable keys;      // IN, and EXISTS turned into a hash semi-join
+  NumberSet numbers;  // IN: the list's numbers, kept apart from its other keys
   // EXISTS whose condition also compares inner and outer rows otherwise: the
   // inner rows by key, the first `keyColumns` columns being the key.
   size_t keyColumns = 0;

@@ -1,11 +1,14 @@
 #include "jet/sql/HashAggregate.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
 #include "jet/core/Text.h"
+#include "jet/sql/PackedValues.h"
 #include "jet/sql/ValueOps.h"
 
 namespace jet::sql {
@@ -45,87 +48,216 @@ DataType aggregateType(AggKind kind, DataType argType) {
   }
 }
 
+namespace {
+
+// The fields of one aggregate inside a group's record:
+//   Count(*), Count           count (int64)
+//   Min, Max, First, Last     a Slot: the value (Null type: none yet)
+//   Sum, Avg, StDev, Var, ... count (int64), sum (double), sum of squares
+//                             (double), exact sum of Currency units (int128)
+// DISTINCT appends the number of the group's KeyTable in seen_, plus one
+// (0: none yet). Records start zeroed, which is every field's empty state.
+struct Slot {
+  uint64_t payload;  // int64 or double bits, or an index into boxed_
+  DataType type;
+  bool boxed;
+};
+constexpr size_t kSumsWidth = 8 + 8 + 8 + 16;
+
+size_t baseWidth(AggKind kind) {
+  switch (kind) {
+    case AggKind::CountStar:
+    case AggKind::Count:
+      return sizeof(int64_t);
+    case AggKind::Min:
+    case AggKind::Max:
+    case AggKind::First:
+    case AggKind::Last:
+      return sizeof(Slot);
+    default:
+      return kSumsWidth;
+  }
+}
+
+template <class T>
+T load(const unsigned char* at) {
+  T v;
+  std::memcpy(&v, at, sizeof v);
+  return v;
+}
+
+template <class T>
+void store(unsigned char* at, const T& v) {
+  std::memcpy(at, &v, sizeof v);
+}
+
+bool inlineType(DataType t) {
+  switch (t) {
+    case DataType::Boolean:
+    case DataType::Byte:
+    case DataType::Integer:
+    case DataType::Long:
+    case DataType::Currency:
+    case DataType::Single:
+    case DataType::Double:
+    case DataType::DateTime:
+      return true;
+    default:
+      return false;
+  }
+}
+
+Value inlineValue(const Slot& s) {
+  const auto i = static_cast<int64_t>(s.payload);
+  const double d = std::bit_cast<double>(s.payload);
+  switch (s.type) {
+    case DataType::Boolean:
+      return Value::boolean(i != 0);
+    case DataType::Byte:
+      return Value::byte(static_cast<uint8_t>(i));
+    case DataType::Integer:
+      return Value::integer(static_cast<int16_t>(i));
+    case DataType::Long:
+      return Value::longInt(static_cast<int32_t>(i));
+    case DataType::Currency:
+      return Value::currency(i);
+    case DataType::Single:
+      return Value::single(static_cast<float>(d));
+    case DataType::Double:
+      return Value::dbl(d);
+    case DataType::DateTime:
+      return Value::dateTime(d);
+    default:
+      return Value();
+  }
+}
+
+}  // namespace
+
 HashAggregate::HashAggregate(OperatorPtr input, std::vector<BoundPtr> keys, std::vector<AggSpec> aggs,
                              std::vector<ColumnInfo> columns)
     : input_(std::move(input)), keys_(std::move(keys)), aggs_(std::move(aggs)) {
   columns_ = std::move(columns);
+  for (const AggSpec& spec : aggs_) {
+    fieldAt_.push_back(recordWidth_);
+    recordWidth_ += baseWidth(spec.kind) + (spec.distinct ? sizeof(uint64_t) : 0);
+    // First and Last follow the rows' order; so, in their last bits, do sums of doubles.
+    orderFree_ = orderFree_ && (spec.kind == AggKind::CountStar || spec.kind == AggKind::Count ||
+                                spec.kind == AggKind::Min || spec.kind == AggKind::Max);
+  }
 }
 
-void HashAggregate::accumulate(Accumulator* accs, const EvalContext& ctx) {
+void HashAggregate::accumulate(unsigned char* record, const EvalContext& ctx) {
+  auto slotValue = [this](const Slot& s) { return s.boxed ? boxed_[s.payload] : inlineValue(s); };
+  auto put = [this](unsigned char* at, Value v) {
+    Slot s = load<Slot>(at);
+    s.type = v.type();
+    if (inlineType(v.type())) {
+      s.payload = v.type() == DataType::Boolean ? uint64_t{v.asBool()}
+                  : v.isIntegral()              ? static_cast<uint64_t>(v.asInt())
+                                                : std::bit_cast<uint64_t>(v.asDouble());
+      s.boxed = false;
+    } else if (s.boxed) {
+      boxed_[s.payload] = std::move(v);
+    } else {
+      s.payload = boxed_.size();
+      s.boxed = true;
+      boxed_.push_back(std::move(v));
+    }
+    store(at, s);
+  };
   for (size_t i = 0; i < aggs_.size(); ++i) {
     const AggSpec& spec = aggs_[i];
-    Accumulator& acc = accs[i];
+    unsigned char* field = record + fieldAt_[i];
     if (spec.kind == AggKind::CountStar) {
-      ++acc.count;
+      store(field, load<int64_t>(field) + 1);
       continue;
     }
     Value v = evaluate(*spec.arg, ctx);
     if (v.isNull()) continue;  // aggregates skip Nulls
     if (spec.distinct) {
-      if (!acc.seen) acc.seen = std::make_unique<std::unordered_set<std::string>>();
-      if (!acc.seen->insert(keyOf(v)).second) continue;
+      unsigned char* setField = field + baseWidth(spec.kind);
+      auto set = load<uint64_t>(setField);
+      if (set == 0) {
+        seen_.push_back(std::make_unique<KeyTable>());
+        set = seen_.size();
+        store(setField, set);
+      }
+      if (!seen_[set - 1]->insert(keyOf(v)).second) continue;
     }
-    ++acc.count;
     switch (spec.kind) {
       case AggKind::Count:
+        store(field, load<int64_t>(field) + 1);
         break;
       case AggKind::Min:
       case AggKind::Max: {
-        if (acc.value.isNull()) {
-          acc.value = v;
-        } else {
-          int c = sortCompare(v, acc.value);
-          if ((spec.kind == AggKind::Min && c < 0) || (spec.kind == AggKind::Max && c > 0)) acc.value = v;
+        const Slot s = load<Slot>(field);
+        if (s.type != DataType::Null) {
+          const int c = sortCompare(v, slotValue(s));
+          if (spec.kind == AggKind::Min ? c >= 0 : c <= 0) break;
         }
+        put(field, std::move(v));
         break;
       }
       case AggKind::First:
-        if (acc.count == 1) acc.value = v;
+      case AggKind::Last: {
+        if (spec.kind == AggKind::First && load<Slot>(field).type != DataType::Null) break;
+        put(field, std::move(v));
         break;
-      case AggKind::Last:
-        acc.value = v;
-        break;
+      }
       default: {
-        if (v.type() == DataType::Currency) acc.exactSum += v.asInt();
-        double d = v.type() == DataType::Boolean ? (v.asBool() ? -1 : 0) : toNumber(v, spec.text);
-        acc.sum += d;
-        acc.sumSquares += d * d;
+        store(field, load<int64_t>(field) + 1);
+        if (v.type() == DataType::Currency) store(field + 24, load<__int128>(field + 24) + v.asInt());
+        const double d = v.type() == DataType::Boolean ? (v.asBool() ? -1 : 0) : toNumber(v, spec.text);
+        store(field + 8, load<double>(field + 8) + d);
+        store(field + 16, load<double>(field + 16) + d * d);
       }
     }
   }
 }
 
-Value HashAggregate::result(const AggSpec& spec, const Accumulator& acc) const {
+Value HashAggregate::result(size_t agg, const unsigned char* record) const {
+  const AggSpec& spec = aggs_[agg];
+  const unsigned char* field = record + fieldAt_[agg];
   switch (spec.kind) {
     case AggKind::CountStar:
     case AggKind::Count:
-      return Value::longInt(static_cast<int32_t>(acc.count));
+      return Value::longInt(static_cast<int32_t>(load<int64_t>(field)));
     case AggKind::Min:
     case AggKind::Max:
     case AggKind::First:
-    case AggKind::Last:
-      return acc.value;
+    case AggKind::Last: {
+      const Slot s = load<Slot>(field);
+      if (s.type == DataType::Null) return Value();
+      return s.boxed ? boxed_[s.payload] : inlineValue(s);
+    }
+    default:
+      break;
+  }
+  const auto count = load<int64_t>(field);
+  const auto sum = load<double>(field + 8), sumSquares = load<double>(field + 16);
+  const auto exactSum = load<__int128>(field + 24);
+  switch (spec.kind) {
     case AggKind::Sum:
-      if (acc.count == 0) return Value();
+      if (count == 0) return Value();
       if (spec.type == DataType::Currency) {
-        if (acc.exactSum > INT64_MAX || acc.exactSum < INT64_MIN)
+        if (exactSum > INT64_MAX || exactSum < INT64_MIN)
           throw SqlError(ErrorCode::Overflow, msg::overflow(spec.text));
-        return Value::currency(static_cast<int64_t>(acc.exactSum));
+        return Value::currency(static_cast<int64_t>(exactSum));
       }
-      return Value::dbl(acc.sum);
+      return Value::dbl(sum);
     case AggKind::Avg:
-      if (acc.count == 0) return Value();
+      if (count == 0) return Value();
       if (spec.type == DataType::Currency)
-        return convertTo(
-            Value::dbl(static_cast<double>(acc.exactSum) / 10000.0 / static_cast<double>(acc.count)),
-            DataType::Currency, spec.text);
-      return Value::dbl(acc.sum / static_cast<double>(acc.count));
+        return convertTo(Value::dbl(static_cast<double>(exactSum) / 10000.0 / static_cast<double>(count)),
+                         DataType::Currency, spec.text);
+      return Value::dbl(sum / static_cast<double>(count));
     default: {
       bool sample = spec.kind == AggKind::StDev || spec.kind == AggKind::Var;
-      double n = static_cast<double>(acc.count);
-      if (acc.count < (sample ? 2 : 1)) return Value();
-      double mean = acc.sum / n;
-      double var = (acc.sumSquares - n * mean * mean) / (sample ? n - 1 : n);
+      double n = static_cast<double>(count);
+      if (count < (sample ? 2 : 1)) return Value();
+      double mean = sum / n;
+      double var = (sumSquares - n * mean * mean) / (sample ? n - 1 : n);
       if (var < 0) var = 0;
       bool dev = spec.kind == AggKind::StDev || spec.kind == AggKind::StDevP;
       return Value::dbl(dev ? std::sqrt(var) : var);
@@ -133,44 +265,84 @@ Value HashAggregate::result(const AggSpec& spec, const Accumulator& acc) const {
   }
 }
 
-void HashAggregate::open(const EvalContext* outer) {
-  groupKeys_.clear();
-  accs_.clear();
-  order_.clear();
+void HashAggregate::release() {
+  records_ = {};
+  boxed_ = {};
+  seen_ = decltype(seen_)();
+  keyBytes_.clear();
+  packedKeys_ = {};
+  keyRows_ = {};
+  order_ = {};
+  groups_ = 0;
   pos_ = 0;
-  const size_t width = aggs_.size();
-  // Groups live in two flat arrays (keys, accumulators), found through the
-  // encoded key: one allocation per new group, none for a row that joins one.
-  std::unordered_map<std::string, size_t> index;
+}
+
+void HashAggregate::open(const EvalContext* outer) {
+  release();
+  keepKey_.assign(keys_.size(), true);
+  if (!sorted_ && keysRead_.size() == keys_.size()) keepKey_ = keysRead_;
+  const bool keepAnyKey = std::find(keepKey_.begin(), keepKey_.end(), true) != keepKey_.end();
+
+  // Groups are found by their encoded keys, which are dropped once every row
+  // is in: the output needs only the kept key values and the records.
+  KeyTable index;
+  if (orderFree_) input_->allowAnyOrder();
   input_->open(outer);
-  Row row;
-  Row keyValues(keys_.size());
-  std::string key;
-  while (input_->next(row)) {
-    EvalContext ctx{&row, outer};
-    key.clear();
-    for (size_t k = 0; k < keys_.size(); ++k) {
-      keyValues[k] = evaluate(*keys_[k], ctx);
-      appendKey(key, keyValues[k]);
+  // Rows are taken a handful at a time: their keys are hashed first and the
+  // slots they probe fetched ahead, so the probes do not wait on memory one
+  // by one.
+  constexpr size_t kBatch = 16;
+  std::vector<Row> rows(kBatch);
+  std::vector<std::string> keys(kBatch);
+  std::vector<uint64_t> hashes(kBatch);
+  std::vector<Row> keyValues(kBatch, Row(keys_.size()));
+  std::string packed;
+  for (bool more = true; more;) {
+    size_t n = 0;
+    while (n < kBatch && (more = input_->next(rows[n]))) {
+      EvalContext ctx{&rows[n], outer};
+      keys[n].clear();
+      for (size_t k = 0; k < keys_.size(); ++k) {
+        keyValues[n][k] = evaluate(*keys_[k], ctx);
+        appendKey(keys[n], keyValues[n][k]);
+      }
+      hashes[n] = KeyTable::hashOf(keys[n]);
+      index.prefetch(hashes[n]);
+      ++n;
     }
-    auto [it, inserted] = index.try_emplace(key, groupKeys_.size());
-    if (inserted) {
-      groupKeys_.push_back(keyValues);
-      accs_.resize(accs_.size() + width);
+    for (size_t i = 0; i < n; ++i) {
+      auto [group, inserted] = index.insert(keys[i], hashes[i]);
+      if (inserted) {
+        records_.resize(records_.size() + recordWidth_);
+        if (keepAnyKey) {
+          packed.clear();
+          for (size_t k = 0; k < keys_.size(); ++k)
+            if (keepKey_[k]) packValue(packed, keyValues[i][k]);
+          packedKeys_.push_back(keyBytes_.store(packed));
+        }
+      }
+      accumulate(records_.data() + group * recordWidth_, EvalContext{&rows[i], outer});
     }
-    accumulate(accs_.data() + it->second * width, ctx);
   }
-  index = {};
-  if (keys_.empty() && groupKeys_.empty()) {
-    groupKeys_.emplace_back();
-    accs_.resize(width);
+  groups_ = index.size();
+  index.clear();
+  if (keys_.empty() && groups_ == 0) {
+    records_.resize(recordWidth_);
+    groups_ = 1;
   }
-  order_.resize(groupKeys_.size());
+  order_.resize(groups_);
   for (size_t i = 0; i < order_.size(); ++i) order_[i] = i;
   if (!keys_.empty() && sorted_) {
+    keyRows_.resize(groups_);
+    for (size_t g = 0; g < groups_; ++g) {
+      const char* at = packedKeys_[g];
+      for (size_t k = 0; k < keys_.size(); ++k) keyRows_[g].push_back(unpackValue(at));
+    }
+    keyBytes_.clear();
+    packedKeys_ = {};
     std::stable_sort(order_.begin(), order_.end(), [this](size_t a, size_t b) {
-      const Row& x = groupKeys_[a];
-      const Row& y = groupKeys_[b];
+      const Row& x = keyRows_[a];
+      const Row& y = keyRows_[b];
       for (size_t i = 0; i < x.size(); ++i) {
         int c = sortCompare(x[i], y[i]);
         if (c != 0) return c < 0;
@@ -181,11 +353,20 @@ void HashAggregate::open(const EvalContext* outer) {
 }
 
 bool HashAggregate::next(Row& out) {
-  if (pos_ >= order_.size()) return false;
+  if (pos_ >= order_.size()) {
+    release();  // drained: give the memory back before the consumer goes on
+    return false;
+  }
   const size_t g = order_[pos_++];
-  out = groupKeys_[g];
-  const Accumulator* accs = accs_.data() + g * aggs_.size();
-  for (size_t i = 0; i < aggs_.size(); ++i) out.push_back(result(aggs_[i], accs[i]));
+  out.clear();
+  if (!keyRows_.empty()) {
+    out = std::move(keyRows_[g]);
+  } else {
+    const char* at = packedKeys_.empty() ? nullptr : packedKeys_[g];
+    for (size_t k = 0; k < keys_.size(); ++k) out.push_back(keepKey_[k] ? unpackValue(at) : Value());
+  }
+  const unsigned char* record = records_.data() + g * recordWidth_;
+  for (size_t i = 0; i < aggs_.size(); ++i) out.push_back(result(i, record));
   return true;
 }
 

@@ -8,11 +8,11 @@
 
 #include <memory>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
+#include "jet/sql/ByteArena.h"
 #include "jet/sql/Eval.h"
+#include "jet/sql/KeyTable.h"
 #include "jet/sql/Operator.h"
 
 namespace jet::sql {
@@ -39,27 +39,36 @@ class HashAggregate : public Operator {
   void open(const EvalContext* outer) override;
   bool next(Row& out) override;
   void allowAnyOrder() override { sorted_ = false; }
+  // Which key columns the consumer reads. When the order of the groups does
+  // not matter either, the others are not kept and come out Null.
+  void setKeysRead(std::vector<bool> read) { keysRead_ = std::move(read); }
 
  private:
-  struct Accumulator {
-    int64_t count = 0;
-    double sum = 0, sumSquares = 0;
-    __int128 exactSum = 0;                                  // Currency units
-    Value value;                                            // Min, Max, First, Last
-    std::unique_ptr<std::unordered_set<std::string>> seen;  // Distinct
-  };
-  // The accumulators of one group, one per aggregate.
-  void accumulate(Accumulator* accs, const EvalContext& ctx);
-  Value result(const AggSpec& spec, const Accumulator& acc) const;
+  // A group's accumulators are one record of `recordWidth_` bytes; aggregate
+  // i's fields start at `fieldAt_[i]`. See HashAggregate.cpp for the fields.
+  void accumulate(unsigned char* record, const EvalContext& ctx);
+  Value result(size_t agg, const unsigned char* record) const;
+  void release();
 
   OperatorPtr input_;
   std::vector<BoundPtr> keys_;
   std::vector<AggSpec> aggs_;
-  std::vector<Row> groupKeys_;     // per group, in order of appearance
-  std::vector<Accumulator> accs_;  // aggs_.size() per group
-  std::vector<size_t> order_;      // the groups in output order
-  size_t pos_ = 0;
+  std::vector<bool> keysRead_;
+  std::vector<size_t> fieldAt_;
+  size_t recordWidth_ = 0;
   bool sorted_ = true;
+  bool orderFree_ = true;  // no aggregate depends on the order of the rows
+
+  std::vector<unsigned char> records_;           // recordWidth_ per group
+  std::vector<Value> boxed_;                     // Min/Max/First/Last values not kept inline
+  std::vector<std::unique_ptr<KeyTable>> seen_;  // Distinct: the values seen, per group and aggregate
+  ByteArena keyBytes_;                           // the groups' kept key values, packed
+  std::vector<const char*> packedKeys_;          // per group
+  std::vector<bool> keepKey_;
+  std::vector<Row> keyRows_;   // sorted output: the key values unpacked
+  std::vector<size_t> order_;  // the groups in output order
+  size_t groups_ = 0;
+  size_t pos_ = 0;
 };
 
 }  // namespace jet::sql

@@ -50,6 +50,19 @@ bool Filter::next(Row& out) {
 Project::Project(OperatorPtr input, std::vector<BoundPtr> exprs, std::vector<ColumnInfo> columns)
     : input_(std::move(input)), exprs_(std::move(exprs)) {
   columns_ = std::move(columns);
+  const size_t width = input_->columns().size();
+  std::vector<int> uses(width, 0);
+  for (const BoundPtr& e : exprs_)
+    if (e->kind == BoundKind::Column && e->depth == 0 && static_cast<size_t>(e->slot) < width)
+      ++uses[static_cast<size_t>(e->slot)];
+  passThrough_ = exprs_.size() == width;
+  for (size_t i = 0; i < exprs_.size(); ++i) {
+    const BoundExpr& e = *exprs_[i];
+    const bool single = e.kind == BoundKind::Column && e.depth == 0 && static_cast<size_t>(e.slot) < width &&
+                        uses[static_cast<size_t>(e.slot)] == 1;
+    movedFrom_.push_back(single ? e.slot : -1);
+    passThrough_ = passThrough_ && single && static_cast<size_t>(e.slot) == i;
+  }
 }
 
 void Project::open(const EvalContext* outer) {
@@ -58,10 +71,15 @@ void Project::open(const EvalContext* outer) {
 }
 
 bool Project::next(Row& out) {
+  if (passThrough_) return input_->next(out);
   if (!input_->next(row_)) return false;
   EvalContext ctx{&row_, outer_};
   out.resize(exprs_.size());
-  for (size_t i = 0; i < exprs_.size(); ++i) out[i] = evaluate(*exprs_[i], ctx);
+  // Computed columns first: they may read a column that is then moved out.
+  for (size_t i = 0; i < exprs_.size(); ++i)
+    if (movedFrom_[i] < 0) out[i] = evaluate(*exprs_[i], ctx);
+  for (size_t i = 0; i < exprs_.size(); ++i)
+    if (movedFrom_[i] >= 0) out[i] = std::move(row_[static_cast<size_t>(movedFrom_[i])]);
   return true;
 }
 

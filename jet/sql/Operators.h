@@ -62,6 +62,11 @@ class Project : public Operator {
  private:
   OperatorPtr input_;
   std::vector<BoundPtr> exprs_;
+  // Output columns that are an input column named once: the value is moved,
+  // not copied (-1: computed). When every output is its own input column,
+  // rows pass through untouched.
+  std::vector<int> movedFrom_;
+  bool passThrough_ = false;
   const EvalContext* outer_ = nullptr;
   Row row_;
 };

@@ -24,6 +24,16 @@ namespace {
 // Saved queries may use one another; a chain longer than this is a cycle or abuse.
 constexpr int kMaxQueryDepth = 32;
 
+// Marks the columns of the row at hand (depth 0) that `e` reads; anything
+// that may read the row in ways not seen here (a correlated subquery, a
+// hashed EXISTS) marks them all.
+void markColumnsRead(const BoundExpr& e, std::vector<bool>& read) {
+  if (e.kind == BoundKind::Column && e.depth == 0 && e.slot >= 0 && static_cast<size_t>(e.slot) < read.size())
+    read[static_cast<size_t>(e.slot)] = true;
+  if ((e.subquery && e.subquery->correlated) || e.residual) read.assign(read.size(), true);
+  for (const auto& a : e.args) markColumnsRead(*a, read);
+}
+
 void splitAnd(const Expr* e, std::vector<const Expr*>& out) {
   if (e->kind == ExprKind::Binary && e->op == ast::Op::And) {
     splitAnd(e->args[0].get(), out);
@@ -346,9 +356,14 @@ OperatorPtr Planner::planCore(const ast::SelectCore& core, const std::vector<ast
     std::vector<ColumnInfo> aggColumns;
     for (size_t k = 0; k < grouping.keys.size(); ++k) aggColumns.push_back(grouping.post.columns[k]);
     for (const AggSpec& a : grouping.aggs) aggColumns.push_back({"", a.text, a.type, a.size});
+    std::vector<bool> keysRead(grouping.keys.size(), false);
+    for (const OutputColumn& o : outputs) markColumnsRead(*o.expr, keysRead);
+    if (having) markColumnsRead(*having, keysRead);
     std::vector<BoundPtr> keys = std::move(grouping.keys);
-    op = std::make_unique<HashAggregate>(std::move(op), std::move(keys), std::move(grouping.aggs),
-                                         std::move(aggColumns));
+    auto aggregate = std::make_unique<HashAggregate>(std::move(op), std::move(keys), std::move(grouping.aggs),
+                                                     std::move(aggColumns));
+    aggregate->setKeysRead(std::move(keysRead));
+    op = std::move(aggregate);
     if (having) op = std::make_unique<Filter>(std::move(op), std::move(having));
   }
 

@@ -63,12 +63,12 @@ int cmp(T a, T b) {
   return a < b ? -1 : (b < a ? 1 : 0);
 }
 
+}  // namespace
+
 double numberOf(const Value& v) {
   if (v.type() == DataType::DateTime) return v.asDouble();
   return v.toDouble();
 }
-
-}  // namespace
 
 bool isTextType(DataType t) {
   return t == DataType::Text || t == DataType::Memo;
@@ -300,7 +300,13 @@ void appendKey(std::string& key, const Value& v) {
   if (v.isNull()) {
     key += 'N';
   } else if (v.isText()) {
-    appendSized('T', foldCase(v.asText()));
+    // The folded text's length goes in front of it, once known.
+    key += 'T';
+    const size_t lengthAt = key.size();
+    key.append(sizeof(uint32_t), '\0');
+    appendFoldedCase(key, v.asText());
+    const auto n = static_cast<uint32_t>(key.size() - lengthAt - sizeof(uint32_t));
+    std::memcpy(&key[lengthAt], &n, sizeof n);
   } else if (v.isNumeric()) {
     double d = numberOf(v);
     if (d == 0) d = 0;  // -0 and 0 are one group

@@ -36,6 +36,8 @@ int sortCompare(const Value& a, const Value& b);
 // Appends a key that is equal for two values exactly when GROUP BY and
 // DISTINCT treat them as equal (Nulls all alike, text by folded case).
 void appendKey(std::string& key, const Value& v);
+// The number a numeric value is keyed and compared by.
+double numberOf(const Value& v);
 std::string keyOf(const Value& v);
 
 std::optional<double> parseNumber(std::string_view text);

@@ -1,5 +1,9 @@
 // SELECT: sources, joins, grouping, ordering, TOP, DISTINCT, UNION, naming and streaming.
+#include <algorithm>
+#include <set>
+
 #include "SqlFixture.h"
+#include "jet/sql/ValueOps.h"
 
 namespace jet::sql::testing {
 namespace {
@@ -156,6 +160,37 @@ TEST_F(Queries, GroupByExpressionsAndHaving) {
             (Strings{"1", "2", "9"}));
   EXPECT_EQ(failure("SELECT OrderID, Count(*) FROM Orders GROUP BY CustID"), ErrorCode::Invalid);
   EXPECT_EQ(scalar("Max(Qty) - Min(Qty) FROM Orders"), L(2));
+}
+
+TEST_F(Queries, GroupsAgreeWhetherOrderedOrUsedAsASet) {
+  // Enough groups to grow the key table many times; keys differing in case
+  // only, Nulls, and text minima kept outside the group records.
+  run("CREATE TABLE G (ID LONG, K TEXT(20), S TEXT(20), M CURRENCY)");
+  for (int i = 1; i <= 3000; ++i) {
+    const std::string key =
+        i % 7 == 0 ? "Null" : "'" + std::string(i % 2 ? "k" : "K") + std::to_string(i % 1300) + "'";
+    run("INSERT INTO G VALUES (" + std::to_string(i) + ", " + key + ", 's" + std::to_string((i * 37) % 101) +
+        "', " + std::to_string(i % 5) + ".25)");
+  }
+  auto ordered =
+      rows("SELECT K, Min(ID), Max(S), Min(S), Count(*), Sum(M), Count(Distinct S) FROM G GROUP BY K");
+  ASSERT_EQ(ordered.size(), 1301u);  // 1300 keys and Null
+  for (size_t i = 1; i < ordered.size(); ++i) ASSERT_LE(sortCompare(ordered[i - 1][0], ordered[i][0]), 0);
+  // The same groups' lowest IDs through an IN list, where the groups' order and keys are not kept.
+  std::set<int64_t> lowest;
+  for (const Row& r : ordered) lowest.insert(r[1].asInt());
+  std::set<int64_t> viaIn;
+  for (const Row& r : rows("SELECT ID FROM G WHERE ID IN (SELECT Min(ID) FROM G GROUP BY K, S & '')"))
+    viaIn.insert(r[0].asInt());
+  std::set<int64_t> byPair;
+  for (const Row& r : rows("SELECT Min(ID) FROM G GROUP BY K, S")) byPair.insert(r[0].asInt());
+  EXPECT_EQ(viaIn, byPair);
+  EXPECT_TRUE(std::includes(byPair.begin(), byPair.end(), lowest.begin(), lowest.end()));
+  // A text maximum per group, read back through a correlated subquery.
+  for (const Row& r : rows("SELECT K, Max(S) FROM G WHERE K = 'k1' GROUP BY K"))
+    EXPECT_EQ(r[1], scalar("Max(S) FROM G WHERE K = 'K1'"));
+  EXPECT_EQ(scalar("Count(*) FROM (SELECT K, Count(*) FROM G GROUP BY K)"), L(1301));
+  EXPECT_EQ(scalar("Sum(n) FROM (SELECT Count(*) AS n FROM G GROUP BY K)"), D(3000));
 }
 
 TEST_F(Queries, OrderByNameAliasExpressionAndPosition) {

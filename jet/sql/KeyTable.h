@@ -1,0 +1,82 @@
+// Hash sets of encoded keys (see appendKey) for grouping, DISTINCT and IN,
+// built to hold millions of keys: each key's bytes once in an arena, 16 bytes
+// of bookkeeping per key and an open-addressed slot array. Keys are told
+// apart by their whole bytes; the hash only finds where to look.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "jet/sql/ByteArena.h"
+
+namespace jet::sql {
+
+class KeyTable {
+ public:
+  static constexpr size_t npos = static_cast<size_t>(-1);
+
+  // The key's number (0, 1, 2, ... in order of first insertion) and whether
+  // this call added it.
+  std::pair<size_t, bool> insert(std::string_view key) { return insert(key, hashOf(key)); }
+  // The same with the key's hash from hashOf; with prefetch, callers that
+  // have several keys at hand overlap the memory accesses of their probes.
+  std::pair<size_t, bool> insert(std::string_view key, uint64_t hash);
+  static uint64_t hashOf(std::string_view key);
+  void prefetch(uint64_t hash) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+  }
+  // The key's number, or npos.
+  size_t find(std::string_view key) const;
+  bool contains(std::string_view key) const { return find(key) != npos; }
+  size_t size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  // Frees everything, not just the contents.
+  void clear();
+
+ private:
+  // A slot holds all a probe needs: most probes end at a free slot or a
+  // differing hash without touching the key's bytes.
+  struct Slot {
+    const char* key = nullptr;  // length-prefixed bytes in the arena; null: free
+    uint32_t number = 0;
+    uint32_t hash = 0;  // the low half of the key's hash, which also places it
+  };
+  size_t probe(std::string_view key, uint32_t hash) const;
+  void grow();
+
+  ByteArena bytes_;
+  std::vector<Slot> slots_;
+  size_t count_ = 0;
+};
+
+// A set of numbers as IN compares them: by value whatever their type (5 and
+// 5.0 are one), 0 and -0 alike. Numbers are gathered first; finish() then
+// picks the form: a bitmap when they are whole numbers in a range not much
+// wider than their count (the usual list of record IDs), else a hash set.
+class NumberSet {
+ public:
+  void add(double d) { pending_.push_back(d); }
+  void finish();
+  bool contains(double d) const;
+  void clear();
+
+ private:
+  static uint64_t bitsOf(double d);
+  size_t probe(uint64_t bits) const;
+  void insert(uint64_t bits);
+
+  std::vector<double> pending_;
+  // Bitmap form: bit (n - low_) for each whole number n.
+  std::vector<uint64_t> bitmap_;
+  int64_t low_ = 0;
+  bool isBitmap_ = false;
+  // Hash form: open addressing; a slot holding kFree is free unless
+  // freeIsMember_ says the set holds that very bit pattern.
+  static constexpr uint64_t kFree = 0x7ff8dead0000beefULL;  // a NaN nobody computes
+  std::vector<uint64_t> slots_;
+  bool freeIsMember_ = false;
+};
+
+}  // namespace jet::sql
