@@ -19,6 +19,7 @@ constexpr size_t kHeaderSize = 32;
 constexpr size_t kRecordHeader = 12;
 constexpr uint8_t kOriginal = 1;        // what crash recovery puts back
 constexpr uint8_t kSavepointImage = 2;  // only for rolling back to a savepoint
+constexpr size_t kPendingLimit = size_t{1} << 20;
 
 // CRC-32 (the zlib polynomial), eight bytes a step: table k gives the CRC
 // of a byte followed by k zero bytes.
@@ -183,16 +184,25 @@ void Journal::begin(uint64_t databaseSize) {
 }
 
 uint64_t Journal::appendRecord(uint8_t kind, uint32_t page, std::span<const uint8_t> image) {
-  std::vector<uint8_t> record(kRecordHeader + pageSize_, 0);
+  if (pending_.empty()) pendingAt_ = end_;
+  const size_t start = pending_.size();
+  pending_.resize(start + kRecordHeader + pageSize_, 0);
+  uint8_t* record = pending_.data() + start;
   record[0] = kind;
-  put32(&record[4], page);
-  std::copy(image.begin(), image.begin() + std::min<size_t>(image.size(), pageSize_),
-            record.begin() + kRecordHeader);
-  put32(&record[8], recordChecksum(salt_, kind, page, std::span(record).subspan(kRecordHeader)));
+  put32(record + 4, page);
+  std::copy(image.begin(), image.begin() + std::min<size_t>(image.size(), pageSize_), record + kRecordHeader);
+  put32(record + 8,
+        recordChecksum(salt_, kind, page, std::span<const uint8_t>(record + kRecordHeader, pageSize_)));
   const uint64_t at = end_;
-  file_->writeAt(at, record);
-  end_ += record.size();
+  end_ += kRecordHeader + pageSize_;
+  if (pending_.size() >= kPendingLimit) writePending();
   return at + kRecordHeader;
+}
+
+void Journal::writePending() {
+  if (pending_.empty()) return;
+  file_->writeAt(pendingAt_, pending_);
+  pending_.clear();
 }
 
 void Journal::journalPage(uint32_t page, std::span<const uint8_t> current) {
@@ -229,7 +239,9 @@ void Journal::journalTruncate(IoFile& database, uint64_t newSize) {
 }
 
 void Journal::sync() {
-  if (!active() || !unsynced_) return;
+  if (!active()) return;
+  writePending();
+  if (!unsynced_) return;
   file_->sync();
   if (!folderSynced_) {
     io_.syncFolderOf(path_);
@@ -252,6 +264,7 @@ void Journal::release(int level) {
 }
 
 std::vector<uint8_t> Journal::readImage(uint64_t offset) {
+  writePending();
   std::vector<uint8_t> image(pageSize_);
   if (file_->readAt(offset, image) != image.size())
     throw FileError(ErrorCode::Io, msg::corruptJournal(path_));
@@ -299,6 +312,7 @@ std::vector<uint32_t> Journal::rollback(IoFile& database) {
 }
 
 void Journal::finish() {
+  pending_ = {};
   invalidate(*file_);
   file_.reset();
   io_.remove(path_);

@@ -92,6 +92,9 @@ class Journal {
   };
 
   uint64_t appendRecord(uint8_t kind, uint32_t page, std::span<const uint8_t> image);
+  // Records are gathered and written in large pieces; anything that reads
+  // the journal or relies on it being on disk writes them out first.
+  void writePending();
   std::vector<uint8_t> readImage(uint64_t offset);
   std::vector<uint32_t> restore(IoFile& database, const std::unordered_map<uint32_t, uint64_t>& pages);
   void finish();
@@ -103,7 +106,9 @@ class Journal {
   std::unique_ptr<IoFile> file_;
   uint32_t salt_ = 0;
   uint64_t originalSize_ = 0;
-  uint64_t end_ = 0;  // where the next record goes
+  uint64_t end_ = 0;              // where the next record goes
+  std::vector<uint8_t> pending_;  // records not yet written, which start at pendingAt_
+  uint64_t pendingAt_ = 0;
   bool unsynced_ = false;
   bool folderSynced_ = false;
   std::unordered_map<uint32_t, uint64_t> originals_;

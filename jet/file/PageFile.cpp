@@ -231,24 +231,47 @@ void PageFile::flush() {
   IoFile& db = writable_->file();
   try {
     const uint64_t size = writable_->size();
-    PageBuffer original(header_.pageSize);
-    for (const auto& [page, buffer] : dirty_) {
-      const uint64_t at = static_cast<uint64_t>(page) * header_.pageSize;
-      if (at >= size) continue;  // new since the transaction began: rollback cuts it off
-      if (db.readAt(at, original) != original.size()) {
-        throw FileError(ErrorCode::NotADatabase, msg::truncatedFile(name_));
+    const size_t pageSize = header_.pageSize;
+    // Runs of consecutive pages go in one read and one write each.
+    std::vector<uint8_t> run;
+    auto forEachRun = [this](auto&& handle) {
+      auto first = dirty_.begin();
+      while (first != dirty_.end()) {
+        auto last = std::next(first);
+        size_t length = 1;
+        while (last != dirty_.end() && last->first == first->first + length && length < kRunPages) {
+          ++last;
+          ++length;
+        }
+        handle(first, last, length);
+        first = last;
       }
-      journal_->journalPage(page, original);
-    }
+    };
+    forEachRun([&](auto first, auto /*last*/, size_t length) {
+      const uint64_t at = static_cast<uint64_t>(first->first) * pageSize;
+      if (at >= size) return;  // new since the transaction began: rollback cuts them off
+      // Pages of the run that existed when it began keep their originals.
+      const size_t existing = std::min<uint64_t>(length, (size - at) / pageSize);
+      run.resize(existing * pageSize);
+      if (db.readAt(at, run) != run.size())
+        throw FileError(ErrorCode::NotADatabase, msg::truncatedFile(name_));
+      for (size_t k = 0; k < existing; ++k)
+        journal_->journalPage(first->first + static_cast<uint32_t>(k),
+                              std::span<const uint8_t>(run).subspan(k * pageSize, pageSize));
+    });
     // Nothing reaches the database before its undo records are on disk.
     if (journal_->needsSync()) {
       journal_->sync();
       ++syncs_;
     }
-    for (const auto& [page, buffer] : dirty_) {
-      db.writeAt(static_cast<uint64_t>(page) * header_.pageSize, *buffer);
-      ++written_;
-    }
+    forEachRun([&](auto first, auto last, size_t length) {
+      run.resize(length * pageSize);
+      size_t k = 0;
+      for (auto it = first; it != last; ++it, ++k)
+        std::copy(it->second->begin(), it->second->end(), run.begin() + static_cast<long>(k * pageSize));
+      db.writeAt(static_cast<uint64_t>(first->first) * pageSize, run);
+      written_ += length;
+    });
   } catch (const Error&) {
     dirty_.clear();
     try {

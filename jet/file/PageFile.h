@@ -103,6 +103,7 @@ class PageFile {
   uint32_t pageCount_ = 0;
 
   static constexpr size_t kReadAhead = 16;
+  static constexpr size_t kRunPages = 64;  // pages a flush writes at once
   size_t capacity_ = 64;
   uint64_t loads_ = 0;
   uint32_t nextAhead_ = UINT32_MAX;              // the page after those last fetched

@@ -265,8 +265,15 @@ Value HashAggregate::result(size_t agg, const unsigned char* record) const {
   }
 }
 
+void HashAggregate::addRecord(size_t group) {
+  // Zeroed: every field's empty state.
+  if (group % kGroupsPerBlock == 0)
+    records_.push_back(
+        std::make_unique<unsigned char[]>(std::max<size_t>(recordWidth_, 1) * kGroupsPerBlock));
+}
+
 void HashAggregate::release() {
-  records_ = {};
+  records_ = decltype(records_)();
   boxed_ = {};
   seen_ = decltype(seen_)();
   keyBytes_.clear();
@@ -313,7 +320,7 @@ void HashAggregate::open(const EvalContext* outer) {
     for (size_t i = 0; i < n; ++i) {
       auto [group, inserted] = index.insert(keys[i], hashes[i]);
       if (inserted) {
-        records_.resize(records_.size() + recordWidth_);
+        addRecord(group);
         if (keepAnyKey) {
           packed.clear();
           for (size_t k = 0; k < keys_.size(); ++k)
@@ -321,13 +328,13 @@ void HashAggregate::open(const EvalContext* outer) {
           packedKeys_.push_back(keyBytes_.store(packed));
         }
       }
-      accumulate(records_.data() + group * recordWidth_, EvalContext{&rows[i], outer});
+      accumulate(record(group), EvalContext{&rows[i], outer});
     }
   }
   groups_ = index.size();
   index.clear();
   if (keys_.empty() && groups_ == 0) {
-    records_.resize(recordWidth_);
+    addRecord(0);
     groups_ = 1;
   }
   order_.resize(groups_);
@@ -365,7 +372,7 @@ bool HashAggregate::next(Row& out) {
     const char* at = packedKeys_.empty() ? nullptr : packedKeys_[g];
     for (size_t k = 0; k < keys_.size(); ++k) out.push_back(keepKey_[k] ? unpackValue(at) : Value());
   }
-  const unsigned char* record = records_.data() + g * recordWidth_;
+  const unsigned char* record = this->record(g);
   for (size_t i = 0; i < aggs_.size(); ++i) out.push_back(result(i, record));
   return true;
 }

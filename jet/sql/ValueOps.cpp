@@ -290,23 +290,38 @@ int sortCompare(const Value& a, const Value& b) {
   }
 }
 
+namespace {
+
+// A length in 7-bit groups, low first: one byte for the usual short text.
+std::string lengthBytes(size_t n) {
+  std::string out;
+  for (; n >= 0x80; n >>= 7) out += static_cast<char>((n & 0x7f) | 0x80);
+  out += static_cast<char>(n);
+  return out;
+}
+
+}  // namespace
+
 void appendKey(std::string& key, const Value& v) {
+  // Tag, length, payload: no key is a prefix of another, so a row's keys
+  // concatenated stay unambiguous.
   auto appendSized = [&key](char tag, std::string_view payload) {
     key += tag;
-    uint32_t n = static_cast<uint32_t>(payload.size());
-    key.append(reinterpret_cast<const char*>(&n), sizeof n);
+    key += lengthBytes(payload.size());
     key.append(payload);
   };
   if (v.isNull()) {
     key += 'N';
   } else if (v.isText()) {
-    // The folded text's length goes in front of it, once known.
+    // The folded text's length goes in front of it once known; one byte is
+    // set aside for it.
     key += 'T';
     const size_t lengthAt = key.size();
-    key.append(sizeof(uint32_t), '\0');
+    key += '\0';
     appendFoldedCase(key, v.asText());
-    const auto n = static_cast<uint32_t>(key.size() - lengthAt - sizeof(uint32_t));
-    std::memcpy(&key[lengthAt], &n, sizeof n);
+    const std::string length = lengthBytes(key.size() - lengthAt - 1);
+    key[lengthAt] = length[0];
+    if (length.size() > 1) key.insert(lengthAt + 1, length, 1);
   } else if (v.isNumeric()) {
     double d = numberOf(v);
     if (d == 0) d = 0;  // -0 and 0 are one group

@@ -598,10 +598,9 @@ void JetTable::insertRows(std::span<Row> rows) {
   const uint32_t lastBefore = last;
   auto& indexes = indexWriters();
   PendingPage pending;
-  std::vector<Row> stored;
-  stored.reserve(rows.size());
-  for (const Row& row : rows) {
-    Row values = row;
+  // Each row is prepared in place: it ends up as stored, which is what the
+  // caller gets back.
+  for (Row& values : rows) {
     prepare(values, nullptr, last);
     auto keys = keysOf(values);
     for (size_t i = 0; i < indexes.size(); ++i) {
@@ -613,13 +612,11 @@ void JetTable::insertRows(std::span<Row> rows) {
     for (size_t i = 0; i < indexes.size(); ++i) {
       if (keys[i]) indexes[i]->insert(*keys[i], at);
     }
-    stored.push_back(std::move(values));
   }
   writePending(pending);
   writeCounters(static_cast<int64_t>(rows.size()),
                 last != lastBefore ? std::optional<uint32_t>(last) : std::nullopt);
   scope.done();
-  std::move(stored.begin(), stored.end(), rows.begin());
 }
 
 void JetTable::remove(RowId id) {

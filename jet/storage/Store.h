@@ -100,8 +100,9 @@ class Table {
   // (auto-numbers filled) is written back into `row`.
   virtual RowId insert(Row& row) = 0;
   // Inserts the rows in order as one write: all of them or none. Each stored
-  // row is written back as insert() does. A table may place many rows with
-  // one page write.
+  // row is written back as insert() does (after a failure the rows may hold
+  // values half prepared for storing). A table may place many rows with one
+  // page write.
   virtual void insertRows(std::span<Row> rows);
   virtual void remove(RowId id) = 0;
   // Removes every row of `ids` as one write: all of them or none. A table

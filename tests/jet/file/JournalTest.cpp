@@ -159,6 +159,7 @@ TEST_F(JournalTest, TornRecordIsSkippedAndATornTailIgnored) {
     Bytes current(kPage);
     db->readAt(5 * kPage, current);
     j.journalPage(5, current);
+    j.sync();
   }
   const std::string jp = journalPathFor(db_);
   Bytes journal = readAll(jp);

@@ -117,7 +117,7 @@ TEST(WriteRefusal, AFailingDiskLeavesTheFileUnchanged) {
     try {
       auto db = JetDatabase::openForWriting(f, "", io);
       auto t = db->openTable("Table1");
-      db->pageFile().setDirtyLimit(16);  // several write-outs within the statement
+      db->pageFile().setDirtyLimit(4);  // many write-outs within the statement
       auto ids = rowIds(*t);
       db->begin();
       for (size_t i = 0; i < ids.size(); i += 2) t->remove(ids[i]);
