@@ -62,6 +62,7 @@ struct Slot {
   DataType type;
   bool boxed;
 };
+constexpr size_t kSlotWidth = 10;  // in a record: payload, type, boxed
 constexpr size_t kSumsWidth = 8 + 8 + 8 + 16;
 
 size_t baseWidth(AggKind kind) {
@@ -73,7 +74,7 @@ size_t baseWidth(AggKind kind) {
     case AggKind::Max:
     case AggKind::First:
     case AggKind::Last:
-      return sizeof(Slot);
+      return kSlotWidth;
     default:
       return kSumsWidth;
   }
@@ -89,6 +90,20 @@ T load(const unsigned char* at) {
 template <class T>
 void store(unsigned char* at, const T& v) {
   std::memcpy(at, &v, sizeof v);
+}
+
+Slot loadSlot(const unsigned char* at) {
+  Slot s;
+  std::memcpy(&s.payload, at, 8);
+  s.type = static_cast<DataType>(at[8]);
+  s.boxed = at[9] != 0;
+  return s;
+}
+
+void storeSlot(unsigned char* at, const Slot& s) {
+  std::memcpy(at, &s.payload, 8);
+  at[8] = static_cast<unsigned char>(s.type);
+  at[9] = s.boxed ? 1 : 0;
 }
 
 bool inlineType(DataType t) {
@@ -150,7 +165,7 @@ HashAggregate::HashAggregate(OperatorPtr input, std::vector<BoundPtr> keys, std:
 void HashAggregate::accumulate(unsigned char* record, const EvalContext& ctx) {
   auto slotValue = [this](const Slot& s) { return s.boxed ? boxed_[s.payload] : inlineValue(s); };
   auto put = [this](unsigned char* at, Value v) {
-    Slot s = load<Slot>(at);
+    Slot s = loadSlot(at);
     s.type = v.type();
     if (inlineType(v.type())) {
       s.payload = v.type() == DataType::Boolean ? uint64_t{v.asBool()}
@@ -164,7 +179,7 @@ void HashAggregate::accumulate(unsigned char* record, const EvalContext& ctx) {
       s.boxed = true;
       boxed_.push_back(std::move(v));
     }
-    store(at, s);
+    storeSlot(at, s);
   };
   for (size_t i = 0; i < aggs_.size(); ++i) {
     const AggSpec& spec = aggs_[i];
@@ -191,7 +206,7 @@ void HashAggregate::accumulate(unsigned char* record, const EvalContext& ctx) {
         break;
       case AggKind::Min:
       case AggKind::Max: {
-        const Slot s = load<Slot>(field);
+        const Slot s = loadSlot(field);
         if (s.type != DataType::Null) {
           const int c = sortCompare(v, slotValue(s));
           if (spec.kind == AggKind::Min ? c >= 0 : c <= 0) break;
@@ -201,7 +216,7 @@ void HashAggregate::accumulate(unsigned char* record, const EvalContext& ctx) {
       }
       case AggKind::First:
       case AggKind::Last: {
-        if (spec.kind == AggKind::First && load<Slot>(field).type != DataType::Null) break;
+        if (spec.kind == AggKind::First && loadSlot(field).type != DataType::Null) break;
         put(field, std::move(v));
         break;
       }
@@ -227,7 +242,7 @@ Value HashAggregate::result(size_t agg, const unsigned char* record) const {
     case AggKind::Max:
     case AggKind::First:
     case AggKind::Last: {
-      const Slot s = load<Slot>(field);
+      const Slot s = loadSlot(field);
       if (s.type == DataType::Null) return Value();
       return s.boxed ? boxed_[s.payload] : inlineValue(s);
     }

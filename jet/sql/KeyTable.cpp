@@ -30,45 +30,69 @@ constexpr size_t kFirstSlots = 16;
 
 namespace {
 
-// Keys are stored with their length in front: 7 bits a byte, low bits first.
-char* putLength(char* at, size_t n) {
+// Lengths are stored 7 bits a byte, low bits first.
+unsigned char* putLength(unsigned char* at, size_t n) {
   while (n >= 0x80) {
-    *at++ = static_cast<char>((n & 0x7f) | 0x80);
+    *at++ = static_cast<unsigned char>((n & 0x7f) | 0x80);
     n >>= 7;
   }
-  *at++ = static_cast<char>(n);
+  *at++ = static_cast<unsigned char>(n);
   return at;
 }
 
-std::string_view storedKey(const char* at) {
+size_t takeLength(const unsigned char*& at) {
   size_t n = 0;
   for (int shift = 0;; shift += 7) {
-    const auto b = static_cast<unsigned char>(*at++);
+    const unsigned char b = *at++;
     n |= static_cast<size_t>(b & 0x7f) << shift;
-    if (b < 0x80) break;
+    if (b < 0x80) return n;
   }
-  return {at, n};
+}
+
+// Where a record starts: 40 bits of block number and offset.
+constexpr int kWhereBits = 40;
+constexpr int kOffsetBits = 20;  // blocks of 1 MiB; a larger key gets a block of its own
+constexpr uint64_t kWhereMask = (uint64_t{1} << kWhereBits) - 1;
+
+uint64_t tagOf(uint64_t hash) {
+  return hash & ~kWhereMask;  // the top 24 bits; slots are placed by the low ones
 }
 
 }  // namespace
 
-size_t KeyTable::probe(std::string_view key, uint32_t hash) const {
+const unsigned char* KeyTable::recordAt(uint64_t slot) const {
+  const uint64_t where = (slot & kWhereMask) - 1;
+  return blocks_[where >> kOffsetBits].get() + (where & ((uint64_t{1} << kOffsetBits) - 1));
+}
+
+size_t KeyTable::probe(std::string_view key, uint64_t hash) const {
   const size_t mask = slots_.size() - 1;
+  const uint64_t tag = tagOf(hash);
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
-    const Slot& slot = slots_[i];
-    if (slot.key == nullptr || (slot.hash == hash && storedKey(slot.key) == key)) return i;
+    const uint64_t slot = slots_[i];
+    if (slot == 0) return i;
+    if ((slot & ~kWhereMask) != tag) continue;
+    const unsigned char* at = recordAt(slot) + sizeof(uint32_t);
+    const size_t n = takeLength(at);
+    if (n == key.size() && std::memcmp(at, key.data(), n) == 0) return i;
   }
 }
 
 void KeyTable::grow() {
-  std::vector<Slot> old = std::move(slots_);
-  slots_.assign(old.empty() ? kFirstSlots : old.size() * 2, Slot{});
+  // The keys are read back block by block, in the order they were stored.
+  slots_.assign(slots_.empty() ? kFirstSlots : slots_.size() * 2, 0);
   const size_t mask = slots_.size() - 1;
-  for (const Slot& slot : old) {
-    if (slot.key == nullptr) continue;
-    size_t i = slot.hash & mask;
-    while (slots_[i].key != nullptr) i = (i + 1) & mask;
-    slots_[i] = slot;
+  for (size_t b = 0; b < blocks_.size(); ++b) {
+    const unsigned char* base = blocks_[b].get();
+    for (size_t pos = 0; pos < blockUsed_[b];) {
+      const unsigned char* at = base + pos + sizeof(uint32_t);
+      const size_t n = takeLength(at);
+      const uint64_t hash = hashBytes({reinterpret_cast<const char*>(at), n});
+      size_t i = hash & mask;
+      while (slots_[i] != 0) i = (i + 1) & mask;
+      slots_[i] = tagOf(hash) | ((static_cast<uint64_t>(b) << kOffsetBits | pos) + 1);
+      pos = static_cast<size_t>(at + n - base);
+    }
   }
 }
 
@@ -76,29 +100,48 @@ uint64_t KeyTable::hashOf(std::string_view key) {
   return hashBytes(key);
 }
 
-std::pair<size_t, bool> KeyTable::insert(std::string_view key, uint64_t fullHash) {
+std::pair<size_t, bool> KeyTable::insert(std::string_view key, uint64_t hash) {
   // At most three quarters full, so probes stay short.
   if ((count_ + 1) * 4 > slots_.size() * 3) grow();
-  const auto hash = static_cast<uint32_t>(fullHash);
-  Slot& slot = slots_[probe(key, hash)];
-  if (slot.key != nullptr) return {slot.number, false};
+  uint64_t& slot = slots_[probe(key, hash)];
+  if (slot != 0) {
+    uint32_t number;
+    std::memcpy(&number, recordAt(slot), sizeof number);
+    return {number, false};
+  }
   if (count_ >= UINT32_MAX) throw std::length_error("too many distinct keys for one statement");
-  char* at = bytes_.allocate(key.size() + 10);
-  char* bytes = putLength(at, key.size());
+  constexpr size_t kBlock = size_t{1} << kOffsetBits;
+  const size_t most = sizeof(uint32_t) + 10 + key.size();  // the record's size at most
+  if (blocks_.empty() || blockUsed_.back() + most > kBlock) {
+    if (blocks_.size() >= (size_t{1} << (kWhereBits - kOffsetBits)) - 1)
+      throw std::length_error("too many distinct keys for one statement");
+    blocks_.push_back(std::make_unique<unsigned char[]>(std::max(kBlock, most)));
+    blockUsed_.push_back(0);
+  }
+  const size_t b = blocks_.size() - 1;
+  const size_t pos = blockUsed_[b];
+  unsigned char* at = blocks_[b].get() + pos;
+  const auto number = static_cast<uint32_t>(count_);
+  std::memcpy(at, &number, sizeof number);
+  unsigned char* bytes = putLength(at + sizeof number, key.size());
   if (!key.empty()) std::memcpy(bytes, key.data(), key.size());
-  bytes_.giveBack(static_cast<size_t>(at + key.size() + 10 - (bytes + key.size())));
-  slot = {at, static_cast<uint32_t>(count_), hash};
+  blockUsed_[b] = static_cast<uint32_t>(bytes + key.size() - blocks_[b].get());
+  slot = tagOf(hash) | ((static_cast<uint64_t>(b) << kOffsetBits | pos) + 1);
   return {count_++, true};
 }
 
 size_t KeyTable::find(std::string_view key) const {
   if (count_ == 0) return npos;
-  const Slot& slot = slots_[probe(key, static_cast<uint32_t>(hashBytes(key)))];
-  return slot.key == nullptr ? npos : slot.number;
+  const uint64_t slot = slots_[probe(key, hashBytes(key))];
+  if (slot == 0) return npos;
+  uint32_t number;
+  std::memcpy(&number, recordAt(slot), sizeof number);
+  return number;
 }
 
 void KeyTable::clear() {
-  bytes_.clear();
+  blocks_ = decltype(blocks_)();
+  blockUsed_ = {};
   slots_ = {};
   count_ = 0;
 }

@@ -1,15 +1,14 @@
 // Hash sets of encoded keys (see appendKey) for grouping, DISTINCT and IN,
-// built to hold millions of keys: each key's bytes once in an arena, 16 bytes
-// of bookkeeping per key and an open-addressed slot array. Keys are told
+// built to hold millions of keys: each key's bytes once in large blocks with
+// its number, and an open-addressed array of 8-byte slots. Keys are told
 // apart by their whole bytes; the hash only finds where to look.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
-
-#include "jet/sql/ByteArena.h"
 
 namespace jet::sql {
 
@@ -36,18 +35,17 @@ class KeyTable {
   void clear();
 
  private:
-  // A slot holds all a probe needs: most probes end at a free slot or a
-  // differing hash without touching the key's bytes.
-  struct Slot {
-    const char* key = nullptr;  // length-prefixed bytes in the arena; null: free
-    uint32_t number = 0;
-    uint32_t hash = 0;  // the low half of the key's hash, which also places it
-  };
-  size_t probe(std::string_view key, uint32_t hash) const;
+  // A slot is where the key's record starts in the blocks (block number and
+  // offset, plus one; 0 is a free slot) beside 24 more bits of the key's
+  // hash, so most probes end without touching the key's bytes. A record is
+  // the key's number (4 bytes), its length (7 bits a byte) and its bytes.
+  size_t probe(std::string_view key, uint64_t hash) const;
+  const unsigned char* recordAt(uint64_t slot) const;
   void grow();
 
-  ByteArena bytes_;
-  std::vector<Slot> slots_;
+  std::vector<std::unique_ptr<unsigned char[]>> blocks_;
+  std::vector<uint32_t> blockUsed_;
+  std::vector<uint64_t> slots_;
   size_t count_ = 0;
 };
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -61,6 +64,49 @@ TEST(PageFile, CacheStaysWithinItsCapacity) {
   f->setCacheCapacity(0);
   EXPECT_EQ(f->cacheCapacity(), 1u);
   EXPECT_LE(f->cachedPages(), 1u);
+}
+
+TEST(PageFile, ScansReadAheadYetAlwaysSeeTheChangedPages) {
+  REQUIRE_SAMPLES();
+  namespace fs = std::filesystem;
+  const fs::path copy = fs::temp_directory_path() / ("qm-readahead-" + std::to_string(::getpid()) + ".mdb");
+  fs::copy_file(mdbDir() / "jet4/dups_v2000.mdb", copy, fs::copy_options::overwrite_existing);
+  fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write);
+  const std::vector<uint8_t> original = readAll(copy);
+  for (bool keep : {false, true}) {
+    SCOPED_TRACE(keep ? "committed" : "rolled back");
+    auto f = PageFile::openForWriting(copy.string());
+    const uint32_t size = f->pageSize(), onDisk = f->pageCount();
+    std::vector<uint8_t> expected = original;
+    f->setDirtyLimit(5);  // some changes written out mid-way, some still in memory
+    f->begin();
+    auto change = [&](uint32_t page, uint8_t fill) {
+      std::vector<uint8_t> bytes(size, fill);
+      f->write(page, bytes);
+      if (expected.size() < (page + 1) * size) expected.resize((page + 1) * size);
+      std::fill(expected.begin() + page * size, expected.begin() + (page + 1) * size, fill);
+    };
+    for (uint32_t p = 3; p < onDisk; p += 3) change(p, static_cast<uint8_t>(p));
+    for (int k = 0; k < 7; ++k) change(f->allocate(), 0xA0);
+    // Two sequential passes, the cache smaller than a read-ahead run at first.
+    for (size_t capacity : {8, 64}) {
+      f->setCacheCapacity(capacity);
+      for (uint32_t p = 0; p < f->pageCount(); ++p) {
+        PageRef page = f->read(p);
+        ASSERT_TRUE(std::equal(page->begin(), page->end(), expected.begin() + p * size)) << "page " << p;
+      }
+    }
+    if (keep) {
+      f->commit();
+      f.reset();
+      EXPECT_EQ(readAll(copy), expected);
+    } else {
+      f->rollback();
+      f.reset();
+      EXPECT_EQ(readAll(copy), original);
+    }
+  }
+  fs::remove(copy);
 }
 
 TEST(PageFile, PagePastTheEndMeansTruncation) {
