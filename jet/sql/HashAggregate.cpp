@@ -9,6 +9,7 @@
 #include "jet/core/Messages.h"
 #include "jet/core/Text.h"
 #include "jet/sql/PackedValues.h"
+#include "jet/sql/SpillFile.h"
 #include "jet/sql/ValueOps.h"
 
 namespace jet::sql {
@@ -162,7 +163,7 @@ HashAggregate::HashAggregate(OperatorPtr input, std::vector<BoundPtr> keys, std:
   }
 }
 
-void HashAggregate::accumulate(unsigned char* record, const EvalContext& ctx) {
+void HashAggregate::accumulate(unsigned char* record, std::vector<Value>& args) {
   auto slotValue = [this](const Slot& s) { return s.boxed ? boxed_[s.payload] : inlineValue(s); };
   auto put = [this](unsigned char* at, Value v) {
     Slot s = loadSlot(at);
@@ -188,7 +189,7 @@ void HashAggregate::accumulate(unsigned char* record, const EvalContext& ctx) {
       store(field, load<int64_t>(field) + 1);
       continue;
     }
-    Value v = evaluate(*spec.arg, ctx);
+    Value& v = args[i];
     if (v.isNull()) continue;  // aggregates skip Nulls
     if (spec.distinct) {
       unsigned char* setField = field + baseWidth(spec.kind);
@@ -299,11 +300,29 @@ void HashAggregate::release() {
   pos_ = 0;
 }
 
+size_t HashAggregate::memoryInUse(const KeyTable& index) const {
+  return index.memoryBytes() + records_.size() * kGroupsPerBlock * recordWidth_ + keyBytes_.reservedBytes() +
+         packedKeys_.capacity() * sizeof(const char*) + boxed_.size() * sizeof(Value);
+}
+
+void HashAggregate::newGroup(size_t group, const Row& keyValues) {
+  addRecord(group);
+  if (!keepAnyKey_) return;
+  packed_.clear();
+  for (size_t k = 0; k < keys_.size(); ++k)
+    if (keepKey_[k]) packValue(packed_, keyValues[k]);
+  packedKeys_.push_back(keyBytes_.store(packed_));
+}
+
 void HashAggregate::open(const EvalContext* outer) {
   release();
+  spills_ = decltype(spills_)();
   keepKey_.assign(keys_.size(), true);
   if (!sorted_ && keysRead_.size() == keys_.size()) keepKey_ = keysRead_;
-  const bool keepAnyKey = std::find(keepKey_.begin(), keepKey_.end(), true) != keepKey_.end();
+  keepAnyKey_ = std::find(keepKey_.begin(), keepKey_.end(), true) != keepKey_.end();
+  // Groups handed out in any order may be made in several rounds: past the
+  // memory budget, rows of groups not in memory go to temporary files.
+  const bool maySpill = !sorted_ && !keys_.empty();
 
   // Groups are found by their encoded keys, which are dropped once every row
   // is in: the output needs only the kept key values and the records.
@@ -318,7 +337,9 @@ void HashAggregate::open(const EvalContext* outer) {
   std::vector<std::string> keys(kBatch);
   std::vector<uint64_t> hashes(kBatch);
   std::vector<Row> keyValues(kBatch, Row(keys_.size()));
-  std::string packed;
+  std::vector<Value> args(aggs_.size());
+  std::string spilled;
+  bool spilling = false;
   for (bool more = true; more;) {
     size_t n = 0;
     while (n < kBatch && (more = input_->next(rows[n]))) {
@@ -333,21 +354,41 @@ void HashAggregate::open(const EvalContext* outer) {
       ++n;
     }
     for (size_t i = 0; i < n; ++i) {
-      auto [group, inserted] = index.insert(keys[i], hashes[i]);
-      if (inserted) {
-        addRecord(group);
-        if (keepAnyKey) {
-          packed.clear();
-          for (size_t k = 0; k < keys_.size(); ++k)
-            if (keepKey_[k]) packValue(packed, keyValues[i][k]);
-          packedKeys_.push_back(keyBytes_.store(packed));
+      EvalContext ctx{&rows[i], outer};
+      for (size_t a = 0; a < aggs_.size(); ++a)
+        args[a] = aggs_[a].kind == AggKind::CountStar ? Value() : evaluate(*aggs_[a].arg, ctx);
+      size_t group;
+      if (spilling) {
+        // A group is made in one round only: in memory if it was there when
+        // spilling began, else from its file, so every group sees all its
+        // rows in their order.
+        group = index.find(keys[i], hashes[i]);
+        if (group == KeyTable::npos) {
+          spilled.clear();
+          appendSpilled(spilled, keys[i], keyValues[i], args);
+          spills_[hashes[i] >> 60]->append(spilled);
+          continue;
+        }
+      } else {
+        auto [number, inserted] = index.insert(keys[i], hashes[i]);
+        group = number;
+        if (inserted) {
+          newGroup(group, keyValues[i]);
+          if (maySpill && (group & 1023) == 0 && memoryInUse(index) > budget_) {
+            spilling = true;
+            for (size_t p = 0; p < kSpillFiles; ++p) spills_.push_back(std::make_unique<SpillFile>());
+          }
         }
       }
-      accumulate(record(group), EvalContext{&rows[i], outer});
+      accumulate(record(group), args);
     }
   }
   groups_ = index.size();
   index.clear();
+  finishRound();
+}
+
+void HashAggregate::finishRound() {
   if (keys_.empty() && groups_ == 0) {
     addRecord(0);
     groups_ = 1;
@@ -374,10 +415,70 @@ void HashAggregate::open(const EvalContext* outer) {
   }
 }
 
+// A spilled row: its encoded key, its kept key values and its aggregates'
+// arguments, each with its length in front.
+void HashAggregate::appendSpilled(std::string& out, const std::string& key, const Row& keyValues,
+                                  const std::vector<Value>& args) {
+  auto putLength = [&out](size_t n) {
+    for (; n >= 0x80; n >>= 7) out += static_cast<char>((n & 0x7f) | 0x80);
+    out += static_cast<char>(n);
+  };
+  putLength(key.size());
+  out += key;
+  packed_.clear();
+  for (size_t k = 0; k < keys_.size(); ++k)
+    if (keepKey_[k]) packValue(packed_, keyValues[k]);
+  for (const Value& v : args) packValue(packed_, v);
+  putLength(packed_.size());
+  out += packed_;
+}
+
+bool HashAggregate::nextRound() {
+  while (!spills_.empty()) {
+    std::unique_ptr<SpillFile> file = std::move(spills_.back());
+    spills_.pop_back();
+    if (file->empty()) continue;
+    const std::string rows = file->takeAll();
+    file.reset();
+    release();
+    KeyTable index;
+    Row keyValues(keys_.size());
+    std::vector<Value> args(aggs_.size());
+    auto takeLength = [&rows](size_t& at) {
+      size_t n = 0;
+      for (int shift = 0;; shift += 7) {
+        const auto b = static_cast<unsigned char>(rows[at++]);
+        n |= static_cast<size_t>(b & 0x7f) << shift;
+        if (b < 0x80) return n;
+      }
+    };
+    for (size_t at = 0; at < rows.size();) {
+      const size_t keyLength = takeLength(at);
+      const std::string_view key(rows.data() + at, keyLength);
+      at += keyLength;
+      const size_t packedLength = takeLength(at);
+      const char* values = rows.data() + at;
+      at += packedLength;
+      for (size_t k = 0; k < keys_.size(); ++k) keyValues[k] = keepKey_[k] ? unpackValue(values) : Value();
+      for (Value& v : args) v = unpackValue(values);
+      auto [group, inserted] = index.insert(key);
+      if (inserted) newGroup(group, keyValues);
+      accumulate(record(group), args);
+    }
+    groups_ = index.size();
+    index.clear();
+    finishRound();
+    if (groups_ > 0) return true;
+  }
+  return false;
+}
+
 bool HashAggregate::next(Row& out) {
-  if (pos_ >= order_.size()) {
-    release();  // drained: give the memory back before the consumer goes on
-    return false;
+  while (pos_ >= order_.size()) {
+    if (!nextRound()) {
+      release();  // drained: give the memory back before the consumer goes on
+      return false;
+    }
   }
   const size_t g = order_[pos_++];
   out.clear();

@@ -14,6 +14,7 @@
 #include "jet/sql/Eval.h"
 #include "jet/sql/KeyTable.h"
 #include "jet/sql/Operator.h"
+#include "jet/sql/SpillFile.h"
 
 namespace jet::sql {
 
@@ -42,13 +43,26 @@ class HashAggregate : public Operator {
   // Which key columns the consumer reads. When the order of the groups does
   // not matter either, the others are not kept and come out Null.
   void setKeysRead(std::vector<bool> read) { keysRead_ = std::move(read); }
+  // When the groups may come out in any order and their bookkeeping passes
+  // this many bytes, rows of groups not yet in memory go to temporary files
+  // by hash; those groups are made afterwards, one file at a time.
+  void setMemoryBudget(size_t bytes) { budget_ = bytes; }
 
  private:
   // A group's accumulators are one record of `recordWidth_` bytes; aggregate
   // i's fields start at `fieldAt_[i]`. See HashAggregate.cpp for the fields.
-  void accumulate(unsigned char* record, const EvalContext& ctx);
+  // `args` holds each aggregate's argument (Null for Count(*)).
+  void accumulate(unsigned char* record, std::vector<Value>& args);
   Value result(size_t agg, const unsigned char* record) const;
   void release();
+  void newGroup(size_t group, const Row& keyValues);
+  size_t memoryInUse(const KeyTable& index) const;
+  void appendSpilled(std::string& out, const std::string& key, const Row& keyValues,
+                     const std::vector<Value>& args);
+  // After the groups of a round are made: their output order.
+  void finishRound();
+  // Makes the groups of the next spilled file; false when none is left.
+  bool nextRound();
 
   OperatorPtr input_;
   std::vector<BoundPtr> keys_;
@@ -76,6 +90,11 @@ class HashAggregate : public Operator {
   std::vector<size_t> order_;  // the groups in output order
   size_t groups_ = 0;
   size_t pos_ = 0;
+  bool keepAnyKey_ = false;
+  std::string packed_;  // scratch
+  static constexpr size_t kSpillFiles = 16;
+  size_t budget_ = size_t{8} << 20;
+  std::vector<std::unique_ptr<SpillFile>> spills_;
 };
 
 }  // namespace jet::sql

@@ -110,13 +110,18 @@ std::pair<size_t, bool> KeyTable::insert(std::string_view key, uint64_t hash) {
     return {number, false};
   }
   if (count_ >= UINT32_MAX) throw std::length_error("too many distinct keys for one statement");
-  constexpr size_t kBlock = size_t{1} << kOffsetBits;
   const size_t most = sizeof(uint32_t) + 10 + key.size();  // the record's size at most
-  if (blocks_.empty() || blockUsed_.back() + most > kBlock) {
+  if (blocks_.empty() || blockUsed_.back() + most > blockSize_.back()) {
     if (blocks_.size() >= (size_t{1} << (kWhereBits - kOffsetBits)) - 1)
       throw std::length_error("too many distinct keys for one statement");
-    blocks_.push_back(std::make_unique<unsigned char[]>(std::max(kBlock, most)));
+    // Blocks grow from 4 KiB (a small set costs little) to 1 MiB; a larger
+    // key gets a block of its own, where it starts at offset 0.
+    const size_t size = std::max(most, std::min<size_t>(size_t{1} << kOffsetBits,
+                                                        size_t{4096} << std::min<size_t>(blocks_.size(), 8)));
+    blocks_.push_back(std::make_unique_for_overwrite<unsigned char[]>(size));
     blockUsed_.push_back(0);
+    blockSize_.push_back(static_cast<uint32_t>(std::min<size_t>(size, UINT32_MAX)));
+    blockBytes_ += size;
   }
   const size_t b = blocks_.size() - 1;
   const size_t pos = blockUsed_[b];
@@ -130,9 +135,9 @@ std::pair<size_t, bool> KeyTable::insert(std::string_view key, uint64_t hash) {
   return {count_++, true};
 }
 
-size_t KeyTable::find(std::string_view key) const {
+size_t KeyTable::find(std::string_view key, uint64_t hash) const {
   if (count_ == 0) return npos;
-  const uint64_t slot = slots_[probe(key, hashBytes(key))];
+  const uint64_t slot = slots_[probe(key, hash)];
   if (slot == 0) return npos;
   uint32_t number;
   std::memcpy(&number, recordAt(slot), sizeof number);
@@ -142,6 +147,8 @@ size_t KeyTable::find(std::string_view key) const {
 void KeyTable::clear() {
   blocks_ = decltype(blocks_)();
   blockUsed_ = {};
+  blockSize_ = {};
+  blockBytes_ = 0;
   slots_ = {};
   count_ = 0;
 }
@@ -164,33 +171,53 @@ void NumberSet::insert(uint64_t bits) {
     slots_[probe(bits)] = bits;
 }
 
+void NumberSet::add(double d) {
+  if (allWhole_) {
+    if (d >= INT32_MIN && d <= INT32_MAX && d == std::trunc(d)) {
+      pendingWhole_.push_back(static_cast<int32_t>(d));
+      return;
+    }
+    allWhole_ = false;
+    pending_.assign(pendingWhole_.begin(), pendingWhole_.end());
+    pendingWhole_ = {};
+  }
+  pending_.push_back(d);
+}
+
 void NumberSet::finish() {
-  if (pending_.empty()) return;
-  // Whole numbers exactly representable as such, and their range.
-  constexpr double kWholeLimit = 9007199254740992.0;  // 2^53
-  bool whole = true;
-  int64_t low = INT64_MAX, high = INT64_MIN;
-  for (double d : pending_) {
-    if (!(d == std::trunc(d) && std::fabs(d) < kWholeLimit)) {
-      whole = false;
-      break;
+  auto build = [this](const auto& numbers) {
+    if (numbers.empty()) return;
+    // Whole numbers exactly representable as such, and their range.
+    constexpr double kWholeLimit = 9007199254740992.0;  // 2^53
+    bool whole = true;
+    int64_t low = INT64_MAX, high = INT64_MIN;
+    for (double d : numbers) {
+      if (!(d == std::trunc(d) && std::fabs(d) < kWholeLimit)) {
+        whole = false;
+        break;
+      }
+      low = std::min(low, static_cast<int64_t>(d));
+      high = std::max(high, static_cast<int64_t>(d));
     }
-    low = std::min(low, static_cast<int64_t>(d));
-    high = std::max(high, static_cast<int64_t>(d));
-  }
-  const auto range = whole ? static_cast<uint64_t>(high - low) + 1 : 0;
-  if (whole && range / 64 <= pending_.size() + 64) {
-    isBitmap_ = true;
-    low_ = low;
-    bitmap_.assign(range / 64 + 1, 0);
-    for (double d : pending_) {
-      const auto bit = static_cast<uint64_t>(static_cast<int64_t>(d) - low);
-      bitmap_[bit / 64] |= uint64_t{1} << (bit % 64);
+    const auto range = whole ? static_cast<uint64_t>(high - low) + 1 : 0;
+    if (whole && range / 64 <= numbers.size() + 64) {
+      isBitmap_ = true;
+      low_ = low;
+      bitmap_.assign(range / 64 + 1, 0);
+      for (double d : numbers) {
+        const auto bit = static_cast<uint64_t>(static_cast<int64_t>(d) - low);
+        bitmap_[bit / 64] |= uint64_t{1} << (bit % 64);
+      }
+    } else {
+      slots_.assign(std::bit_ceil(std::max<size_t>(kFirstSlots, numbers.size() * 2)), kFree);
+      for (double d : numbers) insert(bitsOf(d));
     }
-  } else {
-    slots_.assign(std::bit_ceil(std::max<size_t>(kFirstSlots, pending_.size() * 2)), kFree);
-    for (double d : pending_) insert(bitsOf(d));
-  }
+  };
+  if (allWhole_)
+    build(pendingWhole_);
+  else
+    build(pending_);
+  pendingWhole_ = {};
   pending_ = {};
 }
 
@@ -210,6 +237,8 @@ bool NumberSet::contains(double d) const {
 
 void NumberSet::clear() {
   pending_ = {};
+  pendingWhole_ = {};
+  allWhole_ = true;
   bitmap_ = {};
   isBitmap_ = false;
   low_ = 0;

@@ -27,7 +27,10 @@ class KeyTable {
     if (!slots_.empty()) __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
   }
   // The key's number, or npos.
-  size_t find(std::string_view key) const;
+  size_t find(std::string_view key) const { return find(key, hashOf(key)); }
+  size_t find(std::string_view key, uint64_t hash) const;
+  // Bytes held, roughly.
+  size_t memoryBytes() const { return blockBytes_ + slots_.size() * sizeof(uint64_t); }
   bool contains(std::string_view key) const { return find(key) != npos; }
   size_t size() const { return count_; }
   bool empty() const { return count_ == 0; }
@@ -45,6 +48,8 @@ class KeyTable {
 
   std::vector<std::unique_ptr<unsigned char[]>> blocks_;
   std::vector<uint32_t> blockUsed_;
+  std::vector<uint32_t> blockSize_;
+  size_t blockBytes_ = 0;
   std::vector<uint64_t> slots_;
   size_t count_ = 0;
 };
@@ -55,7 +60,7 @@ class KeyTable {
 // wider than their count (the usual list of record IDs), else a hash set.
 class NumberSet {
  public:
-  void add(double d) { pending_.push_back(d); }
+  void add(double d);
   void finish();
   bool contains(double d) const;
   void clear();
@@ -65,7 +70,11 @@ class NumberSet {
   size_t probe(uint64_t bits) const;
   void insert(uint64_t bits);
 
+  // Numbers gathered: as 32-bit integers while they all are (the usual IDs,
+  // half the bytes), else as doubles.
+  std::vector<int32_t> pendingWhole_;
   std::vector<double> pending_;
+  bool allWhole_ = true;
   // Bitmap form: bit (n - low_) for each whole number n.
   std::vector<uint64_t> bitmap_;
   int64_t low_ = 0;

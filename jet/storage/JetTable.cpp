@@ -638,7 +638,7 @@ void JetTable::removeRows(std::span<const RowId> ids) {
     for (size_t p : ix->columnPositions()) keyColumns[p] = true;
   // In slices, so that the index entries in hand stay few whatever the count;
   // everything is still one transaction.
-  constexpr size_t kSlice = 65536;
+  constexpr size_t kSlice = 16384;
   for (size_t from = 0; from < order.size(); from += kSlice) {
     const size_t to = std::min(order.size(), from + kSlice);
     std::vector<std::vector<format::IndexEntry>> entries(indexes.size());

@@ -86,6 +86,17 @@ TEST(NumberSet, SparseOrFractionalNumbersAsAHashSet) {
   EXPECT_FALSE(withoutFree.contains(freeBits));
 }
 
+TEST(NumberSet, WholeNumbersFollowedByOthersKeepEveryNumber) {
+  NumberSet set;
+  for (int i = 1; i <= 1000; ++i) set.add(i);
+  set.add(2.5);  // no longer all 32-bit whole numbers
+  set.add(3e9);
+  set.add(-7);
+  set.finish();
+  for (double d : {1.0, 1000.0, 2.5, 3e9, -7.0}) EXPECT_TRUE(set.contains(d)) << d;
+  for (double d : {0.0, 1001.0, 3.5, -3e9}) EXPECT_FALSE(set.contains(d)) << d;
+}
+
 TEST(PackedValues, EveryTypeComesBackAsItWent) {
   Decimal dec;
   dec.magnitude = (static_cast<unsigned __int128>(1) << 90) + 7;

@@ -1,0 +1,69 @@
+#include "jet/sql/SpillFile.h"
+
+#include <random>
+
+#include "jet/core/Error.h"
+#include "jet/core/Messages.h"
+
+namespace jet::sql {
+
+namespace {
+
+constexpr size_t kBufferBytes = size_t{1} << 16;
+
+std::filesystem::path freshPath() {
+  std::random_device random;
+  const uint64_t tag = (static_cast<uint64_t>(random()) << 32) ^ random();
+  char name[40];
+  std::snprintf(name, sizeof name, "quellmark-%016llx.tmp", static_cast<unsigned long long>(tag));
+  std::error_code ec;
+  std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
+  if (ec) folder = ".";
+  return folder / name;
+}
+
+}  // namespace
+
+SpillFile::SpillFile() : path_(freshPath()) {
+  out_.open(path_, std::ios::binary | std::ios::trunc);
+  if (!out_) fail();
+}
+
+SpillFile::~SpillFile() {
+  out_.close();
+  std::error_code ec;
+  std::filesystem::remove(path_, ec);
+}
+
+void SpillFile::fail() const {
+  throw Error(ErrorCode::Io, msg::ioError(path_.string(), "the temporary file could not be written or read"));
+}
+
+void SpillFile::writeBuffer() {
+  if (buffer_.empty()) return;
+  out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+  if (!out_) fail();
+  written_ += buffer_.size();
+  buffer_.clear();
+}
+
+void SpillFile::append(std::string_view bytes) {
+  buffer_.append(bytes);
+  if (buffer_.size() >= kBufferBytes) writeBuffer();
+}
+
+std::string SpillFile::takeAll() {
+  writeBuffer();
+  out_.close();
+  if (!out_) fail();
+  std::string all(written_, '\0');
+  std::ifstream in(path_, std::ios::binary);
+  if (!in.read(all.data(), static_cast<std::streamsize>(all.size()))) fail();
+  in.close();
+  std::error_code ec;
+  std::filesystem::remove(path_, ec);
+  written_ = 0;
+  return all;
+}
+
+}  // namespace jet::sql
