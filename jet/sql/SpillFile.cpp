@@ -1,5 +1,8 @@
 #include "jet/sql/SpillFile.h"
 
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <random>
 
 #include "jet/core/Error.h"
@@ -11,9 +14,13 @@ namespace {
 
 constexpr size_t kBufferBytes = size_t{1} << 16;
 
-std::filesystem::path freshPath() {
+// A name no other spill file has: random bits, the clock and the object's
+// address, in case a platform's random device is not random.
+std::filesystem::path freshPath(const void* owner) {
   std::random_device random;
-  const uint64_t tag = (static_cast<uint64_t>(random()) << 32) ^ random();
+  const uint64_t tag = ((static_cast<uint64_t>(random()) << 32) ^ random()) ^
+                       static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                       (static_cast<uint64_t>(reinterpret_cast<uintptr_t>(owner)) << 16);
   char name[40];
   std::snprintf(name, sizeof name, "quellmark-%016llx.tmp", static_cast<unsigned long long>(tag));
   std::error_code ec;
@@ -24,7 +31,7 @@ std::filesystem::path freshPath() {
 
 }  // namespace
 
-SpillFile::SpillFile() : path_(freshPath()) {
+SpillFile::SpillFile() : path_(freshPath(this)) {
   out_.open(path_, std::ios::binary | std::ios::trunc);
   if (!out_) fail();
 }
