@@ -32,23 +32,34 @@ void Distinct::open(const EvalContext* outer) {
   position_ = 0;
   input_->open(outer);
   if (!twoPass_) return;
-  std::vector<std::pair<uint64_t, uint64_t>> hashes;  // hash, position
+  // One 8-byte entry a row: the top bits of its hash above its position.
+  // Rows whose hash bits match another row's are compared whole in the
+  // second pass; bits that match by chance only cost that comparison.
+  constexpr int kPositionBits = 26;
+  constexpr uint64_t kHashBits = ~((uint64_t{1} << kPositionBits) - 1);
+  std::vector<uint64_t> entries;
   Row row;
   std::string key;
   while (input_->next(row)) {
+    if (entries.size() >> kPositionBits) {
+      // More rows than positions: every row's key is kept instead.
+      entries = {};
+      input_->open(outer);
+      return;
+    }
     keyOfRow(row, key);
-    hashes.emplace_back(hashOf(key), hashes.size());
+    entries.push_back((hashOf(key) & kHashBits) | entries.size());
   }
-  shared_.assign(hashes.size(), false);
-  std::sort(hashes.begin(), hashes.end());
-  for (size_t i = 0; i < hashes.size();) {
+  shared_.assign(entries.size(), false);
+  std::sort(entries.begin(), entries.end());
+  for (size_t i = 0; i < entries.size();) {
     size_t j = i + 1;
-    while (j < hashes.size() && hashes[j].first == hashes[i].first) ++j;
+    while (j < entries.size() && (entries[j] & kHashBits) == (entries[i] & kHashBits)) ++j;
     if (j - i > 1)
-      for (size_t k = i; k < j; ++k) shared_[hashes[k].second] = true;
+      for (size_t k = i; k < j; ++k) shared_[entries[k] & ~kHashBits] = true;
     i = j;
   }
-  hashes = {};
+  entries = {};
   input_->open(outer);
 }
 

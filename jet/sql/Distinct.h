@@ -4,7 +4,7 @@
 //
 // Over an input that yields the same rows in the same order each time it is
 // opened (plain columns of a stored table), memory need not grow with the
-// rows' width: a first pass keeps only a hash per row and marks the rows
+// rows' width: a first pass keeps only 8 bytes of hash per row and marks the rows
 // whose hash is shared; the second pass passes every other row straight
 // through and compares the marked ones by their whole values. No row is ever
 // told apart or merged by its hash alone.
