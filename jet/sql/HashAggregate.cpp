@@ -107,20 +107,9 @@ void storeSlot(unsigned char* at, const Slot& s) {
   at[9] = s.boxed ? 1 : 0;
 }
 
+// Values that fit a slot's 8 bytes: every number but Decimal.
 bool inlineType(DataType t) {
-  switch (t) {
-    case DataType::Boolean:
-    case DataType::Byte:
-    case DataType::Integer:
-    case DataType::Long:
-    case DataType::Currency:
-    case DataType::Single:
-    case DataType::Double:
-    case DataType::DateTime:
-      return true;
-    default:
-      return false;
-  }
+  return isNumericType(t) && t != DataType::Decimal;
 }
 
 Value inlineValue(const Slot& s) {
