@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <set>
@@ -121,6 +122,17 @@ CrashFigures crashRounds(const std::string& base, const fs::path& folder,
                          int kills, uint32_t seed, std::chrono::seconds budget) {
   CrashFigures f;
   const DatabaseState before = stateOf(base);
+  // Statements outside a transaction commit one by one: a kill between two
+  // of them leaves the state after the first, which is as sound as any.
+  std::vector<DatabaseState> between;
+  if (statements.size() > 1 && statements.front() != "BEGIN TRANSACTION") {
+    std::string step = (folder / "step.mdb").string();
+    fs::copy_file(base, step, fs::copy_options::overwrite_existing);
+    for (size_t i = 0; i + 1 < statements.size(); ++i) {
+      runStatements(step, {statements[i]});
+      between.push_back(stateOf(step));
+    }
+  }
   std::string reference = (folder / "reference.mdb").string();
   fs::copy_file(base, reference, fs::copy_options::overwrite_existing);
   auto start = std::chrono::steady_clock::now();
@@ -164,8 +176,10 @@ CrashFigures crashRounds(const std::string& base, const fs::path& folder,
       window = window * 3 / 4;  // the children run faster than the reference did: aim earlier
     }
     DatabaseState now = stateOf(work);
-    EXPECT_TRUE(now == before || now == after) << "round " << f.rounds << ": " << describe(now) << "; before "
-                                               << describe(before) << "; after " << describe(after);
+    const bool committedState =
+        now == before || now == after || std::find(between.begin(), between.end(), now) != between.end();
+    EXPECT_TRUE(committedState) << "round " << f.rounds << ": " << describe(now) << "; before "
+                                << describe(before) << "; after " << describe(after);
     (now == before ? f.sawBefore : f.sawAfter)++;
     EXPECT_FALSE(fs::exists(work + ".qmj"));
     expectConsistent(work, known);
