@@ -36,12 +36,6 @@ class ByteArena {
     return at;
   }
 
-  // Returns the last `n` bytes of the latest allocation, unused.
-  void giveBack(size_t n) {
-    next_ -= n;
-    free_ += n;
-  }
-
   void clear() {
     blocks_.clear();
     next_ = nullptr;

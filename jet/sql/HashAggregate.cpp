@@ -11,6 +11,7 @@
 #include "jet/sql/PackedValues.h"
 #include "jet/sql/SpillFile.h"
 #include "jet/sql/ValueOps.h"
+#include "jet/sql/VarLength.h"
 
 namespace jet::sql {
 
@@ -408,17 +409,13 @@ void HashAggregate::finishRound() {
 // arguments, each with its length in front.
 void HashAggregate::appendSpilled(std::string& out, const std::string& key, const Row& keyValues,
                                   const std::vector<Value>& args) {
-  auto putLength = [&out](size_t n) {
-    for (; n >= 0x80; n >>= 7) out += static_cast<char>((n & 0x7f) | 0x80);
-    out += static_cast<char>(n);
-  };
-  putLength(key.size());
+  appendLength(out, key.size());
   out += key;
   packed_.clear();
   for (size_t k = 0; k < keys_.size(); ++k)
     if (keepKey_[k]) packValue(packed_, keyValues[k]);
   for (const Value& v : args) packValue(packed_, v);
-  putLength(packed_.size());
+  appendLength(out, packed_.size());
   out += packed_;
 }
 
@@ -433,20 +430,14 @@ bool HashAggregate::nextRound() {
     KeyTable index;
     Row keyValues(keys_.size());
     std::vector<Value> args(aggs_.size());
-    auto takeLength = [&rows](size_t& at) {
-      size_t n = 0;
-      for (int shift = 0;; shift += 7) {
-        const auto b = static_cast<unsigned char>(rows[at++]);
-        n |= static_cast<size_t>(b & 0x7f) << shift;
-        if (b < 0x80) return n;
-      }
-    };
-    for (size_t at = 0; at < rows.size();) {
+    const auto* at = reinterpret_cast<const unsigned char*>(rows.data());
+    const auto* end = at + rows.size();
+    while (at < end) {
       const size_t keyLength = takeLength(at);
-      const std::string_view key(rows.data() + at, keyLength);
+      const std::string_view key(reinterpret_cast<const char*>(at), keyLength);
       at += keyLength;
       const size_t packedLength = takeLength(at);
-      const char* values = rows.data() + at;
+      const char* values = reinterpret_cast<const char*>(at);
       at += packedLength;
       for (size_t k = 0; k < keys_.size(); ++k) keyValues[k] = keepKey_[k] ? unpackValue(values) : Value();
       for (Value& v : args) v = unpackValue(values);

@@ -7,6 +7,8 @@
 #include <functional>
 #include <stdexcept>
 
+#include "jet/sql/VarLength.h"
+
 namespace jet::sql {
 
 namespace {
@@ -29,25 +31,6 @@ constexpr size_t kFirstSlots = 16;
 }  // namespace
 
 namespace {
-
-// Lengths are stored 7 bits a byte, low bits first.
-unsigned char* putLength(unsigned char* at, size_t n) {
-  while (n >= 0x80) {
-    *at++ = static_cast<unsigned char>((n & 0x7f) | 0x80);
-    n >>= 7;
-  }
-  *at++ = static_cast<unsigned char>(n);
-  return at;
-}
-
-size_t takeLength(const unsigned char*& at) {
-  size_t n = 0;
-  for (int shift = 0;; shift += 7) {
-    const unsigned char b = *at++;
-    n |= static_cast<size_t>(b & 0x7f) << shift;
-    if (b < 0x80) return n;
-  }
-}
 
 // Where a record starts: 40 bits of block number and offset.
 constexpr int kWhereBits = 40;

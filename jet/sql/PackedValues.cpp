@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "jet/sql/VarLength.h"
+
 namespace jet::sql {
 
 namespace {
@@ -20,15 +22,15 @@ T take(const char*& at) {
 }
 
 void putSized(std::string& out, const void* data, size_t size) {
-  put(out, static_cast<uint64_t>(size));
+  appendLength(out, size);
   out.append(static_cast<const char*>(data), size);
 }
 
 std::string_view takeSized(const char*& at) {
-  const uint64_t size = take<uint64_t>(at);
-  std::string_view bytes(at, size);
-  at += size;
-  return bytes;
+  auto* bytes = reinterpret_cast<const unsigned char*>(at);
+  const size_t size = takeLength(bytes);
+  at = reinterpret_cast<const char*>(bytes) + size;
+  return {reinterpret_cast<const char*>(bytes), size};
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "jet/core/Messages.h"
 #include "jet/core/Text.h"
 #include "jet/sql/DateTime.h"
+#include "jet/sql/VarLength.h"
 
 namespace jet::sql {
 
@@ -290,24 +291,12 @@ int sortCompare(const Value& a, const Value& b) {
   }
 }
 
-namespace {
-
-// A length in 7-bit groups, low first: one byte for the usual short text.
-std::string lengthBytes(size_t n) {
-  std::string out;
-  for (; n >= 0x80; n >>= 7) out += static_cast<char>((n & 0x7f) | 0x80);
-  out += static_cast<char>(n);
-  return out;
-}
-
-}  // namespace
-
 void appendKey(std::string& key, const Value& v) {
   // Tag, length, payload: no key is a prefix of another, so a row's keys
   // concatenated stay unambiguous.
   auto appendSized = [&key](char tag, std::string_view payload) {
     key += tag;
-    key += lengthBytes(payload.size());
+    appendLength(key, payload.size());
     key.append(payload);
   };
   if (v.isNull()) {
@@ -319,7 +308,8 @@ void appendKey(std::string& key, const Value& v) {
     const size_t lengthAt = key.size();
     key += '\0';
     appendFoldedCase(key, v.asText());
-    const std::string length = lengthBytes(key.size() - lengthAt - 1);
+    std::string length;
+    appendLength(length, key.size() - lengthAt - 1);
     key[lengthAt] = length[0];
     if (length.size() > 1) key.insert(lengthAt + 1, length, 1);
   } else if (v.isNumeric()) {
