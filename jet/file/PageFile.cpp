@@ -197,6 +197,7 @@ void PageFile::rollback() {
 }
 
 void PageFile::afterRollback() {
+  ++rollbacks_;
   forgetCache();
   writable_->refreshSize();
   pageCount_ = static_cast<uint32_t>(writable_->size() / header_.pageSize);
@@ -224,6 +225,52 @@ uint32_t PageFile::allocate() {
   dirty_[page] = std::make_shared<PageBuffer>(header_.pageSize, 0);
   if (dirty_.size() >= dirtyLimit_) flush();
   return page;
+}
+
+void PageFile::abandon() {
+  dirty_.clear();
+  try {
+    journal_->rollback(writable_->file());
+  } catch (const Error&) {
+    // The hot journal stays for the next open to roll back.
+  }
+  depth_ = 0;
+  afterRollback();
+}
+
+void PageFile::truncate(uint32_t pageCount) {
+  requireTransaction();
+  if (pageCount >= pageCount_) return;
+  if (pageCount == 0) throw FileError(ErrorCode::Invalid, msg::pageOutOfRange(0));
+  dirty_.erase(dirty_.lower_bound(pageCount), dirty_.end());
+  for (auto it = lru_.begin(); it != lru_.end();) {
+    if (it->first >= pageCount) {
+      index_.erase(it->first);
+      it = lru_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  nextAhead_ = UINT32_MAX;
+  IoFile& db = writable_->file();
+  const uint64_t newSize = static_cast<uint64_t>(pageCount) * header_.pageSize;
+  try {
+    // Pages on disk past the cut keep their originals in the journal, which
+    // is on disk before the file shrinks.
+    if (writable_->size() > newSize) {
+      journal_->journalTruncate(db, newSize);
+      if (journal_->needsSync()) {
+        journal_->sync();
+        ++syncs_;
+      }
+      db.truncate(newSize);
+    }
+  } catch (const Error&) {
+    abandon();
+    throw;
+  }
+  writable_->refreshSize();
+  pageCount_ = pageCount;
 }
 
 void PageFile::flush() {
@@ -273,14 +320,7 @@ void PageFile::flush() {
       written_ += length;
     });
   } catch (const Error&) {
-    dirty_.clear();
-    try {
-      journal_->rollback(db);
-    } catch (const Error&) {
-      // The hot journal stays for the next open to roll back.
-    }
-    depth_ = 0;
-    afterRollback();
+    abandon();
     throw;
   }
   for (auto& [page, buffer] : dirty_) cache(page, std::move(buffer));

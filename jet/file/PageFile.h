@@ -80,6 +80,13 @@ class PageFile {
   void write(uint32_t page, std::span<const uint8_t> bytes);
   // A new zero-filled page at the end of the file; its number.
   uint32_t allocate();
+  // Cuts the file to its first `pageCount` pages, which nothing past them
+  // may be referred to by. The pages cut go to the journal first, so a
+  // rollback or a crash puts them back.
+  void truncate(uint32_t pageCount);
+  // Rollbacks so far (whole or to a savepoint), for those who keep state
+  // that a rollback makes stale.
+  uint64_t rollbacks() const { return rollbacks_; }
 
   // Changed pages held in memory before they are written out together.
   void setDirtyLimit(size_t pages) { dirtyLimit_ = pages < 1 ? 1 : pages; }
@@ -95,6 +102,8 @@ class PageFile {
   // Journals, syncs, then writes every changed page.
   void flush();
   void afterRollback();
+  // After a failed write to the database: the whole transaction is undone.
+  void abandon();
 
   std::unique_ptr<PageSource> source_;
   std::string name_;
@@ -119,6 +128,7 @@ class PageFile {
   size_t dirtyLimit_ = 2048;
   uint64_t written_ = 0;
   uint64_t syncs_ = 0;
+  uint64_t rollbacks_ = 0;
 };
 
 }  // namespace jet::file

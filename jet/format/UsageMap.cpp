@@ -150,6 +150,24 @@ std::vector<uint32_t> inlinePages(const std::vector<uint8_t>& row) {
 
 }  // namespace
 
+std::vector<uint8_t> readUsageMapRow(file::PageFile& file, const Layout& layout, uint32_t pointer) {
+  return readMapRow(file, layout, RowPointer::decode(pointer)).bytes;
+}
+
+void rewriteUsageMapRow(file::PageFile& file, const Layout& layout, uint32_t pointer,
+                        const std::vector<uint8_t>& bytes) {
+  writeMapRow(file, layout, RowPointer::decode(pointer), bytes);
+}
+
+std::vector<uint32_t> usageMapPages(file::PageFile& file, const Layout& layout, uint32_t pointer) {
+  std::vector<uint8_t> row = readUsageMapRow(file, layout, pointer);
+  std::vector<uint32_t> pages;
+  if (row[0] != kReferenceMap) return pages;
+  for (size_t at = 1; at + 4 <= row.size(); at += 4)
+    if (uint32_t page = file::getU32(row.data() + at); page != 0) pages.push_back(page);
+  return pages;
+}
+
 void changeUsageMap(file::PageFile& file, const Layout& layout, uint32_t pointer, uint32_t page, bool present,
                     const std::function<uint32_t()>& allocate) {
   const RowPointer at = RowPointer::decode(pointer);

@@ -59,4 +59,14 @@ class UsageMap {
 void changeUsageMap(file::PageFile& file, const Layout& layout, uint32_t pointer, uint32_t page, bool present,
                     const std::function<uint32_t()>& allocate);
 
+// The map row `pointer` names, copied out. Throws FormatError(Corrupt) when
+// it is not a usage map.
+std::vector<uint8_t> readUsageMapRow(file::PageFile& file, const Layout& layout, uint32_t pointer);
+// Replaces the map row with `bytes` of the same length, in place.
+void rewriteUsageMapRow(file::PageFile& file, const Layout& layout, uint32_t pointer,
+                        const std::vector<uint8_t>& bytes);
+// The bitmap pages of a reference map (none for an inline one): they belong
+// to the map alone.
+std::vector<uint32_t> usageMapPages(file::PageFile& file, const Layout& layout, uint32_t pointer);
+
 }  // namespace jet::format

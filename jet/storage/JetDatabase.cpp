@@ -7,6 +7,7 @@
 #include "jet/core/Text.h"
 #include "jet/file/FileLock.h"
 #include "jet/file/Journal.h"
+#include "jet/format/FreePageMap.h"
 #include "jet/format/TextCodec.h"
 #include "jet/storage/CatalogValues.h"
 #include "jet/storage/JetTable.h"
@@ -16,6 +17,26 @@ namespace jet::storage {
 namespace {
 // Jet 3 files of Western locales leave the code page 0 and mean Windows-1252.
 constexpr uint16_t kDefaultCodePage = 1252;
+
+// Whether row 0 of page 1 is a map of free pages we may take pages from and
+// give them back to. Files our first writer made keep the catalogue's page
+// map there; a file whose row is damaged is left as it is too.
+bool freePageMapUsable(const std::shared_ptr<JetContext>& context) {
+  if (context->file->readOnly() || context->file->isJet3()) return false;
+  try {
+    format::FreePageMap map(*context->file, context->layout);
+    JetTable catalog(context, kCatalogTable, kCatalogPage);
+    const format::TableDefinition& def = catalog.definition();
+    if (def.usedPagesPointer == format::kFreePageMapPointer ||
+        def.freePagesPointer == format::kFreePageMapPointer)
+      return false;
+    for (const auto& index : def.physicalIndexes)
+      if (index.usedPagesPointer == format::kFreePageMapPointer) return false;
+    return true;
+  } catch (const Error&) {
+    return false;
+  }
+}
 
 }  // namespace
 
@@ -58,6 +79,7 @@ JetDatabase::JetDatabase(std::unique_ptr<file::PageFile> file, const std::string
   context_->text.codePage = format::codePageSupported(cp) ? cp : kDefaultCodePage;
   context_->file = std::move(file);
   catalog_ = readCatalog(context_);
+  context_->freeMapUsable = freePageMapUsable(context_);
 }
 
 DatabaseInfo JetDatabase::info() const {

@@ -5,6 +5,7 @@
 // one is dropped and the new one takes its name.
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 
@@ -13,6 +14,7 @@
 #include "jet/core/Text.h"
 #include "jet/file/LittleEndian.h"
 #include "jet/format/DataPage.h"
+#include "jet/format/FreePageMap.h"
 #include "jet/format/IndexPage.h"
 #include "jet/format/UsageMap.h"
 #include "jet/storage/DdlPlan.h"
@@ -55,6 +57,55 @@ Row catalogRow(int32_t id, const std::string& name, double now) {
   return r;
 }
 
+// Every page a table owns alone: its definition chain, data pages, index
+// trees, the pages of its reference maps, and the page of its map rows when
+// no other map lives there. Sorted, each page once.
+std::vector<uint32_t> ownedPages(file::PageFile& f, const format::Layout& layout,
+                                 const format::TableDefinition& def) {
+  std::vector<uint32_t> owned;
+  for (uint32_t p = def.page; p != 0;) {
+    owned.push_back(p);
+    auto page = f.read(p);
+    p = file::getU32(page->data() + layout.tdefNextPageOffset);
+  }
+  format::UsageMap used(f, layout, def.usedPagesPointer);
+  while (auto p = used.next()) owned.push_back(*p);
+  auto indexLayout = format::IndexPageLayout::jet4();
+  std::vector<uint32_t> maps{def.usedPagesPointer};
+  if (def.freePagesPointer != 0) maps.push_back(def.freePagesPointer);
+  for (const auto& phys : def.physicalIndexes) {
+    maps.push_back(phys.usedPagesPointer);
+    std::vector<uint32_t> todo{phys.firstPage};
+    while (!todo.empty()) {
+      uint32_t p = todo.back();
+      todo.pop_back();
+      if (p == 0) continue;
+      owned.push_back(p);
+      format::IndexPage ip = format::decodeIndexPage(*f.read(p), indexLayout, p);
+      if (ip.leaf) continue;
+      for (const auto& e : ip.entries) todo.push_back(e.childPage);
+      todo.push_back(ip.tailPage);
+    }
+  }
+  std::sort(maps.begin(), maps.end());
+  maps.erase(std::unique(maps.begin(), maps.end()), maps.end());
+  for (uint32_t pointer : maps) {
+    auto pages = format::usageMapPages(f, layout, pointer);
+    owned.insert(owned.end(), pages.begin(), pages.end());
+  }
+  // The rows' page goes too when every row on it is one of these maps.
+  const uint32_t mapPage = format::RowPointer::decode(def.usedPagesPointer).page;
+  format::DataPage rows(layout, f.read(mapPage), mapPage);
+  bool alone = mapPage >= format::kFirstFreeablePage && rows.rowCount() > 0;
+  for (unsigned r = 0; alone && r < rows.rowCount(); ++r)
+    alone = std::binary_search(maps.begin(), maps.end(),
+                               format::RowPointer{mapPage, static_cast<uint8_t>(r)}.encode());
+  if (alone) owned.push_back(mapPage);
+  std::sort(owned.begin(), owned.end());
+  owned.erase(std::unique(owned.begin(), owned.end()), owned.end());
+  return owned;
+}
+
 // A read-only or Jet 3 file is refused before anything else is looked at.
 void requireWritable(file::PageFile& f) {
   if (f.readOnly()) throw StorageError(ErrorCode::ReadOnly, msg::readOnlyFile(f.name()));
@@ -75,11 +126,11 @@ void JetDatabase::createTable(const TableSchema& schema) {
     size_t n =
         format::pagesNeeded(format::encodeTableDefinition(def, layout, context_->text.codePage), layout);
     std::vector<uint32_t> tdefPages;
-    for (size_t i = 0; i < n; ++i) tdefPages.push_back(f.allocate());
+    for (size_t i = 0; i < n; ++i) tdefPages.push_back(context_->allocatePage());
     const uint32_t tdef = tdefPages.front();
 
     // One page for the table's usage maps: its own pages, its free space, and each index's pages.
-    const uint32_t mapPage = f.allocate();
+    const uint32_t mapPage = context_->allocatePage();
     std::vector<std::vector<uint8_t>> maps;
     maps.push_back(format::UsageMap::encodeInline(mapPage + 1, {}, kNewMapBytes));
     maps.push_back(format::UsageMap::encodeInline(mapPage + 1, {}, kNewMapBytes));
@@ -87,7 +138,7 @@ void JetDatabase::createTable(const TableSchema& schema) {
     def.freePagesPointer = format::RowPointer{mapPage, 1}.encode();
     auto indexLayout = format::IndexPageLayout::jet4();
     for (size_t i = 0; i < def.physicalIndexes.size(); ++i) {
-      uint32_t root = f.allocate();
+      uint32_t root = context_->allocatePage();
       format::IndexPage empty;
       empty.tdefPage = tdef;
       f.write(root, format::encodeIndexPage(empty, indexLayout));
@@ -123,32 +174,15 @@ void JetDatabase::dropTable(const std::string& name) {
   const uint32_t tdef = o->tdefPage();
 
   inTransaction(*this, [&] {
-    // The pages the table owned: its definition chain, data pages and index trees.
     std::vector<uint32_t> owned;
     {
       auto table = std::make_shared<JetTable>(context_, o->name, tdef);
-      const format::TableDefinition& def = table->definition();
-      for (uint32_t p = tdef; p != 0;) {
-        owned.push_back(p);
-        auto page = f.read(p);
-        p = file::getU32(page->data() + context_->layout.tdefNextPageOffset);
-      }
-      format::UsageMap used(f, context_->layout, def.usedPagesPointer);
-      while (auto p = used.next()) owned.push_back(*p);
-      auto indexLayout = format::IndexPageLayout::jet4();
-      for (const auto& phys : def.physicalIndexes) {
-        std::vector<uint32_t> todo{phys.firstPage};
-        while (!todo.empty()) {
-          uint32_t p = todo.back();
-          todo.pop_back();
-          if (p == 0) continue;
-          owned.push_back(p);
-          format::IndexPage ip = format::decodeIndexPage(*f.read(p), indexLayout, p);
-          if (ip.leaf) continue;
-          for (const auto& e : ip.entries) todo.push_back(e.childPage);
-          todo.push_back(ip.tailPage);
-        }
-      }
+      owned = ownedPages(f, context_->layout, table->definition());
+      std::vector<uint32_t> longValues = table->longValuePagesOwned();
+      std::vector<uint32_t> all;
+      std::merge(owned.begin(), owned.end(), longValues.begin(), longValues.end(), std::back_inserter(all));
+      all.erase(std::unique(all.begin(), all.end()), all.end());
+      owned = std::move(all);
     }
     auto catalog = std::make_shared<JetTable>(context_, kCatalogTable, kCatalogPage);
     auto cursor = catalog->scan();
@@ -160,9 +194,10 @@ void JetDatabase::dropTable(const std::string& name) {
     if (!row) throw StorageError(ErrorCode::Corrupt, msg::corruptCatalog(kCatalogTable));
     cursor.reset();
     catalog->remove(*row);
-    // Freed pages hold nothing of the table any more; the file's tail shrinks only when compacted.
+    // Freed pages hold nothing of the table any more.
     std::vector<uint8_t> blank(f.pageSize(), 0);
     for (uint32_t p : owned) f.write(p, blank);
+    context_->freePages(owned);
     catalog_ = readCatalog(context_);
   });
 }

@@ -432,6 +432,43 @@ void JetTable::longValueRowsOf(std::span<const uint8_t> storedRow, std::vector<f
   }
 }
 
+std::vector<uint32_t> JetTable::longValuePagesOwned() {
+  std::vector<uint32_t> pages;
+  if (std::none_of(definition_.columns.begin(), definition_.columns.end(), isLong)) return pages;
+  file::PageFile& file = *context_->file;
+  const format::Layout& layout = context_->layout;
+  std::vector<format::RowPointer> used;
+  format::UsageMap map(file, layout, definition_.usedPagesPointer);
+  while (auto number = map.next()) {
+    format::DataPage page(layout, file.read(*number), *number);
+    if (page.owner() != definition_.page || page.isLongValuePage()) continue;
+    for (unsigned r = 0; r < page.rowCount(); ++r) {
+      format::RowSlot slot = page.slot(r);
+      // A moved row's bytes are at its target; the stub holds only a pointer.
+      if (slot.state == format::RowState::Normal || slot.state == format::RowState::OverflowTarget)
+        longValueRowsOf(page.bytes(slot), used);
+    }
+  }
+  std::sort(used.begin(), used.end(), [](format::RowPointer a, format::RowPointer b) {
+    return a.page != b.page ? a.page < b.page : a.row < b.row;
+  });
+  for (size_t i = 0; i < used.size();) {
+    const uint32_t number = used[i].page;
+    std::vector<bool> ours;
+    for (; i < used.size() && used[i].page == number; ++i) {
+      if (used[i].row >= ours.size()) ours.resize(used[i].row + 1u, false);
+      ours[used[i].row] = true;
+    }
+    format::DataPage page(layout, file.read(number), number);
+    if (!page.isLongValuePage()) continue;
+    bool alone = true;
+    for (unsigned r = 0; alone && r < page.rowCount(); ++r)
+      alone = page.slot(r).state == format::RowState::Deleted || (r < ours.size() && ours[r]);
+    if (alone) pages.push_back(number);
+  }
+  return pages;
+}
+
 void JetTable::deleteSlots(std::vector<format::RowPointer> slots) {
   std::sort(slots.begin(), slots.end(), [](format::RowPointer a, format::RowPointer b) {
     return a.page != b.page ? a.page < b.page : a.row < b.row;

@@ -54,6 +54,10 @@ class JetTable : public Table, public std::enable_shared_from_this<JetTable> {
   bool readRow(const format::DataPage& page, unsigned slot, Row& out,
                const std::vector<bool>* wanted = nullptr) const;
 
+  // The LVAL pages whose every live row is one of this table's long values:
+  // nothing else uses them once the table is gone. Sorted.
+  std::vector<uint32_t> longValuePagesOwned();
+
   file::PageFile& pageFileForCheck() { return *context_->file; }
   // The table's indexes as writers (also for the index checker).
   std::vector<std::unique_ptr<IndexWriter>>& indexWriters();

@@ -13,6 +13,7 @@
 #include "jet/file/Header.h"
 #include "jet/file/LittleEndian.h"
 #include "jet/format/DataPage.h"
+#include "jet/format/FreePageMap.h"
 #include "jet/format/IndexKey.h"
 #include "jet/format/IndexPage.h"
 #include "jet/format/LongValue.h"
@@ -62,6 +63,8 @@ constexpr size_t kChainPointer = 4;
 constexpr size_t kInlineMapBytes = 64;
 constexpr size_t kReferenceMapHeader = 4;
 constexpr uint8_t kReferenceMapType = 1;
+// What Access's files carry in the owner field of page 1.
+constexpr uint32_t kFreeMapPageOwner = 1;
 
 const format::Layout kLayout = format::Layout::forVersion(file::JetVersion::Jet4);
 const format::TextRules kText{true, 1252};
@@ -508,7 +511,7 @@ void writeRows(PageSink& sink, TableBuild& t, const std::function<bool(Row&)>& n
 void writeFile(const std::string& path, std::vector<NewTable>& sources, double created) {
   PageSink sink(path);
   uint32_t headerPage = sink.allocate();
-  uint32_t firstMapPage = sink.allocate();  // page 1: the usage maps, as in Access's files
+  uint32_t freeMapPage = sink.allocate();  // page 1: the map of free pages, written last
   std::vector<TableBuild> tables = systemTables();
   for (const auto& source : sources) {
     TableBuild t;
@@ -570,7 +573,7 @@ void writeFile(const std::string& path, std::vector<NewTable>& sources, double c
   }
 
   // Usage maps: the pages each table owns, its free space (none recorded), and each index's pages.
-  // Map rows go on page 1 and, when it is full, on further pages.
+  // Map rows fill pages of their own.
   std::vector<std::vector<uint8_t>> mapRows;
   struct MapSlot {
     size_t table;
@@ -589,7 +592,7 @@ void writeFile(const std::string& path, std::vector<NewTable>& sources, double c
     }
   }
   std::vector<std::vector<uint8_t>> pageRows;
-  uint32_t mapPage = firstMapPage;
+  uint32_t mapPage = sink.allocate();
   auto flushMaps = [&]() {
     sink.write(mapPage, format::DataPage::build(kLayout, 0, pageRows));
     pageRows.clear();
@@ -624,6 +627,11 @@ void writeFile(const std::string& path, std::vector<NewTable>& sources, double c
                                               t.tdefPages);
     for (size_t i = 0; i < pages.size(); ++i) sink.write(t.tdefPages[i], pages[i]);
   }
+  // Row 0 of page 1 is the file's map of free pages (none yet); row 1 stays empty, as in Access's files.
+  sink.write(freeMapPage,
+             format::DataPage::build(kLayout, kFreeMapPageOwner,
+                                     {format::FreePageMap::encodeNew(sink.pageCount(), kInlineMapBytes),
+                                      format::UsageMap::encodeInline(0, {}, kInlineMapBytes)}));
   sink.write(headerPage, file::encodeNewJet4Header(created));
   sink.close();
 }

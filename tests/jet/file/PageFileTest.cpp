@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -106,6 +107,77 @@ TEST(PageFile, ScansReadAheadYetAlwaysSeeTheChangedPages) {
       EXPECT_EQ(readAll(copy), original);
     }
   }
+  fs::remove(copy);
+}
+
+// Cutting the file's tail: kept by a commit; undone by a rollback, by a
+// rollback to a savepoint, and by the next open after a crash.
+TEST(PageFile, CutTailIsUndoneByRollbackSavepointAndCrash) {
+  REQUIRE_SAMPLES();
+  namespace fs = std::filesystem;
+  const fs::path copy = fs::temp_directory_path() / ("qm-cut-" + std::to_string(::getpid()) + ".mdb");
+  auto fresh = [&] {
+    fs::copy_file(mdbDir() / "jet4/dups_v2000.mdb", copy, fs::copy_options::overwrite_existing);
+    fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write);
+  };
+  fresh();
+  const std::vector<uint8_t> original = readAll(copy);
+  // Changes written out before the cut, pages cut, a page added again past the new end.
+  auto work = [&](PageFile& f) {
+    const uint32_t size = f.pageSize(), count = f.pageCount();
+    f.setDirtyLimit(2);
+    for (uint32_t p = count - 6; p < count; ++p) f.write(p, std::vector<uint8_t>(size, 0xEE));
+    f.truncate(count - 8);
+    EXPECT_EQ(f.pageCount(), count - 8);
+    EXPECT_THROW(f.read(count - 8), FileError);
+    uint32_t again = f.allocate();
+    EXPECT_EQ(again, count - 8);
+    EXPECT_EQ(f.read(again)->at(0), 0);  // a new page, not what was cut
+    f.write(again, std::vector<uint8_t>(size, 0x5A));
+  };
+  {
+    auto f = PageFile::openForWriting(copy.string());
+    f->begin();
+    work(*f);
+    f->rollback();
+    EXPECT_EQ(f->pageCount() * f->pageSize(), original.size());
+  }
+  EXPECT_EQ(readAll(copy), original);
+  {
+    auto f = PageFile::openForWriting(copy.string());
+    f->begin();
+    f->begin();
+    work(*f);
+    f->rollback();
+    f->commit();
+  }
+  EXPECT_EQ(readAll(copy), original);
+  {
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      auto f = PageFile::openForWriting(copy.string());
+      f->begin();
+      work(*f);
+      f->truncate(f->pageCount() - 1);  // synced journal, cut file, then gone without a word
+      _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_LT(fs::file_size(copy), original.size());
+    auto f = PageFile::openForWriting(copy.string());  // rolls the hot journal back
+  }
+  EXPECT_EQ(readAll(copy), original);
+  {
+    auto f = PageFile::openForWriting(copy.string());
+    f->begin();
+    f->truncate(f->pageCount() - 3);
+    f->commit();
+  }
+  std::vector<uint8_t> cut = readAll(copy);
+  ASSERT_EQ(cut.size(), original.size() - 3 * 4096);
+  EXPECT_TRUE(std::equal(cut.begin(), cut.end(), original.begin()));
   fs::remove(copy);
 }
 

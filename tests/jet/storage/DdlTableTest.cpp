@@ -185,7 +185,7 @@ TEST(DdlDropTable, GoneFromAllReadersAndItsPagesBlanked) {
   }
 }
 
-TEST(DdlDropTable, DroppedPagesHoldNothing) {
+TEST(DdlDropTable, DroppedPagesHoldNothingOrAreCutOff) {
   TempFolder dir;
   std::string path = (dir.path() / "new.mdb").string();
   JetDatabase::create(path);
@@ -202,6 +202,7 @@ TEST(DdlDropTable, DroppedPagesHoldNothing) {
   }
   auto db = JetDatabase::open(path, "");
   for (uint32_t p : pages) {
+    if (p >= db->pageFile().pageCount()) continue;  // the table was the end of the file
     auto page = db->pageFile().read(p);
     EXPECT_TRUE(std::all_of(page->begin(), page->end(), [](uint8_t b) { return b == 0; })) << p;
   }

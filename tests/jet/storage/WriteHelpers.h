@@ -14,7 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "jet/core/Error.h"
 #include "jet/core/Text.h"
+#include "jet/file/LittleEndian.h"
+#include "jet/format/DataPage.h"
+#include "jet/format/FreePageMap.h"
+#include "jet/format/IndexPage.h"
+#include "jet/format/UsageMap.h"
 #include "jet/storage/IndexCheck.h"
 #include "jet/storage/JetDatabase.h"
 #include "jet/storage/JetTable.h"
@@ -163,8 +169,72 @@ inline void expectReadersAgree(const std::string& file, const std::string& table
   EXPECT_EQ(std::stoul(counted.empty() ? "0" : counted), ours.size()) << "mdb-count";
 }
 
+// Which tables own which pages, walked from each table's definition: its
+// definition chain, the pages its map lists and its index trees.
+struct PageOwners {
+  std::map<uint32_t, std::vector<std::string>> owners;
+  std::vector<std::string> problems;
+};
+
+inline PageOwners pageOwners(JetDatabase& db) {
+  PageOwners out;
+  file::PageFile& f = db.pageFile();
+  const format::Layout layout = format::Layout::forVersion(f.version());
+  for (const auto& o : db.objects()) {
+    if (o.kind != ObjectKind::Table && o.kind != ObjectKind::SystemTable && o.kind != ObjectKind::AccessTable)
+      continue;
+    auto t = std::dynamic_pointer_cast<JetTable>(db.openTable(o.name));
+    if (!t) continue;
+    const format::TableDefinition& def = t->definition();
+    auto own = [&](uint32_t p) { out.owners[p].push_back(o.name); };
+    for (uint32_t p = def.page, n = 0; p != 0 && n < 64; ++n) {
+      own(p);
+      p = file::getU32(f.read(p)->data() + layout.tdefNextPageOffset);
+    }
+    try {
+      format::UsageMap used(f, layout, def.usedPagesPointer);
+      while (auto p = used.next()) own(*p);
+    } catch (const Error& e) {
+      out.problems.push_back(o.name + ": " + e.what());
+    }
+    if (f.isJet3()) continue;
+    for (const auto& phys : def.physicalIndexes) {
+      std::vector<uint32_t> todo{phys.firstPage};
+      while (!todo.empty()) {
+        uint32_t p = todo.back();
+        todo.pop_back();
+        if (p == 0) continue;
+        own(p);
+        auto ip = format::decodeIndexPage(*f.read(p), format::IndexPageLayout::jet4(), p);
+        if (ip.leaf) continue;
+        for (const auto& e : ip.entries) todo.push_back(e.childPage);
+        todo.push_back(ip.tailPage);
+      }
+    }
+  }
+  return out;
+}
+
+// No page is owned twice or lies past the end, and the file's map of free
+// pages calls none of them free.
+inline void expectPagesConsistent(const std::string& file) {
+  auto db = JetDatabase::open(file, "");
+  file::PageFile& f = db->pageFile();
+  PageOwners o = pageOwners(*db);
+  for (const auto& problem : o.problems) ADD_FAILURE() << file << ": " << problem;
+  format::FreePageMap map(f, format::Layout::forVersion(f.version()));
+  for (const auto& [page, owners] : o.owners) {
+    EXPECT_LT(page, f.pageCount()) << file << ": " << owners.front() << " owns a page past the end";
+    EXPECT_EQ(owners.size(), 1u) << file << ": page " << page << " owned by " << owners.front() << " and "
+                                 << owners.back();
+    EXPECT_FALSE(map.isFree(page)) << file << ": page " << page << " of " << owners.front()
+                                   << " is marked free";
+  }
+}
+
 // The index walker on every table of the file.
 inline void expectIndexesValid(const std::string& file) {
+  expectPagesConsistent(file);
   auto db = JetDatabase::open(file, "");
   for (const auto& o : db->objects()) {
     if (o.kind != ObjectKind::Table) continue;
