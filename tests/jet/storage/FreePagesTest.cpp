@@ -9,7 +9,11 @@
 #include <memory>
 #include <set>
 
+#include "jet/file/LittleEndian.h"
+#include "jet/format/DataPage.h"
 #include "jet/format/FreePageMap.h"
+#include "jet/format/TableDefinition.h"
+#include "jet/format/UsageMap.h"
 #include "jet/sql/Session.h"
 #include "jet/storage/JetDatabase.h"
 #include "jet/storage/JetTable.h"
@@ -278,6 +282,68 @@ TEST(FreePageMap, KeylessRebuildKeepsTheFileSize) {
   EXPECT_EQ(testing::ourRows(path, "Loose").size(), distinct.size());
   testing::expectIndexesValid(path);
   testing::expectReadersAgree(path, "Loose");
+}
+
+// Files our first writer made keep the catalogue's page map in row 0 of
+// page 1. There that row is no map of free pages: no page is taken from it
+// and none of its bits is cleared.
+TEST(FreePageMap, WhereRowZeroIsTheCataloguesMapNoPageIsTakenFromIt) {
+  TempFolder dir;
+  std::string path = (dir.path() / "first.mdb").string();
+  makeFile(path, 300);
+  const format::Layout layout = format::Layout::forVersion(file::JetVersion::Jet4);
+  {
+    format::TableDefinition catalog;
+    {
+      auto db = JetDatabase::open(path, "");
+      catalog = std::dynamic_pointer_cast<JetTable>(db->openTable("MSysObjects"))->definition();
+    }
+    auto f = file::PageFile::openForWriting(path);
+    std::vector<uint32_t> chain;
+    for (uint32_t p = catalog.page; p != 0; p = file::getU32(f->read(p)->data() + layout.tdefNextPageOffset))
+      chain.push_back(p);
+    f->begin();
+    std::vector<uint8_t> row = format::readUsageMapRow(*f, layout, catalog.usedPagesPointer);
+    f->write(1, format::DataPage::build(layout, 1, {row, std::vector<uint8_t>(row.size(), 0)}));
+    catalog.usedPagesPointer = format::kFreePageMapPointer;
+    auto pages =
+        format::splitTableDefinition(format::encodeTableDefinition(catalog, layout, 1252), layout, chain);
+    for (size_t i = 0; i < pages.size(); ++i) f->write(chain[i], pages[i]);
+    f->commit();
+  }
+  std::vector<uint32_t> catalogPages;
+  {
+    auto db = JetDatabase::open(path, "");
+    format::FreePageMap row = freeMapOf(*db);
+    for (uint32_t p = 0; p < db->pageFile().pageCount(); ++p)
+      if (row.isFree(p)) catalogPages.push_back(p);
+  }
+  ASSERT_FALSE(catalogPages.empty());
+  {
+    auto db = JetDatabase::open(path, "", false);
+    db->createTable(wideTable("New"));
+    fill(*db, "New", 0, 200);
+    db->dropTable("Small");
+    db->createTable(wideTable("Newer"));
+    fill(*db, "Newer", 0, 200);
+  }
+  auto db = JetDatabase::open(path, "");
+  format::FreePageMap row = freeMapOf(*db);
+  for (uint32_t p : catalogPages) EXPECT_TRUE(row.isFree(p)) << p;
+  testing::PageOwners owners = testing::pageOwners(*db);
+  EXPECT_TRUE(owners.problems.empty());
+  for (const auto& [page, names] : owners.owners) EXPECT_EQ(names.size(), 1u) << page << " " << names.front();
+  for (const char* table : {"MSysObjects", "Wide", "New", "Newer"}) {
+    auto t = std::dynamic_pointer_cast<JetTable>(db->openTable(table));
+    ASSERT_TRUE(t) << table;
+    IndexReport r = checkIndexes(*t);
+    EXPECT_TRUE(r.ok()) << table << ": " << (r.problems.empty() ? "" : r.problems.front());
+  }
+  EXPECT_EQ(db->openTable("Small"), nullptr);
+  db.reset();
+  testing::expectReadersAgree(path, "New");
+  testing::expectReadersAgree(path, "Newer");
+  testing::expectReadersAgree(path, "Wide");
 }
 
 }  // namespace
