@@ -8,6 +8,7 @@
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <set>
 
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
@@ -63,8 +64,14 @@ Row catalogRow(int32_t id, const std::string& name, double now) {
 std::vector<uint32_t> ownedPages(file::PageFile& f, const format::Layout& layout,
                                  const format::TableDefinition& def) {
   std::vector<uint32_t> owned;
-  for (uint32_t p = def.page; p != 0;) {
+  // A damaged file may chain back to a page already seen: that is corruption, not a loop.
+  std::set<uint32_t> seen;
+  auto visit = [&](uint32_t p) {
+    if (!seen.insert(p).second) throw FormatError(ErrorCode::Corrupt, msg::corruptPage(p));
     owned.push_back(p);
+  };
+  for (uint32_t p = def.page; p != 0;) {
+    visit(p);
     auto page = f.read(p);
     p = file::getU32(page->data() + layout.tdefNextPageOffset);
   }
@@ -80,7 +87,7 @@ std::vector<uint32_t> ownedPages(file::PageFile& f, const format::Layout& layout
       uint32_t p = todo.back();
       todo.pop_back();
       if (p == 0) continue;
-      owned.push_back(p);
+      visit(p);
       format::IndexPage ip = format::decodeIndexPage(*f.read(p), indexLayout, p);
       if (ip.leaf) continue;
       for (const auto& e : ip.entries) todo.push_back(e.childPage);
