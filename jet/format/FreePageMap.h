@@ -35,6 +35,7 @@ class FreePageMap {
   bool isWindow() const { return window_; }
   uint32_t start() const { return start_; }
   uint32_t end() const { return start_ + bits(); }
+  uint32_t halfWindow() const { return bits() / 2; }
   bool covers(uint32_t page) const { return window_ && page >= start_ && page < end(); }
   // Free by its bit; false for a page the window does not cover.
   bool isFree(uint32_t page) const;

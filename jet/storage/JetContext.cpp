@@ -52,8 +52,7 @@ uint32_t JetContext::allocatePage() {
     } else if (page >= map->end()) {
       // The window follows the end of the file, as Access moves it: half of
       // it behind the new page, half ahead.
-      const uint32_t half = (map->end() - map->start()) / 2;
-      map->moveWindow(page - half, page + 1);
+      map->moveWindow(page - map->halfWindow(), page + 1);
     } else {
       return page;  // before the window: counted as used already
     }
@@ -92,7 +91,7 @@ void JetContext::freePages(const std::vector<uint32_t>& pages) {
     sessionFree_.erase(sessionFree_.lower_bound(end), sessionFree_.end());
     if (map) {
       // Every page from the new end on is free; the window must not start past it.
-      const uint32_t half = (map->end() - map->start()) / 2;
+      const uint32_t half = map->halfWindow();
       uint32_t start = map->start();
       if (end < start) start = end > half ? end - half : 0;
       map->moveWindow(start, end);

@@ -5,7 +5,6 @@
 // one is dropped and the new one takes its name.
 #include <algorithm>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <set>
@@ -59,11 +58,12 @@ Row catalogRow(int32_t id, const std::string& name, double now) {
 }
 
 // Every page a table owns alone: its definition chain, data pages, index
-// trees, the pages of its reference maps, and the page of its map rows when
-// no other map lives there. Sorted, each page once.
-std::vector<uint32_t> ownedPages(file::PageFile& f, const format::Layout& layout,
-                                 const format::TableDefinition& def) {
-  std::vector<uint32_t> owned;
+// trees, the pages of its reference maps, the page of its map rows when no
+// other map lives there, and the LVAL pages only its values use. Sorted,
+// each page once.
+std::vector<uint32_t> ownedPages(file::PageFile& f, const format::Layout& layout, JetTable& table) {
+  const format::TableDefinition& def = table.definition();
+  std::vector<uint32_t> owned = table.longValuePagesOwned();
   // A damaged file may chain back to a page already seen: that is corruption, not a loop.
   std::set<uint32_t> seen;
   auto visit = [&](uint32_t p) {
@@ -175,8 +175,6 @@ void JetDatabase::dropTable(const std::string& name) {
   if (o->type == kObjectQuery) throw StorageError(ErrorCode::Invalid, msg::cannotDropQuery(o->name));
   if (o->kind != ObjectKind::Table)
     throw StorageError(ErrorCode::Invalid, msg::cannotModifySystemTable(o->name));
-  if (f.readOnly()) throw StorageError(ErrorCode::ReadOnly, msg::readOnlyFile(f.name()));
-  if (f.isJet3()) throw StorageError(ErrorCode::Unsupported, msg::jet3WriteNotSupported(f.name()));
   const int32_t id = o->id;
   const uint32_t tdef = o->tdefPage();
 
@@ -184,12 +182,7 @@ void JetDatabase::dropTable(const std::string& name) {
     std::vector<uint32_t> owned;
     {
       auto table = std::make_shared<JetTable>(context_, o->name, tdef);
-      owned = ownedPages(f, context_->layout, table->definition());
-      std::vector<uint32_t> longValues = table->longValuePagesOwned();
-      std::vector<uint32_t> all;
-      std::merge(owned.begin(), owned.end(), longValues.begin(), longValues.end(), std::back_inserter(all));
-      all.erase(std::unique(all.begin(), all.end()), all.end());
-      owned = std::move(all);
+      owned = ownedPages(f, context_->layout, *table);
     }
     auto catalog = std::make_shared<JetTable>(context_, kCatalogTable, kCatalogPage);
     auto cursor = catalog->scan();
