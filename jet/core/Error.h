@@ -29,6 +29,7 @@ enum class ErrorCode {
   NullInRequired,
   Overflow,
   Transaction,
+  Interrupted,    // the user stopped the statement; its changes were rolled back
   Invalid,        // anything else the statement cannot do
 };
 

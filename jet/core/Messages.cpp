@@ -75,6 +75,7 @@ std::string cannotDropQuery(const std::string& name) {
   return quoted(name) + " 是查询而不是表，不能用 DROP TABLE 删除。";
 }
 std::string noTransaction() { return "没有活动的事务。"; }
+std::string interrupted() { return "操作已被用户中断，所做的更改已撤销。"; }
 std::string writeNotSupported(const std::string& what) { return "不支持写入：" + what + "。"; }
 std::string unknownSortCharacter(const std::string& table, const std::string& index, char32_t c) {
   char code[16];

@@ -38,6 +38,8 @@ std::string wrongArgumentCount(const std::string& function);
 std::string cannotModifySystemTable(const std::string& name);
 std::string cannotDropQuery(const std::string& name);
 std::string noTransaction();
+// The user stopped the running statement (Ctrl-C).
+std::string interrupted();
 std::string writeNotSupported(const std::string& what);
 std::string unknownSortCharacter(const std::string& table, const std::string& index, char32_t c);
 std::string invalidConnectionString(const std::string& detail);
