@@ -96,7 +96,7 @@ bool TSkinModel::LoadArchive() {
     ini = std::make_unique<TQuickIni>();
     std::string iniName;
     reader->readIni(".ini", ms, iniName);
-    if (ms.Size() == 0) throw ESkinLoadError("the skin archive holds no INI member");
+    if (iniName.empty()) throw ESkinLoadError("the skin archive holds no INI member");
     ms.SetPosition(0);
     ini->LoadFromStream(&ms);
     LoadDefinition();
