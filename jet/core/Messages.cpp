@@ -220,5 +220,15 @@ std::string fieldInIndex(const std::string& table, const std::string& field, con
 std::string requiredFieldOnRows(const std::string& table, const std::string& field) {
   return "表 " + quoted(table) + " 已有记录，不能添加必填字段 " + quoted(field) + "。";
 }
+std::string databaseBusy(const std::string& path) {
+  return "数据库 " + quoted(path) + " 正在被其他程序修改，等待超时。请稍后再试。";
+}
+std::string foreignJournal(const std::string& journal, const std::string& database) {
+  return "回滚日志 " + quoted(journal) + " 不是为数据库 " + quoted(database) +
+         " 的当前文件写的，没有应用它，数据库未作更改。请确认该日志无用后将其删除。";
+}
+std::string diskFull(const std::string& path, const std::string& reason) {
+  return "磁盘已满，无法写入文件 " + quoted(path) + "：" + reason + "。";
+}
 
 }  // namespace jet::msg

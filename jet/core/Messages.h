@@ -104,5 +104,10 @@ std::string noColumns(const std::string& table);
 std::string noSuchField(const std::string& table, const std::string& field);
 std::string fieldInIndex(const std::string& table, const std::string& field, const std::string& index);
 std::string requiredFieldOnRows(const std::string& table, const std::string& field);
+// A writer kept the database past the time a reader or writer waits for it.
+std::string databaseBusy(const std::string& path);
+// A rollback journal left beside a database it was not written for.
+std::string foreignJournal(const std::string& journal, const std::string& database);
+std::string diskFull(const std::string& path, const std::string& reason);
 
 }  // namespace jet::msg
