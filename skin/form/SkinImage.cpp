@@ -17,9 +17,14 @@ TRect NonNegative(const TRect& m) {
   return Rect(std::max(m.Left, 0), std::max(m.Top, 0), std::max(m.Right, 0), std::max(m.Bottom, 0));
 }
 
-// Nearest source offset for destination offset i of d pixels over s pixels.
+// The source offset copied to destination offset i when s pixels are
+// stretched over d, stepping like GDI's line-drawing stretch: enlarging, the
+// source pixel under the destination pixel's centre (a centre on a border
+// takes the earlier pixel); shrinking, the last of the source pixels whose
+// centres fall on the destination pixel.
 int64_t NearestSource(int64_t i, int64_t d, int64_t s) {
-  return (2 * i + 1) * s / (2 * d);
+  if (d >= s) return ((2 * i + 1) * s - 1) / (2 * d);
+  return (2 * s * (i + 1) - d) / (2 * d);
 }
 
 // The composed bitmap onto the canvas at (x, y), magenta left out or not.

@@ -12,12 +12,14 @@
 // block k of width W div N over the full height, or with `vertical` row block
 // k of height H div N over the full width.
 //
-// Stretching copies nearest-neighbour like GDI's COLORONCOLOR StretchBlt: the
-// destination pixel at offset i of a run of d pixels takes the source pixel at
-// offset (2i + 1) * s div (2d) of a run of s (the source pixel under the
-// centre of the destination pixel). A copy whose source or destination has a
-// width or height of 0 or less draws nothing; pixels outside the target or
-// the source are never touched or read.
+// Stretching copies nearest-neighbour like GDI's COLORONCOLOR StretchBlt,
+// which steps through a run as a line is drawn: stretching s source pixels
+// over d destination pixels, destination offset i takes source offset
+// ((2i + 1)s - 1) div 2d when enlarging (the pixel under its centre; a
+// centre on a border takes the earlier one), and (2s(i + 1) - d) div 2d when
+// shrinking (the last source pixel whose centre falls on it). A copy whose
+// source or destination has a width or height of 0 or less draws nothing;
+// pixels outside the target or the source are never touched or read.
 //
 // Every loop that repeats a tile stops when the tile's width or height is 0
 // or less, so no input can make it spin.

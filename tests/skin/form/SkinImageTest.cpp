@@ -41,8 +41,17 @@ TEST(SkinImageTest, StretchCopyIsNearestNeighbour) {
   const TBitmap wide = Coordinates(6, 1);
   TBitmap narrow(3, 1);
   StretchCopy(narrow, Rect(0, 0, 3, 1), wide, Rect(0, 0, 6, 1));
-  EXPECT_EQ(SourceX(narrow.Pixel(0, 0)), 1);  // centre of pixel 0 lies over source pixel 1
+  EXPECT_EQ(SourceX(narrow.Pixel(0, 0)), 1);  // the last of source pixels 0 and 1
   EXPECT_EQ(SourceX(narrow.Pixel(2, 0)), 5);
+  // Centres on a border: enlarging takes the earlier pixel, shrinking the last one.
+  TBitmap five(5, 1);
+  StretchCopy(five, Rect(0, 0, 5, 1), source, Rect(0, 0, 2, 1));
+  const int32_t enlarged[5] = {0, 0, 0, 1, 1};
+  for (int32_t x = 0; x < 5; ++x) EXPECT_EQ(SourceX(five.Pixel(x, 0)), enlarged[x]) << x;
+  TBitmap two(2, 1);
+  StretchCopy(two, Rect(0, 0, 2, 1), Coordinates(5, 1), Rect(0, 0, 5, 1));
+  EXPECT_EQ(SourceX(two.Pixel(0, 0)), 2);
+  EXPECT_EQ(SourceX(two.Pixel(1, 0)), 4);
   // Parts outside either bitmap are neither read nor written.
   TBitmap small(2, 2, 7);
   StretchCopy(small, Rect(-1, -1, 3, 3), source, Rect(0, 0, 4, 1));
