@@ -3,7 +3,10 @@
 // main window does once at start. Also prints the archive's packed and
 // unpacked sizes and how much of the load is the unpacking alone.
 //
-//   skin_load_bench SKIN_ARCHIVE [RUNS]     (a packed block, as skinpack writes it)
+//   skin_load_bench SKIN_ARCHIVE [RUNS]
+//
+// SKIN_ARCHIVE is a packed block as skinpack writes it, or the stored-skin
+// form the main window carries (a 32-bit byte count, then the packed block).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -47,6 +50,15 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  // The stored-skin form (a 32-bit count, then the packed archive) is accepted too.
+  {
+    const std::vector<uint8_t>& raw = packed.Bytes();
+    if (raw.size() >= 4) {
+      const uint32_t count =
+          static_cast<uint32_t>(raw[0] | raw[1] << 8 | raw[2] << 16) | static_cast<uint32_t>(raw[3]) << 24;
+      if (count == raw.size() - 4) packed.Assign(std::vector<uint8_t>(raw.begin() + 4, raw.end()));
+    }
+  }
   skin::TSkinReader reader;
   if (!reader.Loadfromstream(packed)) {
     std::fprintf(stderr, "skin_load_bench: %s is not a skin archive\n", argv[1]);
