@@ -11,6 +11,7 @@ namespace {
 std::shared_ptr<storage::Table> existingTable(storage::Store& store, const std::string& name) {
   auto t = store.openTable(name);
   if (!t) throw SqlError(ErrorCode::NoSuchTable, msg::noSuchTable(name));
+  storage::refuseSystemTable(store, name);
   return t;
 }
 
@@ -33,6 +34,8 @@ storage::IndexDef keyIndex(const std::string& name, std::vector<int> columns, bo
 }  // namespace
 
 void runCreateTable(storage::Store& store, const ast::CreateTableStmt& stmt) {
+  // A table of a reserved name would be one nothing could change or drop.
+  storage::refuseSystemTable(store, stmt.table);
   storage::TableSchema schema;
   schema.name = stmt.table;
   for (const ast::ColumnSpec& spec : stmt.columns) {

@@ -19,7 +19,11 @@ namespace {
 constexpr size_t kInsertBatch = 2048;
 
 std::shared_ptr<storage::Table> openTarget(storage::Store& store, const std::string& name) {
-  if (auto t = store.openTable(name)) return t;
+  if (auto t = store.openTable(name)) {
+    // Refused before any row is read, so that a statement matching no rows is refused too.
+    storage::refuseSystemTable(store, name);
+    return t;
+  }
   if (store.querySql(name)) throw SqlError(ErrorCode::Invalid, msg::notUpdatable(name));
   throw SqlError(ErrorCode::NoSuchTable, msg::noSuchTable(name));
 }
@@ -262,6 +266,8 @@ std::optional<int64_t> fillInto(storage::Store& store, const storage::TableSchem
 int64_t runSelectInto(storage::Store& store, const ast::Query& query) {
   const std::string& target = query.parts[0].into;
   if (target.empty()) throw SqlError(ErrorCode::Syntax, msg::syntaxErrorIn("INTO", "[]"));
+  // A new table of a reserved name would be one nothing could change or drop.
+  storage::refuseSystemTable(store, target);
   if (store.openTable(target) || store.querySql(target))
     throw SqlError(ErrorCode::TableExists, msg::tableExists(target));
   Planner planner(store);

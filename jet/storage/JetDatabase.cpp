@@ -153,7 +153,9 @@ std::shared_ptr<Table> JetDatabase::openTable(const std::string& name) {
   if (o->kind == ObjectKind::LinkedTable) {
     throw StorageError(ErrorCode::Unsupported, msg::linkedTableNotSupported(o->name));
   }
-  return std::make_shared<JetTable>(context_, o->name, o->tdefPage());
+  auto table = std::make_shared<JetTable>(context_, o->name, o->tdefPage());
+  if (isSystemTable(o->name, o->kind)) table->markSystemTable();
+  return table;
 }
 
 std::optional<std::string> JetDatabase::querySql(const std::string& name) {

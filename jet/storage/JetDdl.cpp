@@ -173,7 +173,7 @@ void JetDatabase::dropTable(const std::string& name) {
   const CatalogObject* o = find(name);
   if (!o) throw StorageError(ErrorCode::NoSuchTable, msg::noSuchTable(name));
   if (o->type == kObjectQuery) throw StorageError(ErrorCode::Invalid, msg::cannotDropQuery(o->name));
-  if (o->kind != ObjectKind::Table)
+  if (o->kind != ObjectKind::Table || isSystemTable(o->name, o->kind))
     throw StorageError(ErrorCode::Invalid, msg::cannotModifySystemTable(o->name));
   const int32_t id = o->id;
   const uint32_t tdef = o->tdefPage();
@@ -213,7 +213,7 @@ void JetDatabase::rebuildTable(const std::string& name, const TableSchema& schem
                                const std::function<Row(const Row&, uint64_t)>& mapRow) {
   const CatalogObject* o = find(name);
   if (!o || o->type == kObjectQuery) throw StorageError(ErrorCode::NoSuchTable, msg::noSuchTable(name));
-  if (o->kind != ObjectKind::Table)
+  if (o->kind != ObjectKind::Table || isSystemTable(o->name, o->kind))
     throw StorageError(ErrorCode::Invalid, msg::cannotModifySystemTable(o->name));
   const std::string finalName = o->name;
   const uint32_t oldTdef = o->tdefPage();
@@ -263,6 +263,7 @@ void JetDatabase::addColumn(const std::string& table, const ColumnDef& column) {
   requireWritable(*context_->file);
   auto t = openTable(table);
   if (!t) throw StorageError(ErrorCode::NoSuchTable, msg::noSuchTable(table));
+  refuseSystemTable(*this, table);
   TableSchema schema = t->schema();
   if (schema.findColumn(column.name) >= 0)
     throw StorageError(ErrorCode::FieldExists, msg::fieldExists(schema.name, column.name));
@@ -283,6 +284,7 @@ void JetDatabase::dropColumn(const std::string& table, const std::string& column
   requireWritable(*context_->file);
   auto t = openTable(table);
   if (!t) throw StorageError(ErrorCode::NoSuchTable, msg::noSuchTable(table));
+  refuseSystemTable(*this, table);
   TableSchema schema = t->schema();
   t.reset();
   int position = schema.findColumn(column);
@@ -308,6 +310,7 @@ void JetDatabase::createIndex(const std::string& table, const IndexDef& index) {
   requireWritable(*context_->file);
   auto t = openTable(table);
   if (!t) throw StorageError(ErrorCode::NoSuchTable, msg::noSuchTable(table));
+  refuseSystemTable(*this, table);
   TableSchema schema = t->schema();
   t.reset();
   for (const auto& ix : schema.indexes)
@@ -321,6 +324,7 @@ void JetDatabase::dropIndex(const std::string& table, const std::string& index) 
   requireWritable(*context_->file);
   auto t = openTable(table);
   if (!t) throw StorageError(ErrorCode::NoSuchTable, msg::noSuchTable(table));
+  refuseSystemTable(*this, table);
   TableSchema schema = t->schema();
   t.reset();
   auto it = std::find_if(schema.indexes.begin(), schema.indexes.end(),

@@ -232,6 +232,7 @@ std::vector<uint8_t> pointerBytes(format::RowPointer p) {
 }  // namespace
 
 void JetTable::requireWritable() const {
+  if (systemTable_) throw StorageError(ErrorCode::Invalid, msg::cannotModifySystemTable(name_));
   if (context_->file->readOnly())
     throw StorageError(ErrorCode::ReadOnly, msg::readOnlyFile(context_->file->name()));
   if (context_->layout.jet3) throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(name_));

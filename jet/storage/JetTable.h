@@ -48,6 +48,9 @@ class JetTable : public Table, public std::enable_shared_from_this<JetTable> {
   RowId update(RowId id, const Row& row) override;
 
   const format::TableDefinition& definition() const { return definition_; }
+  // One of Jet's own tables as opened for a caller: every write is refused.
+  // The engine changes the catalogue through handles of its own.
+  void markSystemTable() { systemTable_ = true; }
 
   // Decodes the row in `slot` of `page`, following an overflow stub. Returns
   // false for a slot without a live row (deleted, or a moved row's target).
@@ -107,6 +110,7 @@ class JetTable : public Table, public std::enable_shared_from_this<JetTable> {
 
   std::shared_ptr<JetContext> context_;
   std::string name_;
+  bool systemTable_ = false;
   format::TableDefinition definition_;
   TableSchema schema_;
   std::unique_ptr<format::RowDecoder> decoder_;

@@ -73,6 +73,7 @@ class MemoryTable : public Table {
     return it->second;
   }
   RowId insert(Row& row) override {
+    requireUserTable();
     auto& t = data();
     row.resize(t.schema.columns.size());
     for (size_t i = 0; i < t.schema.columns.size(); ++i) {
@@ -91,9 +92,11 @@ class MemoryTable : public Table {
     return id;
   }
   void remove(RowId id) override {
+    requireUserTable();
     if (data().rows.erase(id) == 0) throw StorageError(ErrorCode::Invalid, msg::corrupt("row id"));
   }
   RowId update(RowId id, const Row& row) override {
+    requireUserTable();
     auto& t = data();
     auto it = t.rows.find(id);
     if (it == t.rows.end()) throw StorageError(ErrorCode::Invalid, msg::corrupt("row id"));
@@ -104,6 +107,10 @@ class MemoryTable : public Table {
 
  private:
   MemoryStore::TableData& data() { return store_.tableData(key_); }
+  void requireUserTable() {
+    if (isSystemTable(schema_.name, data().kind))
+      throw StorageError(ErrorCode::Invalid, msg::cannotModifySystemTable(schema_.name));
+  }
   MemoryStore& store_;
   std::string key_;
   TableSchema schema_;
@@ -162,13 +169,15 @@ void MemoryStore::dropTable(const std::string& name) {
   if (state_.queries.count(key)) throw StorageError(ErrorCode::Invalid, msg::cannotDropQuery(name));
   auto it = state_.tables.find(key);
   if (it == state_.tables.end()) throw StorageError(ErrorCode::NoSuchTable, msg::noSuchTable(name));
-  if (it->second.kind != ObjectKind::Table)
-    throw StorageError(ErrorCode::Invalid, msg::cannotModifySystemTable(name));
+  if (isSystemTable(it->second.schema.name, it->second.kind))
+    throw StorageError(ErrorCode::Invalid, msg::cannotModifySystemTable(it->second.schema.name));
   state_.tables.erase(it);
 }
 
 void MemoryStore::addColumn(const std::string& table, const ColumnDef& column) {
   TableData& t = tableData(foldCase(table));
+  if (isSystemTable(t.schema.name, t.kind))
+    throw StorageError(ErrorCode::Invalid, msg::cannotModifySystemTable(t.schema.name));
   if (t.schema.findColumn(column.name) >= 0)
     throw StorageError(ErrorCode::FieldExists, msg::fieldExists(table, column.name));
   if (column.required && !column.autoNumber && !t.rows.empty())
@@ -186,6 +195,8 @@ void MemoryStore::addColumn(const std::string& table, const ColumnDef& column) {
 
 void MemoryStore::dropColumn(const std::string& table, const std::string& column) {
   TableData& t = tableData(foldCase(table));
+  if (isSystemTable(t.schema.name, t.kind))
+    throw StorageError(ErrorCode::Invalid, msg::cannotModifySystemTable(t.schema.name));
   int pos = t.schema.findColumn(column);
   if (pos < 0) throw StorageError(ErrorCode::NoSuchField, msg::tooFewParameters(1, column));
   for (const IndexDef& ix : t.schema.indexes)
@@ -200,6 +211,8 @@ void MemoryStore::dropColumn(const std::string& table, const std::string& column
 
 void MemoryStore::createIndex(const std::string& table, const IndexDef& index) {
   TableData& t = tableData(foldCase(table));
+  if (isSystemTable(t.schema.name, t.kind))
+    throw StorageError(ErrorCode::Invalid, msg::cannotModifySystemTable(t.schema.name));
   for (const IndexDef& ix : t.schema.indexes)
     if (equalsIgnoreCase(ix.name, index.name))
       throw StorageError(ErrorCode::IndexExists, msg::indexExists(table, index.name));
@@ -215,6 +228,8 @@ void MemoryStore::createIndex(const std::string& table, const IndexDef& index) {
 
 void MemoryStore::dropIndex(const std::string& table, const std::string& index) {
   TableData& t = tableData(foldCase(table));
+  if (isSystemTable(t.schema.name, t.kind))
+    throw StorageError(ErrorCode::Invalid, msg::cannotModifySystemTable(t.schema.name));
   for (size_t i = 0; i < t.schema.indexes.size(); ++i) {
     if (equalsIgnoreCase(t.schema.indexes[i].name, index)) {
       t.schema.indexes.erase(t.schema.indexes.begin() + static_cast<long>(i));

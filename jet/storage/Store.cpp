@@ -1,5 +1,7 @@
 #include "jet/storage/Store.h"
 
+#include "jet/core/Error.h"
+#include "jet/core/Messages.h"
 #include "jet/core/Text.h"
 
 namespace jet::storage {
@@ -20,6 +22,33 @@ void Table::insertRows(std::span<Row> rows) {
 
 void Table::removeRows(std::span<const RowId> ids) {
   for (RowId id : ids) remove(id);
+}
+
+bool isSystemTableName(const std::string& name) {
+  static constexpr std::string_view kPrefix = "MSys";
+  return name.size() >= kPrefix.size() && equalsIgnoreCase(name.substr(0, kPrefix.size()), kPrefix);
+}
+
+bool isSystemTable(const std::string& name, ObjectKind kind) {
+  return kind == ObjectKind::SystemTable || kind == ObjectKind::AccessTable || isSystemTableName(name);
+}
+
+bool isSystemTable(Store& store, const std::string& name) {
+  if (isSystemTableName(name)) return true;
+  for (const CatalogEntry& o : store.objects())
+    if (equalsIgnoreCase(o.name, name)) return isSystemTable(o.name, o.kind);
+  return false;
+}
+
+void refuseSystemTable(Store& store, const std::string& name) {
+  std::string stored = name;  // the catalogue's spelling, when it has the table
+  bool system = isSystemTableName(name);
+  for (const CatalogEntry& o : store.objects()) {
+    if (!equalsIgnoreCase(o.name, name)) continue;
+    stored = o.name;
+    system = system || isSystemTable(o.name, o.kind);
+  }
+  if (system) throw StorageError(ErrorCode::Invalid, msg::cannotModifySystemTable(stored));
 }
 
 }  // namespace jet::storage

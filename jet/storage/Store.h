@@ -143,4 +143,14 @@ class Store {
   virtual int transactionDepth() const = 0;
 };
 
+// Jet's own tables: the catalogue flags them as system objects, and any name
+// starting with "MSys" (in any case) is reserved for them. No statement or
+// tool may change them; reading them is allowed.
+bool isSystemTableName(const std::string& name);
+bool isSystemTable(const std::string& name, ObjectKind kind);
+// Whether `name` is one of Jet's own tables in `store` (or reserved for one).
+bool isSystemTable(Store& store, const std::string& name);
+// Throws jet::Error naming the table when it is one of Jet's own.
+void refuseSystemTable(Store& store, const std::string& name);
+
 }  // namespace jet::storage
