@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "skin/archive/ImgUtil.h"
-#include "skin/archive/SkinText.h"
 #include "skin/form/SkinImage.h"
 #include "skin/model/SkinModel.h"
 

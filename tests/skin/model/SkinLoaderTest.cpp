@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "skin/archive/ImgUtil.h"
+#include "skin/archive/WinConvert.h"
 #include "skin/model/SkinModel.h"
 #include "skin/model/SkinTestArchive.h"
 
@@ -517,6 +518,25 @@ TEST(SkinLoaderTest, UnreadableSkinsLeaveTheModelEmpty) {
   m.data.Clear();
   EXPECT_FALSE(m.LoadArchive());
   EXPECT_TRUE(m.Empty);
+}
+
+TEST(SkinLoaderTest, AnArchiveOfAnUnknownVersionIsReportedAndLeavesTheModelEmpty) {
+  std::vector<uint8_t> archive = BuildSkinArchive({{"skin.ini", Bytes("[TitlebarSkin]\r\nSkinName=x\r\n")}});
+  archive[0] = 0x39;  // version 12345
+  archive[1] = 0x30;
+  archive[2] = 0;
+  archive[3] = 0;
+  TMemoryStream plain;
+  plain.Assign(archive);
+  TSkinModel m;
+  std::vector<std::string> log;
+  m.doLog = [&log](const std::string& line) { log.push_back(line); };
+  TLZH().PackBlock(plain, m.data);
+  EXPECT_FALSE(m.LoadArchive());
+  EXPECT_TRUE(m.Empty);
+  EXPECT_EQ(m.SkinName, "");
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0], "This is Older Skin File\rPlease update to new version !");
 }
 
 TEST(SkinLoaderTest, ReadbmpOutsideALoadClearsTheBitmap) {
