@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "jet/core/Cancel.h"
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
 #include "jet/core/Text.h"
@@ -69,7 +70,9 @@ int64_t runDelete(storage::Store& store, const ast::DeleteStmt& stmt) {
   std::vector<bool> wanted = use.wanted(table->schema());
   std::vector<storage::RowId> ids;
   auto cursor = table->scan(wanted);
+  CancelPoint cancel;
   while (cursor->next()) {
+    cancel.check();
     EvalContext ctx{&cursor->row(), nullptr};
     if (!where || evaluatesTrue(*where, ctx)) ids.push_back(cursor->rowId());
   }
@@ -93,7 +96,9 @@ int64_t runUpdate(storage::Store& store, const ast::UpdateStmt& stmt) {
   planner.finish();
   std::vector<std::pair<storage::RowId, Row>> changes;
   auto cursor = table->scan();
+  CancelPoint cancel;
   while (cursor->next()) {
+    cancel.check();
     const Row& row = cursor->row();
     EvalContext ctx{&row, nullptr};
     if (where && !evaluatesTrue(*where, ctx)) continue;
@@ -104,7 +109,10 @@ int64_t runUpdate(storage::Store& store, const ast::UpdateStmt& stmt) {
     changes.emplace_back(cursor->rowId(), std::move(updated));
   }
   cursor.reset();
-  for (const auto& [id, row] : changes) table->update(id, row);
+  for (const auto& [id, row] : changes) {
+    cancel.check();
+    table->update(id, row);
+  }
   return static_cast<int64_t>(changes.size());
 }
 
@@ -148,7 +156,9 @@ int64_t runInsert(storage::Store& store, const ast::InsertStmt& stmt) {
     }
   }
   std::vector<Row> batch;
+  CancelPoint cancel;
   for (const Row& src : sourceRows) {
+    cancel.check();
     Row row(schema.columns.size());
     for (size_t i = 0; i < targets.size(); ++i) {
       const storage::ColumnDef& col = schema.columns[static_cast<size_t>(targets[i])];
@@ -246,7 +256,9 @@ std::optional<int64_t> fillInto(storage::Store& store, const storage::TableSchem
   std::vector<Row> batch;
   int64_t count = 0;
   Row src;
+  CancelPoint cancel;
   while (next(src)) {
+    cancel.check();
     if (checkFit && !fitsColumns(src, schema)) return std::nullopt;
     Row row(schema.columns.size());
     for (size_t i = 0; i < row.size(); ++i) row[i] = storedValue(src[i], schema.columns[i], schema.name);

@@ -47,6 +47,7 @@ void HashJoin::open(const EvalContext* outer) {
   Row r;
   std::string key;
   while (right_->next(r)) {
+    cancel_.check();
     size_t i = build_.size();
     build_.push_back(r);
     if (keyOf(rightKeys_, r, key)) buckets_[key].push_back(i);
@@ -76,6 +77,7 @@ bool HashJoin::next(Row& out) {
       }
     }
     while (candidates_ && candidatePos_ < candidates_->size()) {
+      cancel_.check();
       size_t idx = (*candidates_)[candidatePos_++];
       combine(leftRow_, &build_[idx], out);
       if (residual_) {

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "jet/core/Cancel.h"
 #include "jet/sql/Ast.h"
 #include "jet/sql/Eval.h"
 #include "jet/sql/Operator.h"
@@ -46,6 +47,8 @@ class HashJoin : public Operator {
   bool leftDone_ = false;
   size_t unmatchedPos_ = 0;
   size_t leftWidth_ = 0, rightWidth_ = 0;
+  // Pairs tried, not rows returned: a join whose condition rejects most pairs still stops.
+  CancelPoint cancel_;
 };
 
 }  // namespace jet::sql

@@ -18,6 +18,7 @@ void TableScan::open(const EvalContext*) {
 
 bool TableScan::next(Row& out) {
   if (!cursor_ || !cursor_->next()) return false;
+  cancel_.check();
   out = cursor_->takeRow();
   return true;
 }
@@ -41,6 +42,7 @@ void Filter::open(const EvalContext* outer) {
 
 bool Filter::next(Row& out) {
   while (input_->next(out)) {
+    cancel_.check();
     EvalContext ctx{&out, outer_};
     if (evaluatesTrue(*predicate_, ctx)) return true;
   }

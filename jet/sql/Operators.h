@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "jet/core/Cancel.h"
+
 #include "jet/sql/Eval.h"
 #include "jet/sql/Operator.h"
 #include "jet/storage/Store.h"
@@ -24,6 +26,7 @@ class TableScan : public Operator {
   std::shared_ptr<storage::Table> table_;
   std::unique_ptr<storage::RowCursor> cursor_;
   std::vector<bool> wanted_;  // empty: every column
+  CancelPoint cancel_;
 };
 
 // One row without columns: SELECT without FROM.
@@ -49,6 +52,7 @@ class Filter : public Operator {
   BoundPtr predicate_;
   const EvalContext* outer_ = nullptr;
   Row row_;
+  CancelPoint cancel_;
 };
 
 // One output column per expression over the input row.

@@ -2,6 +2,7 @@
 
 #include <type_traits>
 
+#include "jet/core/Cancel.h"
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
 #include "jet/sql/Ddl.h"
@@ -66,6 +67,8 @@ bool Session::inTransaction() const {
 }
 
 ExecResult Session::execute(const std::string& sql) {
+  // A stop requested while no statement ran stops the next one before it starts.
+  ThrowIfCancelled();
   ast::Statement statement = parseStatement(sql);
   storage::Store& store = impl_->store;
   ExecResult result;
@@ -133,6 +136,7 @@ ExecResult Session::execute(const std::string& sql) {
 void Session::stream(const std::string& sql,
                      const std::function<void(const std::vector<ResultField>&)>& onFields,
                      const std::function<void(const Row&)>& onRow) {
+  ThrowIfCancelled();
   ast::Statement statement = parseStatement(sql);
   auto* select = std::get_if<ast::SelectStmt>(&statement);
   if (!select || select->query->parts[0].hasInto) throw SqlError(ErrorCode::Invalid, msg::notRowReturning());
