@@ -1,6 +1,7 @@
 #include "jet/sql/Planner.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
@@ -213,6 +214,55 @@ OperatorPtr Planner::join(ast::JoinType type, OperatorPtr left, OperatorPtr righ
                                     std::move(rightKeys), std::move(residual));
 }
 
+void Planner::pushDownConjuncts(std::vector<OperatorPtr>& sources, std::vector<const Expr*>& where,
+                                const Scope* outer, bool* correlated) {
+  // Bound over the joined row first, as WHERE will be: a name that only one
+  // source has there means the same column in that source alone.
+  Scope joined;
+  joined.outer = outer;
+  joined.correlated = correlated;
+  std::vector<size_t> firstColumn;
+  for (const OperatorPtr& s : sources) {
+    firstColumn.push_back(joined.columns.size());
+    for (const ColumnInfo& c : s->columns()) joined.columns.push_back(c);
+  }
+  firstColumn.push_back(joined.columns.size());
+
+  std::vector<std::vector<BoundPtr>> pushed(sources.size());
+  std::vector<const Expr*> kept;
+  for (const Expr* c : where) {
+    // Aggregates are refused with the rest of WHERE; subqueries and names of
+    // enclosing queries make tryBind give up, and such conjuncts stay.
+    BoundPtr whole = Binder::containsAggregate(*c) ? nullptr : binder_.tryBind(*c, joined);
+    std::optional<size_t> only;
+    bool single = whole != nullptr;
+    if (whole) {
+      std::vector<bool> read(joined.columns.size(), false);
+      markColumnsRead(*whole, read);
+      for (size_t s = 0; s < sources.size() && single; ++s)
+        for (size_t i = firstColumn[s]; i < firstColumn[s + 1]; ++i) {
+          if (!read[i]) continue;
+          if (only && *only != s) {
+            single = false;
+            break;
+          }
+          only = s;
+        }
+    }
+    // A conjunct reading no column at all stays: it is the same for every row.
+    BoundPtr local;
+    if (single && only) local = binder_.tryBind(*c, scopeOf(*sources[*only], outer, correlated));
+    if (local)
+      pushed[*only].push_back(std::move(local));
+    else
+      kept.push_back(c);
+  }
+  for (size_t s = 0; s < sources.size(); ++s)
+    if (!pushed[s].empty())
+      sources[s] = std::make_unique<Filter>(std::move(sources[s]), Binder::conjunction(std::move(pushed[s])));
+  where = std::move(kept);
+}
+
 OperatorPtr Planner::planCore(const ast::SelectCore& core, const std::vector<ast::OrderItem>* order,
                               const Scope* outer, bool* correlated) {
   // FROM, with comma-separated sources joined on the equalities of WHERE.
@@ -229,9 +279,16 @@ OperatorPtr Planner::planCore(const ast::SelectCore& core, const std::vector<ast
       scan->readOnly(columnsOfCore(core, order).wanted(scan->schema()));
       storedTable = true;
     }
-    for (size_t i = 1; i < core.from.size(); ++i) {
-      OperatorPtr right = planSource(*core.from[i], outer, correlated);
-      op = join(ast::JoinType::Cross, std::move(op), std::move(right), where, false, outer, correlated);
+    if (core.from.size() > 1) {
+      std::vector<OperatorPtr> sources;
+      sources.push_back(std::move(op));
+      for (size_t i = 1; i < core.from.size(); ++i)
+        sources.push_back(planSource(*core.from[i], outer, correlated));
+      pushDownConjuncts(sources, where, outer, correlated);
+      op = std::move(sources[0]);
+      for (size_t i = 1; i < sources.size(); ++i)
+        op =
+            join(ast::JoinType::Cross, std::move(op), std::move(sources[i]), where, false, outer, correlated);
     }
   }
   Scope input = scopeOf(*op, outer, correlated);

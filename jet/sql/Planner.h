@@ -38,6 +38,11 @@ class Planner : public SubqueryPlanner {
                    std::vector<const ast::Expr*>& conjuncts, bool allConjuncts, const Scope* outer,
                    bool* correlated);
 
+  // Moves the conjuncts of WHERE that read one source of a comma join onto
+  // that source, so each source is filtered before it is joined.
+  void pushDownConjuncts(std::vector<OperatorPtr>& sources, std::vector<const ast::Expr*>& where,
+                         const Scope* outer, bool* correlated);
+
   storage::Store& store_;
   Binder binder_;
   std::vector<std::string> openQueries_;  // saved queries being expanded, to catch cycles
