@@ -15,6 +15,7 @@
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
 #include "jet/core/Text.h"
+#include "jet/file/FileIdentity.h"
 
 namespace jet::file {
 
@@ -72,18 +73,20 @@ std::wstring wide(const std::string& utf8) {
 
 }  // namespace
 
-std::unique_ptr<FileLock> FileLock::acquire(const std::string& databasePath, Mode mode) {
+std::unique_ptr<FileLock> FileLock::acquire(const std::string& path, Mode mode) {
+  // Named after the real file, so that every name it is reached by finds them.
+  const std::string databasePath = realPathOf(path);
   auto h = std::make_unique<Handles>();
   const bool write = mode == Mode::Write;
   h->database =
       CreateFileW(wide(databasePath).c_str(), GENERIC_READ | (write ? GENERIC_WRITE : 0),
                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h->database == INVALID_HANDLE_VALUE) failOpen(databasePath, GetLastError(), mode);
+  if (h->database == INVALID_HANDLE_VALUE) failOpen(path, GetLastError(), mode);
   OVERLAPPED at{};
   at.OffsetHigh = kLockOffsetHigh;
   if (!LockFileEx(h->database, (write ? LOCKFILE_EXCLUSIVE_LOCK : 0) | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                   &at))
-    throw FileError(ErrorCode::Locked, msg::lockedFile(databasePath));
+    throw FileError(ErrorCode::Locked, msg::lockedFile(path));
   if (write) {
     const std::string ldb = lockFilePathFor(databasePath);
     // Access keeps its lock file open without sharing deletion: if the file
@@ -91,12 +94,12 @@ std::unique_ptr<FileLock> FileLock::acquire(const std::string& databasePath, Mod
     if (!DeleteFileW(wide(ldb).c_str())) {
       DWORD err = GetLastError();
       if (err != ERROR_FILE_NOT_FOUND)
-        failOpen(databasePath, err == ERROR_ACCESS_DENIED ? ERROR_SHARING_VIOLATION : err, mode);
+        failOpen(path, err == ERROR_ACCESS_DENIED ? ERROR_SHARING_VIOLATION : err, mode);
     }
     h->lockFile =
         CreateFileW(wide(ldb).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (h->lockFile == INVALID_HANDLE_VALUE) failOpen(databasePath, GetLastError(), mode);
+    if (h->lockFile == INVALID_HANDLE_VALUE) failOpen(path, GetLastError(), mode);
     char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
     DWORD length = sizeof computer;
     if (!GetComputerNameA(computer, &length)) computer[0] = 0;
@@ -143,19 +146,21 @@ bool lockNow(int fd, bool exclusive) {
 
 }  // namespace
 
-std::unique_ptr<FileLock> FileLock::acquire(const std::string& databasePath, Mode mode) {
+std::unique_ptr<FileLock> FileLock::acquire(const std::string& path, Mode mode) {
+  // Named after the real file, so that every name it is reached by finds them.
+  const std::string databasePath = realPathOf(path);
   auto h = std::make_unique<Handles>();
   const bool write = mode == Mode::Write;
   h->database = ::open(databasePath.c_str(), (write ? O_RDWR : O_RDONLY) | O_CLOEXEC);
-  if (h->database < 0) failOpen(databasePath, errno, mode);
-  if (!lockNow(h->database, write)) throw FileError(ErrorCode::Locked, msg::lockedFile(databasePath));
+  if (h->database < 0) failOpen(path, errno, mode);
+  if (!lockNow(h->database, write)) throw FileError(ErrorCode::Locked, msg::lockedFile(path));
   if (write) {
     const std::string ldb = lockFilePathFor(databasePath);
     int fd = ::open(ldb.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) failOpen(databasePath, errno, mode);
+    if (fd < 0) failOpen(path, errno, mode);
     if (!lockNow(fd, true)) {
       ::close(fd);
-      throw FileError(ErrorCode::Locked, msg::lockedFile(databasePath));
+      throw FileError(ErrorCode::Locked, msg::lockedFile(path));
     }
     h->lockFile = fd;
     h->lockFilePath = ldb;

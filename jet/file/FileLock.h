@@ -10,7 +10,8 @@
 
 namespace jet::file {
 
-// "<db without its extension>.ldb", as Access names it.
+// "<db without its extension>.ldb", as Access names it. FileLock names it
+// after the real path of the database (FileIdentity.h).
 std::string lockFilePathFor(const std::string& databasePath);
 
 class FileLock {

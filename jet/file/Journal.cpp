@@ -7,14 +7,20 @@
 
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
+#include "jet/file/FileIdentity.h"
 
 namespace jet::file {
 namespace {
 
-// Header: magic, version, page size, original database size, salt, checksum.
+// Header: magic, version, page size, original database size, salt, then
+// what identifies the database (a checksum of its first page, its device and
+// file number, its real path), and a checksum of the whole header.
 constexpr std::array<uint8_t, 8> kMagic{'Q', 'M', 'J', 'O', 'U', 'R', 'N', '1'};
-constexpr uint32_t kVersion = 1;
-constexpr size_t kHeaderSize = 32;
+constexpr uint32_t kVersion = 2;
+// Journals of the first version name no database: never applied.
+constexpr uint32_t kVersionWithoutIdentity = 1;
+constexpr size_t kFixedHeader = 52;  // up to the real path's bytes
+constexpr size_t kMaxPath = 32 * 1024;
 // Record: kind, 3 spare bytes, page, checksum, then the page image.
 constexpr size_t kRecordHeader = 12;
 constexpr uint8_t kOriginal = 1;        // what crash recovery puts back
@@ -72,29 +78,68 @@ uint32_t recordChecksum(uint32_t salt, uint8_t kind, uint32_t page, std::span<co
 }
 
 struct Header {
+  uint32_t version = kVersion;
   uint32_t pageSize = 0;
   uint64_t originalSize = 0;
   uint32_t salt = 0;
+  uint32_t firstPageChecksum = 0;
+  FileNumber number;
+  std::string realPath;
+  size_t size() const { return kFixedHeader + realPath.size() + 4; }
 };
 
-std::array<uint8_t, kHeaderSize> encodeHeader(const Header& h) {
-  std::array<uint8_t, kHeaderSize> b{};
+std::vector<uint8_t> encodeHeader(const Header& h) {
+  std::vector<uint8_t> b(h.size(), 0);
   std::memcpy(b.data(), kMagic.data(), kMagic.size());
   put32(&b[8], kVersion);
   put32(&b[12], h.pageSize);
   put64(&b[16], h.originalSize);
   put32(&b[24], h.salt);
-  put32(&b[28], crc32(std::span(b).first(28)));
+  put32(&b[28], h.firstPageChecksum);
+  put64(&b[32], h.number.device);
+  put64(&b[40], h.number.inode);
+  put32(&b[48], static_cast<uint32_t>(h.realPath.size()));
+  std::memcpy(&b[kFixedHeader], h.realPath.data(), h.realPath.size());
+  const size_t end = b.size() - 4;
+  put32(&b[end], crc32(std::span(b).first(end)));
   return b;
 }
 
-bool decodeHeader(std::span<const uint8_t> b, Header& h) {
-  if (b.size() < kHeaderSize || !std::equal(kMagic.begin(), kMagic.end(), b.begin())) return false;
-  if (get32(&b[28]) != crc32(b.first(28)) || get32(&b[8]) != kVersion) return false;
-  h.pageSize = get32(&b[12]);
-  h.originalSize = get64(&b[16]);
-  h.salt = get32(&b[24]);
-  return h.pageSize >= 512 && h.pageSize <= 65536;
+enum class HeaderState { Invalid, Valid, WithoutIdentity };
+
+// Reads the header at the start of `journal`. A first-version header that is
+// intact but names no database is told apart from one torn or invalidated.
+HeaderState readHeader(IoFile& journal, Header& h) {
+  std::array<uint8_t, kFixedHeader> fixed{};
+  const size_t got = journal.readAt(0, fixed);
+  if (got < 32 || !std::equal(kMagic.begin(), kMagic.end(), fixed.begin())) return HeaderState::Invalid;
+  h.version = get32(&fixed[8]);
+  h.pageSize = get32(&fixed[12]);
+  h.originalSize = get64(&fixed[16]);
+  h.salt = get32(&fixed[24]);
+  if (h.pageSize < 512 || h.pageSize > 65536) return HeaderState::Invalid;
+  if (h.version == kVersionWithoutIdentity)  // 28 bytes, then their checksum
+    return get32(&fixed[28]) == crc32(std::span<const uint8_t>(fixed).first(28))
+               ? HeaderState::WithoutIdentity
+               : HeaderState::Invalid;
+  if (h.version != kVersion || got != fixed.size()) return HeaderState::Invalid;
+  const uint32_t pathLength = get32(&fixed[48]);
+  if (pathLength > kMaxPath) return HeaderState::Invalid;
+  std::vector<uint8_t> b(kFixedHeader + pathLength + 4);
+  if (journal.readAt(0, b) != b.size()) return HeaderState::Invalid;
+  const size_t end = b.size() - 4;
+  if (get32(&b[end]) != crc32(std::span<const uint8_t>(b).first(end))) return HeaderState::Invalid;
+  h.firstPageChecksum = get32(&b[28]);
+  h.number.device = get64(&b[32]);
+  h.number.inode = get64(&b[40]);
+  h.realPath.assign(reinterpret_cast<const char*>(&b[kFixedHeader]), pathLength);
+  return HeaderState::Valid;
+}
+
+uint32_t firstPageChecksum(IoFile& database, uint32_t pageSize) {
+  std::vector<uint8_t> first(pageSize, 0);
+  first.resize(database.readAt(0, first));
+  return crc32(first);
 }
 
 // A committed or abandoned journal is made unrecognisable before it is
@@ -111,21 +156,65 @@ std::string journalPathFor(const std::string& databasePath) {
   return databasePath + ".qmj";
 }
 
+namespace {
+
+// An intact record that puts back a page of the database.
+struct Original {
+  uint32_t page = 0;
+  uint64_t image = 0;  // offset of the page image
+};
+
+// Whether the journal was written for `database` as it is now. The path and
+// file number must be the same; the first page must be as it was when the
+// transaction began, or be one the transaction itself changed (its original
+// is in the journal); and a file shorter than it was may only have lost
+// pages whose originals were kept before it was cut.
+bool belongsTo(const Header& h, const std::string& database, IoFile& db, IoFile& journal,
+               const std::vector<Original>& originals) {
+  if (h.realPath != database) return false;
+  const FileNumber now = fileNumberOf(database);
+  if (h.number.known() && now.known() && !(h.number == now)) return false;
+  if (firstPageChecksum(db, h.pageSize) != h.firstPageChecksum) {
+    bool firstPageRewritten = false;
+    std::vector<uint8_t> image(h.pageSize);
+    for (const Original& o : originals)
+      if (o.page == 0 && journal.readAt(o.image, image) == image.size() &&
+          crc32(image) == h.firstPageChecksum)
+        firstPageRewritten = true;
+    if (!firstPageRewritten) return false;
+  }
+  const uint64_t size = db.size();
+  if (size < h.originalSize) {
+    std::vector<bool> kept(static_cast<size_t>(h.originalSize / h.pageSize), false);
+    for (const Original& o : originals)
+      if (o.page < kept.size()) kept[o.page] = true;
+    for (uint64_t page = size / h.pageSize; page < kept.size(); ++page)
+      if (!kept[static_cast<size_t>(page)]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool Journal::recover(const std::string& databasePath, IoSystem& io) {
-  const std::string path = journalPathFor(databasePath);
+  const std::string database = realPathOf(databasePath);
+  const std::string path = journalPathFor(database);
   if (!io.exists(path)) return false;
   bool restored = false;
   {
     std::unique_ptr<IoFile> journal = io.open(path, false);
-    std::array<uint8_t, kHeaderSize> hb{};
     Header h;
-    if (journal->readAt(0, hb) == kHeaderSize && decodeHeader(hb, h)) {
-      // Database pages are written only after the header and their records
-      // are on disk: with a valid header the database may have changed.
-      std::unique_ptr<IoFile> db = io.open(databasePath, false);
+    const HeaderState state = readHeader(*journal, h);
+    // Without an intact header nothing was written to the database yet (the
+    // header is on disk before the first page write): the journal just goes.
+    if (state == HeaderState::WithoutIdentity)
+      throw FileError(ErrorCode::Corrupt, msg::foreignJournal(path, databasePath));
+    if (state == HeaderState::Valid) {
+      std::unique_ptr<IoFile> db = io.open(database, false);
       const uint64_t size = journal->size();
       std::vector<uint8_t> record(kRecordHeader + h.pageSize);
-      for (uint64_t at = kHeaderSize; at + record.size() <= size; at += record.size()) {
+      std::vector<Original> originals;
+      for (uint64_t at = h.size(); at + record.size() <= size; at += record.size()) {
         if (journal->readAt(at, record) != record.size()) break;
         const uint8_t kind = record[0];
         const uint32_t page = get32(&record[4]);
@@ -133,7 +222,16 @@ bool Journal::recover(const std::string& databasePath, IoSystem& io) {
         // A torn record was never followed by its page write: skip it.
         if (kind != kOriginal || get32(&record[8]) != recordChecksum(h.salt, kind, page, image)) continue;
         if (static_cast<uint64_t>(page) * h.pageSize >= h.originalSize) continue;
-        db->writeAt(static_cast<uint64_t>(page) * h.pageSize, image);
+        originals.push_back({page, at + kRecordHeader});
+      }
+      // Applied to any other file it would overwrite that file's pages with
+      // these: leave both alone and say so.
+      if (!belongsTo(h, database, *db, *journal, originals))
+        throw FileError(ErrorCode::Corrupt, msg::foreignJournal(path, databasePath));
+      std::vector<uint8_t> image(h.pageSize);
+      for (const Original& o : originals) {
+        if (journal->readAt(o.image, image) != image.size()) break;
+        db->writeAt(static_cast<uint64_t>(o.page) * h.pageSize, image);
         restored = true;
       }
       if (db->size() != h.originalSize) {
@@ -150,7 +248,7 @@ bool Journal::recover(const std::string& databasePath, IoSystem& io) {
 }
 
 Journal::Journal(std::string databasePath, uint32_t pageSize, IoSystem& io)
-    : database_(std::move(databasePath)), path_(journalPathFor(database_)), pageSize_(pageSize), io_(io) {}
+    : database_(realPathOf(databasePath)), path_(journalPathFor(database_)), pageSize_(pageSize), io_(io) {}
 
 Journal::~Journal() = default;
 
@@ -167,18 +265,24 @@ void Journal::begin(uint64_t databaseSize) {
   originalSize_ = databaseSize;
   originals_.clear();
   savepoints_.clear();
+  // What recovery checks before it applies this journal to a file.
+  Header h;
+  h.pageSize = pageSize_;
+  h.originalSize = databaseSize;
+  h.salt = salt_;
+  h.firstPageChecksum = firstPageChecksum(*io_.open(database_, false), pageSize_);
+  h.number = fileNumberOf(database_);
+  h.realPath = database_;
   file_ = io_.open(path_, true);
   try {
     file_->truncate(0);
-    Header h{pageSize_, databaseSize, salt_};
-    auto hb = encodeHeader(h);
-    file_->writeAt(0, hb);
+    file_->writeAt(0, encodeHeader(h));
   } catch (...) {
     file_.reset();
     io_.remove(path_);
     throw;
   }
-  end_ = kHeaderSize;
+  end_ = h.size();
   unsynced_ = true;  // the header must be down before the first page write
   folderSynced_ = false;
 }
@@ -264,8 +368,16 @@ void Journal::release(int level) {
 }
 
 std::vector<uint8_t> Journal::readImage(uint64_t offset) {
-  writePending();
   std::vector<uint8_t> image(pageSize_);
+  // Records not yet written are read from memory: after a write that failed
+  // (a full disk) they are nowhere else, and the rollback must not need the
+  // disk space that just ran out.
+  if (!pending_.empty() && offset >= pendingAt_) {
+    const uint64_t at = offset - pendingAt_;
+    if (at + pageSize_ > pending_.size()) throw FileError(ErrorCode::Io, msg::corruptJournal(path_));
+    std::copy_n(pending_.begin() + static_cast<long>(at), pageSize_, image.begin());
+    return image;
+  }
   if (file_->readAt(offset, image) != image.size())
     throw FileError(ErrorCode::Io, msg::corruptJournal(path_));
   return image;

@@ -6,6 +6,9 @@
 // whose journal is still there ("hot") puts the original pages back and cuts
 // the file to its original size. Records carry checksums, so a record torn by
 // a crash is recognised and skipped: the page it covers was never written.
+// The header records which file the journal belongs to (its real path, file
+// number, size and a checksum of its first page), and recovery applies it to
+// that file only.
 //
 // Savepoints give statement-level rollback inside a transaction: each keeps
 // the image a page had when the savepoint began, for the pages changed since.
@@ -30,7 +33,7 @@
 
 namespace jet::file {
 
-// "<db>.qmj".
+// "<db>.qmj", for the real path of the database (FileIdentity.h).
 std::string journalPathFor(const std::string& databasePath);
 
 class Journal {
@@ -38,7 +41,10 @@ class Journal {
   // Rolls back the interrupted transaction of `databasePath` if its journal is
   // hot, and removes a journal that is not. Returns true when pages were put
   // back. Call it only while holding the database's write lock. Throws
-  // FileError: ReadOnly (a hot journal needs write access), Io.
+  // FileError: ReadOnly (a hot journal needs write access), Io; Corrupt
+  // (msg::foreignJournal) for a journal that was not written for this file
+  // as it is now, or that does not say which file it was written for: both
+  // are left as they are.
   static bool recover(const std::string& databasePath, IoSystem& io = systemIo());
 
   Journal(std::string databasePath, uint32_t pageSize, IoSystem& io = systemIo());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "jet/core/Cancel.h"
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
 
@@ -15,8 +16,38 @@ constexpr uint32_t kMinimumPages = 3;
 }  // namespace
 
 std::unique_ptr<PageFile> PageFile::open(const std::string& path, bool readOnly) {
-  return std::unique_ptr<PageFile>(
-      new PageFile(std::make_unique<FileSource>(path, readOnly), path, readOnly));
+  const std::string real = realPathOf(path);
+  auto changeLock = std::make_unique<ChangeLock>(path, false);
+  changeLock->lockShared();
+  if (systemIo().exists(journalPathFor(real))) {
+    changeLock->unlock();
+    recoverAbandonedJournal(path);
+    changeLock->lockShared();
+  }
+  auto source = std::make_unique<FileSource>(path, readOnly);
+  FileSource* fileSource = source.get();
+  std::unique_ptr<PageFile> f(new PageFile(std::move(source), path, readOnly));
+  f->realPath_ = real;
+  f->stamp_ = fileStampOf(real);
+  f->fileSource_ = fileSource;
+  changeLock->unlock();
+  f->changeLock_ = std::move(changeLock);
+  return f;
+}
+
+bool PageFile::recoverAbandonedJournal(const std::string& path) {
+  if (!systemIo().exists(journalPathFor(realPathOf(path)))) return false;
+  std::unique_ptr<FileLock> writer;
+  try {
+    writer = FileLock::acquire(path, FileLock::Mode::Write);
+  } catch (const Error&) {
+    // A writer holds the database (the journal is its own), or we may not
+    // write the file: read it as it is.
+    return false;
+  }
+  ChangeLock change(path, true);
+  change.lockExclusive();
+  return Journal::recover(path);
 }
 
 std::unique_ptr<PageFile> PageFile::fromBytes(std::vector<uint8_t> bytes, const std::string& name) {
@@ -36,10 +67,19 @@ std::unique_ptr<PageFile> PageFile::openForWriting(const std::string& path, IoSy
     throw FileError(ErrorCode::ReadOnly, msg::readOnlyFile(path));
   }
   auto lock = FileLock::acquire(path, FileLock::Mode::Write);
-  Journal::recover(path, io);
+  const std::string real = realPathOf(path);
+  auto changeLock = std::make_unique<ChangeLock>(path, true);
+  if (io.exists(journalPathFor(real))) {
+    // Putting pages back is a change readers must not see half done.
+    changeLock->lockExclusive();
+    Journal::recover(path, io);
+    changeLock->unlock();
+  }
   auto source = std::make_unique<WritableSource>(io.open(path, false), path);
   WritableSource* writable = source.get();
   std::unique_ptr<PageFile> f(new PageFile(std::move(source), path, false));
+  f->realPath_ = real;
+  f->changeLock_ = std::move(changeLock);
   f->lock_ = std::move(lock);
   f->writable_ = writable;
   f->journal_ = std::make_unique<Journal>(path, f->pageSize(), io);
@@ -71,6 +111,53 @@ PageFile::PageFile(std::unique_ptr<PageSource> source, std::string name, bool re
     throw FileError(ErrorCode::NotADatabase, msg::truncatedFile(name_));
   }
   pageCount_ = static_cast<uint32_t>(size / header_.pageSize);
+}
+
+void PageFile::beginRead() {
+  if (readDepth_++ > 0 || !fileSource_) return;
+  try {
+    startReading();
+  } catch (...) {
+    --readDepth_;
+    changeLock_->unlock();
+    throw;
+  }
+}
+
+void PageFile::startReading() {
+  changeLock_->lockShared();
+  if (systemIo().exists(journalPathFor(realPath_))) {
+    changeLock_->unlock();
+    recoverAbandonedJournal(realPath_);
+    changeLock_->lockShared();
+  }
+  const FileStamp now = fileStampOf(realPath_);
+  // A change within the file system's timestamp granularity may not show:
+  // pages of a file written very recently are not trusted either.
+  if (now == stamp_ && !changedRecently(now)) return;
+  stamp_ = now;
+  forgetCache();
+  nextAhead_ = UINT32_MAX;
+  ++generation_;
+  fileSource_->refreshSize();
+  const uint64_t size = fileSource_->size();
+  if (size % header_.pageSize != 0 || size / header_.pageSize < kMinimumPages ||
+      size / header_.pageSize > UINT32_MAX)
+    throw FileError(ErrorCode::NotADatabase, msg::truncatedFile(name_));
+  pageCount_ = static_cast<uint32_t>(size / header_.pageSize);
+}
+
+void PageFile::endRead() {
+  if (readDepth_ == 0) return;
+  if (--readDepth_ == 0 && fileSource_) changeLock_->unlock();
+}
+
+void PageFile::lockForChanges() {
+  if (changeLock_) changeLock_->lockExclusive();
+}
+
+void PageFile::releaseAfterTransaction() {
+  if (depth_ == 0 && changeLock_) changeLock_->unlock();
 }
 
 PageRef PageFile::read(uint32_t page) {
@@ -161,6 +248,9 @@ void PageFile::commit() {
     --depth_;
     return;
   }
+  // The last moment a stop can still undo the transaction; from here the
+  // commit goes through as a whole.
+  ThrowIfCancelled();
   flush();
   try {
     journal_->commit(writable_->file());
@@ -173,9 +263,11 @@ void PageFile::commit() {
     }
     depth_ = 0;
     afterRollback();
+    releaseAfterTransaction();
     throw;
   }
   depth_ = 0;
+  releaseAfterTransaction();
 }
 
 void PageFile::rollback() {
@@ -190,10 +282,12 @@ void PageFile::rollback() {
   } catch (const Error&) {
     depth_ = 0;
     afterRollback();
+    releaseAfterTransaction();
     throw;
   }
   --depth_;
   afterRollback();
+  releaseAfterTransaction();
 }
 
 void PageFile::afterRollback() {
@@ -236,6 +330,7 @@ void PageFile::abandon() {
   }
   depth_ = 0;
   afterRollback();
+  releaseAfterTransaction();
 }
 
 void PageFile::truncate(uint32_t pageCount) {
@@ -258,6 +353,7 @@ void PageFile::truncate(uint32_t pageCount) {
     // Pages on disk past the cut keep their originals in the journal, which
     // is on disk before the file shrinks.
     if (writable_->size() > newSize) {
+      lockForChanges();
       journal_->journalTruncate(db, newSize);
       if (journal_->needsSync()) {
         journal_->sync();
@@ -277,6 +373,7 @@ void PageFile::flush() {
   if (dirty_.empty()) return;
   IoFile& db = writable_->file();
   try {
+    lockForChanges();
     const uint64_t size = writable_->size();
     const size_t pageSize = header_.pageSize;
     // Runs of consecutive pages go in one read and one write each.

@@ -13,6 +13,13 @@
 // journal, the journal is synced once, and only then are the pages written.
 // Nested levels map to journal savepoints; the outermost commit makes the
 // changes durable, and a rollback (or a crash) leaves the file as it was.
+//
+// Other processes: a writer holds the change lock (ChangeLock) exclusively
+// from its first page write into the file until the transaction has ended;
+// a reader of a file on disk holds it shared within beginRead()/endRead()
+// (a statement), so that it sees the file as before or after a transaction,
+// never in between. A reader drops the pages it keeps when the file changed
+// since its last read, and rolls back the journal of a writer that died.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +31,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "jet/file/ChangeLock.h"
+#include "jet/file/FileIdentity.h"
 #include "jet/file/FileLock.h"
 #include "jet/file/Header.h"
 #include "jet/file/Journal.h"
@@ -59,6 +68,20 @@ class PageFile {
   // The page's bytes (exactly pageSize()). A page past the end of the file
   // means the file was cut short: FileError(NotADatabase).
   PageRef read(uint32_t page);
+
+  // A read transaction: nested levels count; the outermost takes the
+  // shared change lock of a file on disk opened for reading (waiting for a
+  // writer, FileError(Locked) after ChangeLock::timeout()), and lets go of
+  // it. A writer's own reads need none: these only count there.
+  void beginRead();
+  void endRead();
+  // Goes up whenever a read transaction found the file changed by another
+  // process: whatever was read from it before may be stale.
+  uint64_t generation() const { return generation_; }
+
+  // Rolls back the journal of a writer that died, if there is one and no
+  // writer holds the database now. Returns whether pages were put back.
+  static bool recoverAbandonedJournal(const std::string& path);
 
   // Pages kept in memory; at least one.
   void setCacheCapacity(size_t pages);
@@ -104,6 +127,11 @@ class PageFile {
   void afterRollback();
   // After a failed write to the database: the whole transaction is undone.
   void abandon();
+  // Before the first page of a transaction goes into the file.
+  void lockForChanges();
+  // Once no transaction is open: readers may come in again.
+  void releaseAfterTransaction();
+  void startReading();
 
   std::unique_ptr<PageSource> source_;
   std::string name_;
@@ -119,6 +147,14 @@ class PageFile {
   std::list<std::pair<uint32_t, PageRef>> lru_;  // most recent first
   std::unordered_map<uint32_t, std::list<std::pair<uint32_t, PageRef>>::iterator> index_;
 
+  // Other processes.
+  std::string realPath_;
+  std::unique_ptr<ChangeLock> changeLock_;
+  FileSource* fileSource_ = nullptr;  // source_, when a file on disk opened for reading
+  int readDepth_ = 0;
+  FileStamp stamp_;
+  uint64_t generation_ = 0;
+
   // Writing.
   std::unique_ptr<FileLock> lock_;
   WritableSource* writable_ = nullptr;  // source_, when open for writing
@@ -129,6 +165,18 @@ class PageFile {
   uint64_t written_ = 0;
   uint64_t syncs_ = 0;
   uint64_t rollbacks_ = 0;
+};
+
+// Holds a read transaction for a scope.
+class ReadScope {
+ public:
+  explicit ReadScope(PageFile& file) : file_(file) { file_.beginRead(); }
+  ~ReadScope() { file_.endRead(); }
+  ReadScope(const ReadScope&) = delete;
+  ReadScope& operator=(const ReadScope&) = delete;
+
+ private:
+  PageFile& file_;
 };
 
 }  // namespace jet::file

@@ -47,6 +47,13 @@ FileSource::FileSource(const std::string& path, bool readOnly) : path_(path) {
     if (err == ENOENT) throw FileError(ErrorCode::FileNotFound, msg::fileNotFound(path));
     throw FileError(ErrorCode::Io, msg::ioError(path, std::strerror(err)));
   }
+  // Unbuffered: another process may change the file between two reads, and a
+  // stream buffer would hand back the bytes of before.
+  std::setvbuf(file_, nullptr, _IONBF, 0);
+  size_ = tellEnd(file_);
+}
+
+void FileSource::refreshSize() {
   size_ = tellEnd(file_);
 }
 

@@ -30,6 +30,8 @@ class FileSource : public PageSource {
 
   uint64_t size() const override { return size_; }
   void readAt(uint64_t offset, uint8_t* out, size_t length) override;
+  // After another process changed the file's length.
+  void refreshSize();
 
  private:
   std::string path_;
