@@ -160,4 +160,11 @@ size_t utf8Length(std::string_view s) {
   return n;
 }
 
+size_t utf16Length(std::string_view utf8) {
+  // Decoded as utf8ToUtf16 decodes, so the two always agree.
+  size_t n = 0;
+  for (size_t i = 0; i < utf8.size();) n += decodeUtf8(utf8, i) >= 0x10000 ? 2 : 1;
+  return n;
+}
+
 }  // namespace jet

@@ -26,7 +26,10 @@ void appendFoldedCase(std::string& out, std::string_view utf8);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 int compareIgnoreCase(std::string_view a, std::string_view b);
 
-// Number of code points (what Len() counts for text without surrogate pairs).
+// Number of code points.
 size_t utf8Length(std::string_view s);
+// Number of UTF-16 code units: what Access counts in Len() and in a text
+// field's size (a character outside the Basic Multilingual Plane is two).
+size_t utf16Length(std::string_view utf8);
 
 }  // namespace jet

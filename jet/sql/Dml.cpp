@@ -40,7 +40,7 @@ Scope tableScope(const storage::Table& table, const std::string& label) {
 Value storedValue(const Value& v, const storage::ColumnDef& col, const std::string& table) {
   std::string where = table + "." + col.name;
   Value out = convertTo(v, col.type, where);
-  if (col.type == DataType::Text && col.size > 0 && !out.isNull() && utf8Length(out.asText()) > col.size)
+  if (col.type == DataType::Text && col.size > 0 && !out.isNull() && utf16Length(out.asText()) > col.size)
     throw SqlError(ErrorCode::Invalid, msg::valueTooLong(table, col.name));
   if (col.type == DataType::Binary && col.size > 0 && !out.isNull() && out.asBytes().size() > col.size)
     throw SqlError(ErrorCode::Invalid, msg::valueTooLong(table, col.name));
@@ -177,7 +177,7 @@ int64_t runInsert(storage::Store& store, const ast::InsertStmt& stmt) {
 namespace {
 
 // The column SELECT ... INTO makes for a result column; `longest` is the
-// longest text it will hold, in characters.
+// longest text it will hold, in UTF-16 code units (what a text size counts).
 storage::ColumnDef intoColumn(const ColumnInfo& c, size_t longest) {
   storage::ColumnDef d;
   d.name = c.name;
@@ -240,7 +240,7 @@ storage::TableSchema intoSchema(const std::string& target, const std::vector<Col
 bool fitsColumns(const Row& row, const storage::TableSchema& schema) {
   for (size_t i = 0; i < row.size(); ++i) {
     const storage::ColumnDef& d = schema.columns[i];
-    if (d.type == DataType::Text && row[i].isText() && utf8Length(row[i].asText()) > d.size) return false;
+    if (d.type == DataType::Text && row[i].isText() && utf16Length(row[i].asText()) > d.size) return false;
   }
   return true;
 }
@@ -311,7 +311,7 @@ int64_t runSelectInto(storage::Store& store, const ast::Query& query) {
   std::vector<size_t> longest(columns.size(), 0);
   for (const Row& r : rows)
     for (size_t i = 0; i < r.size(); ++i)
-      if (r[i].isText()) longest[i] = std::max(longest[i], utf8Length(r[i].asText()));
+      if (r[i].isText()) longest[i] = std::max(longest[i], utf16Length(r[i].asText()));
   storage::TableSchema schema = intoSchema(target, columns, longest);
   size_t at = 0;
   return *fillInto(store, schema, false, [&](Row& r) {

@@ -32,6 +32,16 @@ bool anyNull(const Args& a, size_t upto) {
 std::u32string chars(const Value& v) {
   return utf8ToUtf32(toText(v));
 }
+// Positions and lengths of text count UTF-16 code units, as Access counts
+// them: a character outside the Basic Multilingual Plane is two. A cut
+// through such a pair leaves half of it, which UTF-8 holds as U+FFFD.
+std::u16string units(const Value& v) {
+  return utf8ToUtf16(toText(v));
+}
+Value unitsResult(const Value& like, std::u16string_view s) {
+  std::string u = utf16ToUtf8(s);
+  return like.type() == DataType::Memo ? Value::memo(std::move(u)) : Value::text(std::move(u));
+}
 Value textResult(const Value& like, std::u32string s) {
   std::string u = utf32ToUtf8(s);
   return like.type() == DataType::Memo ? Value::memo(std::move(u)) : Value::text(std::move(u));
@@ -47,6 +57,11 @@ std::u32string folded(std::u32string s) {
   for (char32_t& c : s) c = foldCase(c);
   return s;
 }
+// Halves of surrogate pairs fold to themselves.
+std::u16string foldedUnits(std::u16string s) {
+  for (char16_t& c : s) c = static_cast<char16_t>(foldCase(c));
+  return s;
+}
 
 bool isSpace(char32_t c) {
   return c == U' ';
@@ -55,37 +70,37 @@ bool isSpace(char32_t c) {
 // ---- text ----
 Value fnLen(const Args& a, const std::string&) {
   if (a[0].isNull()) return Value();
-  if (a[0].isText()) return Value::longInt(static_cast<int32_t>(utf8Length(a[0].asText())));
-  return Value::longInt(static_cast<int32_t>(utf8Length(toText(a[0]))));
+  if (a[0].isText()) return Value::longInt(static_cast<int32_t>(utf16Length(a[0].asText())));
+  return Value::longInt(static_cast<int32_t>(utf16Length(toText(a[0]))));
 }
 Value fnLeft(const Args& a, const std::string& t) {
   if (a[0].isNull()) return Value();
   long n = longArg(a[1], t);
   if (n < 0) badArgument(t);
-  std::u32string s = chars(a[0]);
-  return textResult(a[0], s.substr(0, static_cast<size_t>(n)));
+  std::u16string s = units(a[0]);
+  return unitsResult(a[0], s.substr(0, static_cast<size_t>(n)));
 }
 Value fnRight(const Args& a, const std::string& t) {
   if (a[0].isNull()) return Value();
   long n = longArg(a[1], t);
   if (n < 0) badArgument(t);
-  std::u32string s = chars(a[0]);
+  std::u16string s = units(a[0]);
   size_t k = std::min(s.size(), static_cast<size_t>(n));
-  return textResult(a[0], s.substr(s.size() - k));
+  return unitsResult(a[0], s.substr(s.size() - k));
 }
 Value fnMid(const Args& a, const std::string& t) {
   if (a[0].isNull()) return Value();
   long start = longArg(a[1], t);
   if (start < 1) badArgument(t);
-  std::u32string s = chars(a[0]);
-  if (static_cast<size_t>(start) > s.size()) return textResult(a[0], U"");
-  size_t len = std::u32string::npos;
+  std::u16string s = units(a[0]);
+  if (static_cast<size_t>(start) > s.size()) return unitsResult(a[0], u"");
+  size_t len = std::u16string::npos;
   if (a.size() > 2 && !a[2].isNull()) {
     long n = longArg(a[2], t);
     if (n < 0) badArgument(t);
     len = static_cast<size_t>(n);
   }
-  return textResult(a[0], s.substr(static_cast<size_t>(start - 1), len));
+  return unitsResult(a[0], s.substr(static_cast<size_t>(start - 1), len));
 }
 Value trimmed(const Value& v, bool left, bool right) {
   if (v.isNull()) return Value();
@@ -139,37 +154,37 @@ Value fnInStr(const Args& a, const std::string& t) {
   }
   if (a[i].isNull() || a[i + 1].isNull()) return Value();
   bool binary = a.size() == 4 && !a[3].isNull() && toNumber(a[3], t) == 0;
-  std::u32string s = chars(a[i]), f = chars(a[i + 1]);
+  std::u16string s = units(a[i]), f = units(a[i + 1]);
   if (!binary) {
-    s = folded(s);
-    f = folded(f);
+    s = foldedUnits(s);
+    f = foldedUnits(f);
   }
   if (static_cast<size_t>(start) > s.size() + 1) return Value::longInt(0);
   size_t pos = s.find(f, static_cast<size_t>(start - 1));
-  return Value::longInt(pos == std::u32string::npos ? 0 : static_cast<int32_t>(pos + 1));
+  return Value::longInt(pos == std::u16string::npos ? 0 : static_cast<int32_t>(pos + 1));
 }
 Value fnInStrRev(const Args& a, const std::string& t) {
   if (a[0].isNull() || a[1].isNull()) return Value();
-  std::u32string s = folded(chars(a[0])), f = folded(chars(a[1]));
+  std::u16string s = foldedUnits(units(a[0])), f = foldedUnits(units(a[1]));
   long start = a.size() > 2 && !a[2].isNull() ? longArg(a[2], t) : -1;
   if (start == 0 || start < -1) badArgument(t);
-  size_t from = start == -1 ? std::u32string::npos : static_cast<size_t>(start - 1);
+  size_t from = start == -1 ? std::u16string::npos : static_cast<size_t>(start - 1);
   if (start != -1 && static_cast<size_t>(start) > s.size()) return Value::longInt(0);
-  if (from != std::u32string::npos && f.size() > 0 && from + 1 >= f.size()) from = from + 1 - f.size();
+  if (from != std::u16string::npos && f.size() > 0 && from + 1 >= f.size()) from = from + 1 - f.size();
   size_t pos = s.rfind(f, from);
-  return Value::longInt(pos == std::u32string::npos ? 0 : static_cast<int32_t>(pos + 1));
+  return Value::longInt(pos == std::u16string::npos ? 0 : static_cast<int32_t>(pos + 1));
 }
 Value fnReplace(const Args& a, const std::string& t) {
   if (a[0].isNull()) return Value();
   if (a[1].isNull() || a[2].isNull()) return a[0];
-  std::u32string s = chars(a[0]), f = chars(a[1]), r = chars(a[2]);
+  std::u16string s = units(a[0]), f = units(a[1]), r = units(a[2]);
   long start = a.size() > 3 && !a[3].isNull() ? longArg(a[3], t) : 1;
   long count = a.size() > 4 && !a[4].isNull() ? longArg(a[4], t) : -1;
   if (start < 1 || count < -1) badArgument(t);
-  if (static_cast<size_t>(start) > s.size()) return textResult(a[0], U"");
+  if (static_cast<size_t>(start) > s.size()) return unitsResult(a[0], u"");
   s = s.substr(static_cast<size_t>(start - 1));
-  if (f.empty()) return textResult(a[0], s);
-  std::u32string fs = folded(s), ff = folded(f), out;
+  if (f.empty()) return unitsResult(a[0], s);
+  std::u16string fs = foldedUnits(s), ff = foldedUnits(f), out;
   size_t i = 0;
   long done = 0;
   while (i < s.size()) {
@@ -182,7 +197,7 @@ Value fnReplace(const Args& a, const std::string& t) {
       out += s[i++];
     }
   }
-  return textResult(a[0], out);
+  return unitsResult(a[0], out);
 }
 Value fnSpace(const Args& a, const std::string& t) {
   if (a[0].isNull()) return Value();

@@ -336,7 +336,7 @@ void JetTable::prepare(Row& row, const Row* previous, uint32_t& lastAutoNumber) 
       continue;
     }
     if (c.type == static_cast<uint8_t>(DataType::Text) && v.isText()) {
-      size_t units = utf8ToUtf16(v.asText()).size();
+      size_t units = utf16Length(v.asText());
       size_t limit = context_->layout.jet3 ? c.length : c.length / 2u;
       if (units > limit) throw StorageError(ErrorCode::Invalid, msg::valueTooLong(name_, c.name));
     }

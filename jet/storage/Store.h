@@ -35,7 +35,7 @@ struct CatalogEntry {
 struct ColumnDef {
   std::string name;
   DataType type = DataType::Text;
-  // Text: maximum length in characters. Binary: bytes. Fixed types: byte size.
+  // Text: maximum length in UTF-16 code units (as Len counts). Binary: bytes. Fixed types: byte size.
   uint16_t size = 0;
   bool autoNumber = false;  // COUNTER (Long) or auto-generated GUID
   bool required = false;    // NOT NULL

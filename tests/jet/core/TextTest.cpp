@@ -28,7 +28,16 @@ TEST(Text, CaseInsensitiveComparisonCoversLatinGreekCyrillic) {
   EXPECT_GT(compareIgnoreCase("abcd", "ABC"), 0);
 }
 
-TEST(Text, LengthCountsCodePoints) { EXPECT_EQ(utf8Length("a表b"), 3u); }
+TEST(Text, LengthCountsCodePoints) {
+  EXPECT_EQ(utf8Length("a表b"), 3u);
+}
+
+TEST(Text, Utf16LengthAgreesWithTheConversion) {
+  for (std::string s : {std::string("a表b"), std::string("\xF0\x9F\x98\x80x"), std::string("bad\xC3"),
+                        std::string("\xED\xA0\x80"), std::string("")})
+    EXPECT_EQ(utf16Length(s), utf8ToUtf16(s).size()) << s;
+  EXPECT_EQ(utf16Length("\xF0\x9F\x98\x80"), 2u);
+}
 
 }  // namespace
 }  // namespace jet
