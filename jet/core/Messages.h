@@ -1,12 +1,28 @@
-// The catalogue of every message the engine shows a person. The UI is Chinese;
-// each text carries the meaning of the Jet engine's own message and names the
-// object concerned. Nothing else in the engine spells out a message.
+// The catalogue of every message the engine shows a person, in Chinese and in
+// English; each text carries the meaning of the Jet engine's own message and
+// names the object concerned. Nothing else in the engine spells out a message.
+// The window always speaks Chinese, the default; the command-line tool
+// switches to English at start when the user's locale is not Chinese.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 namespace jet::msg {
+
+enum class Language { Chinese, English };
+
+// Meant to be set once at program start, before any message is made.
+void setLanguage(Language language);
+Language language();
+// The language of a locale given by LC_ALL, LC_MESSAGES and LANG (null or
+// empty when unset), which decide in that order as POSIX has it: a name
+// starting with "zh" is Chinese, any other name, and none at all (the "C"
+// locale), English.
+Language languageOfLocale(const char* lcAll, const char* lcMessages, const char* lang);
+// The text of the current language. A new message gives both texts side by
+// side: return said("中文……", "English ...");
+std::string said(const std::string& chinese, const std::string& english);
 
 std::string fileNotFound(const std::string& path);
 std::string notADatabase(const std::string& path);
