@@ -276,8 +276,9 @@ void AddElements(Builder& b, const Theme& t) {
     }
     s.Add("NormalColour2", p.text).Add("MouseOverColour2", p.text);
   }
-  b.Plain("StatusBarEdges", b.Image("statusbar.bmp", DrawStatusBar(t), 3), {2, 2, 2, 2}, full ? 3 : 0, 0, 0)
-      .Add("NormalColour2", p.text);
+  IniSection& status = b.Plain("StatusBarEdges", b.Image("statusbar.bmp", DrawStatusBar(t), 3), {2, 2, 2, 2},
+                               full ? 3 : 0, 0, 0);
+  if (!full) status.Add("NormalColour2", p.text);  // the test skin's own colours are already there
   b.Plain("Tab.Pane", b.Image("tabpane.bmp", DrawTabPageFrame(t, 12), 1), {2, 2, 2, 2}, full ? 1 : 0, 0, 0);
   if (full) b.Plain("ToolBars", b.Image("toolbars.bmp", DrawToolBarButtons(t), 5), {3, 3, 3, 3}, 5, 1, 1);
   {
@@ -316,7 +317,8 @@ void AddScrollAndSpin(Builder& b, const Theme& t) {
     Margins m = horizontal ? Margins{4, 0, 4, 0} : Margins{0, 4, 0, 4};
     if (full) m = horizontal ? Margins{4, 1, 4, 1} : Margins{1, 4, 1, 4};
     b.Plain(horizontal ? "HorzScrollThumb" : "VertScrollThumb",
-            b.Image(horizontal ? "hthumb.bmp" : "vthumb.bmp", thumb, thumbFrames), m, 0, 1, 0)
+            b.Image(horizontal ? "hthumb.bmp" : "vthumb.bmp", thumb, thumbFrames), m, full ? thumbFrames : 0,
+            1, 0)
         .Add("FrameCount", thumbFrames);
   }
   if (full) {
