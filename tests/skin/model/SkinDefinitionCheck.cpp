@@ -322,6 +322,12 @@ void ExpectCaptionButtons(const TSkinModel& m, const TDefinition& d) {
 
 }  // namespace
 
+const TDataSkinObject* RecordOfSection(const TSkinModel& model, const std::string& section) {
+  for (const TElement& e : Elements())
+    if (section == e.section) return e.record(model);
+  return nullptr;
+}
+
 void ExpectModelMatchesDefinition(const TSkinModel& model, const TMemoryStream& packed) {
   const TDefinition d(packed);
   ASSERT_TRUE(d.Open());

@@ -16,4 +16,7 @@ namespace skin::test {
 // gtest every record field that differs from what the INI member says.
 void ExpectModelMatchesDefinition(const TSkinModel& model, const TMemoryStream& packed);
 
+// The record an element section (one of the four readers') fills, or null.
+const TDataSkinObject* RecordOfSection(const TSkinModel& model, const std::string& section);
+
 }  // namespace skin::test

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
 
 #include "skin/model/SkinDefinitionCheck.h"
 #include "skin/model/SkinModel.h"
@@ -8,6 +11,12 @@
 
 namespace skin::test {
 namespace {
+
+std::string Upper(std::string s) {
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return s;
+}
 
 // Every section and key the loader reads, none at its default.
 const char kEveryKey[] = R"([TitlebarSkin]
@@ -283,6 +292,86 @@ TEST(SkinFullDefinitionTest, TheTestSkinLoadsAsItsDefinitionSays) {
 
 TEST(SkinFullDefinitionTest, OurSkinLoadsAsItsDefinitionSays) {
   CheckGeneratedSkin("quellmark.skin");
+}
+
+// The generator lists each member with the size and frame count it drew it
+// with; after loading, every record must cut its strip the same way.
+TEST(SkinFullDefinitionTest, TheTestSkinsStripsAreCutAsTheyWereDrawn) {
+  const std::filesystem::path skins = std::filesystem::path(QM_BINARY_DIR) / "skins";
+  const std::filesystem::path expect = skins / "quellmark-test-expect.txt";
+  if (!std::filesystem::exists(expect)) GTEST_SKIP() << expect << " has not been generated in this build";
+  TMemoryStream stored;
+  stored.LoadFromFile((skins / "quellmark-test.skin").string());
+  const int32_t count = stored.ReadInt32();
+  TSkinModel m;
+  m.data.CopyFrom(stored, count);
+  ASSERT_TRUE(m.LoadArchive());
+
+  struct TDrawn {
+    int32_t width, height, frames;
+  };
+  std::map<std::string, TDrawn> members;
+  std::vector<std::vector<std::string>> keys;
+  std::ifstream in(expect);
+  std::string line;
+  while (std::getline(in, line)) {
+    std::vector<std::string> fields;
+    std::stringstream split(line);
+    for (std::string field; std::getline(split, field, '\t');) fields.push_back(field);
+    if (fields.size() >= 5 && fields[0] == "member")
+      members[fields[1]] = {std::stoi(fields[2]), std::stoi(fields[3]), std::stoi(fields[4])};
+    if (fields.size() == 4 && fields[0] == "key") keys.push_back(fields);
+  }
+  ASSERT_FALSE(members.empty());
+  int checked = 0;
+  for (const std::vector<std::string>& k : keys) {
+    const auto drawn = members.find(k[3]);
+    if (drawn == members.end()) continue;
+    const std::string& section = k[1];
+    const std::string& key = k[2];
+    const TDrawn& d = drawn->second;
+    const TBitmap* map = nullptr;
+    int32_t frames = 0;
+    if (section == "Personality") {
+      const std::map<std::string, const TDataSkinObject*> frame = {
+          {"Left", &m.border[1]},   {"Right", &m.border[2]}, {"Top", &m.border[3]},
+          {"Bottom", &m.border[4]}, {"TextBack", &m.Title},  {"menuBar", m.Menubar.get()}};
+      const TDataSkinObject* record = frame.at(key);
+      ASSERT_NE(record, nullptr) << key;
+      map = &record->Map;
+      frames = record->frame;
+    } else if (section == "Buttons") {
+      map = key == "Bitmap" ? &m.Button.Map : key == "CheckButton" ? &m.Button.CheckMap : &m.Button.RadioMap;
+      frames = key == "Bitmap"        ? m.Button.frame
+               : key == "CheckButton" ? m.Button.checkframe
+                                      : m.Button.radioframe;
+    } else if (key == "ButtonImage") {
+      for (const TDataSkinSysButton& b : m.SysBtn)
+        if (b.IDName == Upper(section)) map = &b.Map, frames = b.frame;
+    } else if (key == "Image" && Upper(section) == "MDICONTROLS") {
+      // Twelve cells: four for each built-in MDI button.
+      const TDataSkinSysButton& first = m.SysBtn[m.SysBtn.size() - 3];
+      EXPECT_EQ(first.frame * 3, d.frames);
+      EXPECT_EQ(first.Map.Width() * 3, d.width);
+      ++checked;
+      continue;
+    } else if (key == "Image" || key == "Bitmap") {
+      const TDataSkinObject* record = RecordOfSection(m, section);
+      ASSERT_NE(record, nullptr) << section;
+      frames = record->frame;
+      // The combo images are rebuilt from two members; only their counts compare.
+      if (section != "ComboButton" && section != "SunkEdge") map = &record->Map;
+    } else {
+      continue;  // masks and glyphs carry no count of their own
+    }
+    EXPECT_EQ(frames, d.frames) << section << " " << key;
+    if (map != nullptr) {
+      EXPECT_EQ(map->Width(), d.width) << section << " " << key;
+      EXPECT_EQ(map->Height(), d.height) << section << " " << key;
+    }
+    ++checked;
+  }
+  EXPECT_GE(checked, 40);
 }
 
 }  // namespace
