@@ -186,22 +186,30 @@ void DrawThreeSliceBar(TBitmap& canvas, const TRect& target, const TBitmap& stri
 }
 
 void TileBitmap(TBitmap& canvas, const TRect& target, const TBitmap& source, const TRect& sourceRect) {
-  const int32_t tw = sourceRect.Width(), th = sourceRect.Height();
-  if (tw <= 0 || th <= 0) return;
-  TBitmap tileImage(tw, th);
-  if (tileImage.Empty()) return;
-  CopyRect(tileImage, 0, 0, source, sourceRect);
-  // Tiles wholly left of or above the canvas are skipped arithmetically, and
-  // the loops stop at the canvas, so a huge target costs only what is seen.
-  auto firstVisible = [](int64_t start, int64_t step) {
-    return start >= 0 ? start : start + ((-start) / step) * step;
-  };
-  const int64_t right = std::min<int64_t>(target.Right, canvas.Width());
-  const int64_t bottom = std::min<int64_t>(target.Bottom, canvas.Height());
-  const TRect whole = Rect(0, 0, tw, th);
-  for (int64_t y = firstVisible(target.Top, th); y < bottom; y += th)
-    for (int64_t x = firstVisible(target.Left, tw); x < right; x += tw)
-      CopyRect(canvas, static_cast<int32_t>(x), static_cast<int32_t>(y), tileImage, whole);
+  const int64_t tw = sourceRect.Width(), th = sourceRect.Height();
+  if (tw <= 0 || th <= 0 || target.Right <= target.Left || target.Bottom <= target.Top) return;
+  // Tiles start at the target's left and top and are drawn whole, so the
+  // covered area ends with the last tile that starts inside the target.
+  const int64_t coveredRight =
+      target.Left + (static_cast<int64_t>(target.Right) - target.Left + tw - 1) / tw * tw;
+  const int64_t coveredBottom =
+      target.Top + (static_cast<int64_t>(target.Bottom) - target.Top + th - 1) / th * th;
+  const int64_t x0 = std::max<int64_t>(target.Left, 0), x1 = std::min<int64_t>(coveredRight, canvas.Width());
+  const int64_t y0 = std::max<int64_t>(target.Top, 0), y1 = std::min<int64_t>(coveredBottom, canvas.Height());
+  // Pixel by pixel rather than tile by tile: a 1 x 1 tile over a window costs
+  // no more than a copy. Tile parts outside the source are black, as the
+  // temporary tile bitmap of a device-context copy would be.
+  for (int64_t y = y0; y < y1; ++y) {
+    const int64_t sy = sourceRect.Top + (y - target.Top) % th;
+    const bool rowInside = sy >= 0 && sy < source.Height();
+    TPixel* out = canvas.Row(static_cast<int32_t>(y));
+    for (int64_t x = x0; x < x1; ++x) {
+      const int64_t sx = sourceRect.Left + (x - target.Left) % tw;
+      out[x] = rowInside && sx >= 0 && sx < source.Width()
+                   ? source.Pixel(static_cast<int32_t>(sx), static_cast<int32_t>(sy))
+                   : 0;
+    }
+  }
 }
 
 void DrawTransparent(TBitmap& canvas, const TRect& target, const TBitmap& bitmap, TColor key) {

@@ -78,7 +78,8 @@ void DrawThreeSliceBar(TBitmap& canvas, const TRect& target, const TBitmap& stri
                        int index, const TRect& margins);
 
 // Repeats the source rectangle over the target from its top-left; the last
-// row and column are drawn whole (clipped only by the canvas).
+// row and column are drawn whole (clipped only by the canvas). Parts of the
+// source rectangle outside the source are drawn black.
 void TileBitmap(TBitmap& canvas, const TRect& target, const TBitmap& source, const TRect& sourceRect);
 
 // Copies `bitmap` (from its origin, target-sized) to the target rectangle,

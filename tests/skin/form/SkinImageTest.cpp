@@ -220,6 +220,11 @@ TEST(SkinImageTest, TileBitmapDrawsWholeTilesAndStopsOnEmptySources) {
   TileBitmap(untouched, Rect(0, 0, 4, 4), source, Rect(2, 2, 2, 4));
   TileBitmap(untouched, Rect(0, 0, 4, 4), source, Rect(2, 2, 1, 4));
   EXPECT_EQ(untouched, TBitmap(4, 4, 1));
+  // A tile running past its source is black there.
+  TBitmap edge(4, 1, 9);
+  TileBitmap(edge, Rect(0, 0, 4, 1), source, Rect(3, 0, 7, 1));
+  EXPECT_EQ(SourceX(edge.Pixel(1, 0)), 4);
+  EXPECT_EQ(edge.Pixel(2, 0), 0u);
   // A vast target costs only what the canvas shows.
   TileBitmap(untouched, Rect(-2000000000, -2000000000, 2000000000, 2000000000), source, Rect(0, 0, 1, 1));
   EXPECT_EQ(untouched.Pixel(3, 3), 0u);
