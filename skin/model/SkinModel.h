@@ -59,7 +59,8 @@ class TSkinModel {
   // The pixel of the top border inside its first image, else Colors[3];
   // a direct colour or a system colour value.
   TColor GetCaptionColor() const;
-  // Frees every record and sets all skin-wide data back to its constructed state.
+  // Frees every record and sets the colours, presets and name back to their
+  // constructed state; Empty becomes true. The archive bytes in `data` stay.
   void ClearSkin();
 
   // --- the skin ---
