@@ -106,6 +106,8 @@ class Reader {
       if (ch == '{') {
         std::vector<uint8_t> bytes = Bytes();
         if (!c.ReadBinaryProperty(prop, bytes)) Fail(Utf8(c.ClassName() + L" 没有二进制属性 " + prop));
+      } else if (ch == '[') {
+        SetPropText(c, prop, Wide(SetValue()));
       } else if (ch == '\'' || ch == '#') {
         SetPropText(c, prop, Wide(String()));
       } else if (ch == '-' || (ch >= '0' && ch <= '9')) {
@@ -173,6 +175,17 @@ class Reader {
     }
     if (high >= 0) Fail("二进制数据的位数是奇数");
     return out;
+  }
+
+  // A set: "[a, b]" taken as its text between the brackets.
+  std::string SetValue() {
+    size_t start = ++pos_;
+    size_t end = text_.find(']', start);
+    if (end == std::string_view::npos) Fail("集合没有结束");
+    for (size_t i = start; i < end; ++i)
+      if (text_[i] == '\n') ++line_;
+    pos_ = end + 1;
+    return std::string(text_.substr(start, end - start));
   }
 
   std::string Number() {

@@ -6,6 +6,7 @@
 //     ClientWidth = 599                  (numbers)
 //     Align = alTop                      (identifiers: enumerations, booleans, event methods)
 //     Picture.Data = {FFD8FFE0...}       (bytes in hex: component data, any length)
+//     Options = [xoPreview, xoToolbarBK] (sets: the text between the brackets)
 //     object Image1: TImage ... end      (nested components, in creation order)
 //   end
 //
