@@ -436,4 +436,16 @@ std::string diskFull(const std::string& path, const std::string& reason) {
               "The disk is full; cannot write the file " + quoted(path) + ": " + reason + ".");
 }
 
+std::string queryNotTable(const std::string& name) {
+  return said(quoted(name) + " 是查询而不是表。", quoted(name) + " is a query, not a table.");
+}
+std::string emptyFieldName(const std::string& list) {
+  return said("字段名列表 " + quoted(list) + " 中有空的名称。",
+              "The field list " + quoted(list) + " holds an empty name.");
+}
+std::string unquotableName(const std::string& name) {
+  return said("名称 " + quoted(name) + " 含有 ']'，无法在 SQL 语句中用方括号引用。",
+              "The name " + quoted(name) + " contains ']', which cannot be put in square brackets in SQL.");
+}
+
 }  // namespace jet::msg

@@ -126,4 +126,11 @@ std::string databaseBusy(const std::string& path);
 std::string foreignJournal(const std::string& journal, const std::string& database);
 std::string diskFull(const std::string& path, const std::string& reason);
 
+// Names the batch tools take on the command line.
+std::string queryNotTable(const std::string& name);
+// `list` is the text as typed, e.g. "a,,b".
+std::string emptyFieldName(const std::string& list);
+// Jet SQL cannot quote a name holding "]".
+std::string unquotableName(const std::string& name);
+
 }  // namespace jet::msg
