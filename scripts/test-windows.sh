@@ -30,7 +30,9 @@ if [ ! -f "$build/build.ninja" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DQM_TESTS=OFF -DQM_BENCH=OFF -DQM_E2E=ON >"$build.cmake.log" 2>&1 || { cat "$build.cmake.log"; exit 1; }
 fi
-ninja -C "$build" -j2 quellmark_gui e2e_driver quellmark || exit 1  # the batch tool is built for Windows too
+# The Windows unit tests (drawing on device contexts, the skin components) are built alongside.
+cmake -DQM_WIN_TESTS=ON "$build" >"$build.cmake.log" 2>&1 || { cat "$build.cmake.log"; exit 1; }
+ninja -C "$build" -j2 quellmark_gui e2e_driver quellmark skin_win_tests || exit 1  # the batch tool is built for Windows too
 
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 display=""
@@ -91,10 +93,26 @@ fi
 
 wineserver -p
 wine cmd /c exit >/dev/null 2>&1
+winpath() { echo "Z:${1//\//\\}"; }
+
+unit_passed=0
+unit_failed=0
+if [ -z "$demo" ]; then
+  echo "== Windows unit tests"
+  unit_log=$work/unit.log
+  wine "$build/tests/win/skin_win_tests.exe" ${filter:+--gtest_filter="*$filter*"} 2>&1 | tr -d '\r' >"$unit_log"
+  unit_status=${PIPESTATUS[0]}
+  grep -E '^\[  (FAILED|PASSED) ' "$unit_log"
+  unit_passed=$(grep -c '^\[       OK \]' "$unit_log")
+  unit_failed=$(grep '^\[  FAILED  \] [A-Za-z]' "$unit_log" | sort -u | wc -l)
+  [ "$unit_status" -eq 0 ] || [ "$unit_failed" -gt 0 ] || unit_failed=1
+  echo "Windows unit tests: $unit_passed passed, $unit_failed failed"
+  # Not a timed test: the figure is printed for the record.
+  [ -f "$build/skins/quellmark.skin" ] && wine "$build/tests/win/skin_win_tests.exe" --bench-skin "$(winpath "$build/skins/quellmark.skin")" 2>&1 | tr -d '\r'
+fi
 
 echo "== end-to-end tests"
 rm -rf "$work/run" && mkdir -p "$work/run"
-winpath() { echo "Z:${1//\//\\}"; }
 testdata=${QM_TESTDATA_DIR:-$(cd "$root/.." && pwd)/shared/testdata}
 args=(--app "$(winpath "$build/app/quellmark.exe")" --data "$(winpath "$testdata")" --work "$(winpath "$work/run")")
 [ -n "$demo" ] && args=(--app "$(winpath "$build/app/quellmark.exe")" --work "$(winpath "$work/run")" --demo "$(winpath "$demo")" $keep_open)
@@ -127,5 +145,7 @@ if [ -z "$summary" ]; then
   echo "0 passed, 1 failed"
   exit 1
 fi
+echo "$summary (end to end); Windows unit tests: $unit_passed passed, $unit_failed failed"
 [ "$status" -eq 0 ] || exit 1
+[ "$unit_failed" -eq 0 ] || exit 1
 exit 0
