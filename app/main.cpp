@@ -3,11 +3,13 @@
 
 #include "app/Unit1.h"
 #include "gui/Application.h"
+#include "skin/model/WinSkinData.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   fw::TApplication application;
   application.Initialize();
   application.SetTitle(L"Quellmark");
+  skin::RegisterSkinComponents();  // the main window's definition places SkinData1
   try {
     application.CreateForm<TForm1>();
   } catch (const std::exception& e) {
