@@ -12,8 +12,9 @@
 // Active off; nothing is thrown out of the definition reader for it.
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+// commctrl.h needs the types windows.h declares.
+#include <commctrl.h>
 
 #include <cstdint>
 #include <functional>
