@@ -1,5 +1,7 @@
 #include "jet/core/Text.h"
 
+#include <algorithm>
+
 namespace jet {
 
 namespace {
@@ -158,6 +160,18 @@ size_t utf8Length(std::string_view s) {
   for (unsigned char c : s)
     if ((c & 0xC0) != 0x80) ++n;
   return n;
+}
+
+std::string utf8Snippet(std::string_view text, size_t pos, size_t maxChars) {
+  auto continuation = [&](size_t i) { return (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80; };
+  size_t begin = std::min(pos, text.size());
+  while (begin < text.size() && continuation(begin)) ++begin;
+  size_t end = begin;
+  for (size_t chars = 0; end < text.size() && chars < maxChars; ++chars) {
+    ++end;
+    while (end < text.size() && continuation(end)) ++end;
+  }
+  return std::string(text.substr(begin, end - begin));
 }
 
 size_t utf16Length(std::string_view utf8) {

@@ -32,4 +32,8 @@ size_t utf8Length(std::string_view s);
 // field's size (a character outside the Basic Multilingual Plane is two).
 size_t utf16Length(std::string_view utf8);
 
+// At most `maxChars` characters of `text` from byte `pos` on, for quoting a
+// statement near a fault: never starts or ends inside a character.
+std::string utf8Snippet(std::string_view text, size_t pos, size_t maxChars);
+
 }  // namespace jet

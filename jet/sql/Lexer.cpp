@@ -5,6 +5,7 @@
 
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
+#include "jet/core/Text.h"
 #include "jet/sql/DateTime.h"
 
 namespace jet::sql {
@@ -19,7 +20,7 @@ bool isWordChar(unsigned char c) {
 }
 
 [[noreturn]] void fail(const std::string& sql, size_t pos) {
-  throw SqlError(ErrorCode::Syntax, msg::syntaxError(sql.substr(pos, 20)));
+  throw SqlError(ErrorCode::Syntax, msg::syntaxError(utf8Snippet(sql, pos, 20)));
 }
 
 Value numberValue(const std::string& text, bool isFloat) {

@@ -93,7 +93,7 @@ class Parser {
   }
   [[noreturn]] void error() const {
     const Token& t = peek();
-    std::string near = t.kind == TokenKind::End ? std::string() : sql_.substr(t.pos, 24);
+    std::string near = t.kind == TokenKind::End ? std::string() : utf8Snippet(sql_, t.pos, 24);
     throw SqlError(ErrorCode::Syntax, msg::syntaxErrorIn(clause_, near));
   }
   std::string textFrom(size_t startTok) const {
@@ -160,7 +160,7 @@ class Parser {
     }
     const Token& t = peek();
     throw SqlError(ErrorCode::Syntax,
-                   msg::invalidStatement(t.kind == TokenKind::End ? "" : sql_.substr(t.pos, 24)));
+                   msg::invalidStatement(t.kind == TokenKind::End ? "" : utf8Snippet(sql_, t.pos, 24)));
   }
 
   std::shared_ptr<Query> query() {

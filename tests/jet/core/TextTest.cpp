@@ -41,3 +41,23 @@ TEST(Text, Utf16LengthAgreesWithTheConversion) {
 
 }  // namespace
 }  // namespace jet
+
+namespace jet {
+namespace {
+
+TEST(Utf8Snippet, NeverCutsACharacter) {
+  const std::string sql = "select 中文字段 from 表";
+  EXPECT_EQ(utf8Snippet(sql, 7, 4), "中文字段");
+  EXPECT_EQ(utf8Snippet(sql, 7, 2), "中文");
+  // A start inside a character moves on to the next whole one.
+  EXPECT_EQ(utf8Snippet(sql, 8, 2), "文字");
+  EXPECT_EQ(utf8Snippet(sql, sql.size() - 1, 5), "");
+  EXPECT_EQ(utf8Snippet(sql, 100, 5), "");
+  EXPECT_EQ(utf8Snippet("ab\xF0\x9F\x98\x80"
+                        "cd",
+                        0, 3),
+            "ab\xF0\x9F\x98\x80");
+}
+
+}  // namespace
+}  // namespace jet

@@ -4,6 +4,7 @@
 
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
+#include "jet/core/Text.h"
 #include "jet/sql/Lexer.h"
 #include "jet/sql/Parser.h"
 
@@ -86,6 +87,20 @@ TEST(Parser, SyntaxErrorsNameTheClause) {
   syntaxMessage("INSERT INTO t");
   syntaxMessage("UPDATE t SET");
   syntaxMessage("ALTER TABLE t RENAME x");
+}
+
+// A message holding half a character would show as garbage, or break a JSON or terminal reader.
+bool wholeUtf8(const std::string& s) {
+  return utf16ToUtf8(utf8ToUtf16(s)) == s;
+}
+
+TEST(Parser, QuotedTextNearAFaultKeepsWholeCharacters) {
+  // The fault is at "=", followed by more than 24 bytes of three-byte characters.
+  std::string m = syntaxMessage("SELECT a FROM t WHERE a = = 中文中文中文中文中文中文中文中文中文中文");
+  EXPECT_TRUE(wholeUtf8(m)) << m;
+  EXPECT_NE(m.find("= 中文中文"), std::string::npos) << m;
+  std::string statement = syntaxMessage("中文中文中文中文中文中文中文中文中文中文 x");
+  EXPECT_TRUE(wholeUtf8(statement)) << statement;
 }
 
 TEST(Parser, DeepNestingIsASyntaxErrorNotACrash) {
