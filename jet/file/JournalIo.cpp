@@ -19,6 +19,13 @@ namespace jet::file {
 namespace {
 
 [[noreturn]] void fail(const std::string& path, int err) {
+  // Said plainly: the user can free space and try again.
+  if (err == ENOSPC
+#ifdef EDQUOT
+      || err == EDQUOT
+#endif
+  )
+    throw FileError(ErrorCode::Io, msg::diskFull(path, std::strerror(err)));
   throw FileError(ErrorCode::Io, msg::ioError(path, std::strerror(err)));
 }
 

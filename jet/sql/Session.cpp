@@ -71,6 +71,9 @@ ExecResult Session::execute(const std::string& sql) {
   ThrowIfCancelled();
   ast::Statement statement = parseStatement(sql);
   storage::Store& store = impl_->store;
+  // The whole statement sees one state of the file, even while other
+  // processes write it.
+  storage::ReadGuard reading(store);
   ExecResult result;
   std::visit(
       [&](auto& s) {
@@ -138,6 +141,7 @@ void Session::stream(const std::string& sql,
                      const std::function<void(const Row&)>& onRow) {
   ThrowIfCancelled();
   ast::Statement statement = parseStatement(sql);
+  storage::ReadGuard reading(impl_->store);
   auto* select = std::get_if<ast::SelectStmt>(&statement);
   if (!select || select->query->parts[0].hasInto) throw SqlError(ErrorCode::Invalid, msg::notRowReturning());
   Planner planner(impl_->store);

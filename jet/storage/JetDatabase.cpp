@@ -5,8 +5,6 @@
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
 #include "jet/core/Text.h"
-#include "jet/file/FileLock.h"
-#include "jet/file/Journal.h"
 #include "jet/format/FreePageMap.h"
 #include "jet/format/TextCodec.h"
 #include "jet/storage/CatalogValues.h"
@@ -45,16 +43,7 @@ std::unique_ptr<JetDatabase> JetDatabase::open(const std::string& path, const st
   if (!readOnly) {
     return std::unique_ptr<JetDatabase>(new JetDatabase(file::PageFile::openForWriting(path), password));
   }
-  // A journal left by a crashed writer: undo it first when we may, so a
-  // reader never sees a half-written statement.
-  if (file::systemIo().exists(file::journalPathFor(path))) {
-    try {
-      auto lock = file::FileLock::acquire(path, file::FileLock::Mode::Write);
-      file::Journal::recover(path);
-    } catch (const Error&) {
-      // Locked by a writer (whose journal it is) or not writable: read as is.
-    }
-  }
+  // The page file rolls back the journal of a writer that died, when it may.
   return std::unique_ptr<JetDatabase>(new JetDatabase(file::PageFile::open(path, true), password));
 }
 
@@ -78,6 +67,8 @@ JetDatabase::JetDatabase(std::unique_ptr<file::PageFile> file, const std::string
   uint16_t cp = file->header().codePage;
   context_->text.codePage = format::codePageSupported(cp) ? cp : kDefaultCodePage;
   context_->file = std::move(file);
+  file::ReadScope reading(*context_->file);
+  generation_ = context_->file->generation();
   catalog_ = readCatalog(context_);
   context_->freeMapUsable = freePageMapUsable(context_);
 }
@@ -141,6 +132,7 @@ void JetDatabase::loadQueries() {
 }
 
 std::vector<CatalogEntry> JetDatabase::objects() {
+  ReadGuard reading(*this);
   loadQueries();
   std::vector<CatalogEntry> out;
   for (const auto& o : catalog_) out.push_back({o.name, o.kind});
@@ -148,6 +140,7 @@ std::vector<CatalogEntry> JetDatabase::objects() {
 }
 
 std::shared_ptr<Table> JetDatabase::openTable(const std::string& name) {
+  ReadGuard reading(*this);
   const CatalogObject* o = find(name);
   if (!o || o->type == kObjectQuery) return nullptr;
   if (o->kind == ObjectKind::LinkedTable) {
@@ -159,6 +152,7 @@ std::shared_ptr<Table> JetDatabase::openTable(const std::string& name) {
 }
 
 std::optional<std::string> JetDatabase::querySql(const std::string& name) {
+  ReadGuard reading(*this);
   loadQueries();
   const CatalogObject* o = find(name);
   if (!o || o->type != kObjectQuery) return std::nullopt;
@@ -175,8 +169,13 @@ void JetDatabase::begin() {
     ++depth_;
     return;
   }
+  // Levels inside a transaction a failed write already undid would map to
+  // the wrong levels of the file: that transaction must be ended first.
+  if (context_->file->transactionDepth() < depth_)
+    throw StorageError(ErrorCode::Transaction, msg::noTransaction());
   context_->file->begin();
   ++depth_;
+  commitFailed_ = false;
 }
 
 void JetDatabase::commit() {
@@ -184,22 +183,60 @@ void JetDatabase::commit() {
   --depth_;
   if (context_->file->readOnly()) return;
   // A failed write to the file undid the whole transaction already.
-  if (context_->file->transactionDepth() != depth_ + 1) {
-    depth_ = std::min(depth_, context_->file->transactionDepth());
+  if (context_->file->transactionDepth() != depth_ + 1)
     throw StorageError(ErrorCode::Transaction, msg::noTransaction());
+  try {
+    context_->file->commit();
+  } catch (const Error&) {
+    // The file rolled the transaction back; the caller's rollback of this
+    // level then has nothing left to do, and must not bury this error
+    // under one of its own.
+    if (context_->file->transactionDepth() <= depth_)
+      commitFailed_ = true;
+    else
+      ++depth_;
+    throw;
   }
-  context_->file->commit();
 }
 
 void JetDatabase::rollback() {
-  if (depth_ == 0) throw StorageError(ErrorCode::Transaction, msg::noTransaction());
+  if (depth_ == 0) {
+    if (commitFailed_) {
+      commitFailed_ = false;
+      return;
+    }
+    throw StorageError(ErrorCode::Transaction, msg::noTransaction());
+  }
   --depth_;
   if (!context_->file->readOnly()) {
+    // Levels the file no longer has (a failed write undid them) are only counted down.
     if (context_->file->transactionDepth() > depth_) context_->file->rollback();
-    depth_ = std::min(depth_, context_->file->transactionDepth());
     // Definitions read inside the level may describe pages that are gone.
     catalog_ = readCatalog(context_);
   }
+}
+
+void JetDatabase::beginRead() {
+  context_->file->beginRead();
+  if (readDepth_++ > 0 || context_->file->generation() == generation_) return;
+  // Another process changed the file since the last read: what was read
+  // from its catalogue may be stale.
+  try {
+    generation_ = context_->file->generation();
+    catalog_ = readCatalog(context_);
+    queriesLoaded_ = false;
+    queries_.clear();
+  } catch (...) {
+    generation_ = UINT64_MAX;
+    endRead();
+    throw;
+  }
+}
+
+void JetDatabase::endRead() {
+  if (readDepth_ == 0) return;
+  --readDepth_;
+  context_->file->endRead();
 }
 
 }  // namespace jet::storage

@@ -66,6 +66,8 @@ class JetDatabase : public Store {
   void commit() override;
   void rollback() override;
   int transactionDepth() const override { return depth_; }
+  void beginRead() override;
+  void endRead() override;
 
  private:
   JetDatabase(std::unique_ptr<file::PageFile> file, const std::string& password);
@@ -80,6 +82,9 @@ class JetDatabase : public Store {
   bool queriesLoaded_ = false;
   std::map<int32_t, QueryText> queries_;  // by object id
   int depth_ = 0;
+  bool commitFailed_ = false;  // the file undid the transaction whose commit failed
+  int readDepth_ = 0;
+  uint64_t generation_ = 0;  // of the page file, when the catalogue was read
 };
 
 }  // namespace jet::storage

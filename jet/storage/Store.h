@@ -141,6 +141,24 @@ class Store {
   virtual void commit() = 0;
   virtual void rollback() = 0;
   virtual int transactionDepth() const = 0;
+
+  // A read transaction: everything read between these sees one state of the
+  // database, never another process's write half done. Levels nest. A
+  // store no other process can change needs nothing here.
+  virtual void beginRead() {}
+  virtual void endRead() {}
+};
+
+// Holds a read transaction of `store` for a scope.
+class ReadGuard {
+ public:
+  explicit ReadGuard(Store& store) : store_(store) { store_.beginRead(); }
+  ~ReadGuard() { store_.endRead(); }
+  ReadGuard(const ReadGuard&) = delete;
+  ReadGuard& operator=(const ReadGuard&) = delete;
+
+ private:
+  Store& store_;
 };
 
 // Jet's own tables: the catalogue flags them as system objects, and any name

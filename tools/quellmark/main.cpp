@@ -5,6 +5,8 @@
 
 #include "Commands.h"
 #include "PlatformArgs.h"
+#include "Signals.h"
+#include "ToolTexts.h"
 
 namespace {
 
@@ -19,6 +21,7 @@ void usage(std::ostream& out) {
 
 int main(int argc, char** argv) {
   std::vector<std::string> args = quellmark::utf8Arguments(argc, argv);
+  quellmark::useUserLanguage();
   if (args.empty()) {
     usage(std::cerr);
     return 2;
@@ -27,9 +30,17 @@ int main(int argc, char** argv) {
     usage(std::cout);
     return 0;
   }
-  for (const auto& c : quellmark::commands())
-    if (args[0] == c.name) return c.run(std::vector<std::string>(args.begin() + 1, args.end()));
-  std::cerr << "quellmark: unknown command '" << args[0] << "'\n";
+  quellmark::installStopHandlers();
+  for (const auto& c : quellmark::commands()) {
+    if (args[0] != c.name) continue;
+    const int status = c.run(std::vector<std::string>(args.begin() + 1, args.end()));
+    // Stopped: a write under way has been rolled back by now. The status
+    // says so even where the command ended on its own terms (a prompt the
+    // signal cut short, a read that returned early).
+    if (const int signal = quellmark::stopSignal()) return quellmark::statusForSignal(signal);
+    return status;
+  }
+  std::cerr << "quellmark: " << quellmark::text::unknownCommand(args[0]) << "\n";
   usage(std::cerr);
   return 2;
 }
