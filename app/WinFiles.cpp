@@ -33,7 +33,14 @@ bool WinFiles::fileExists(const std::string& path) const {
   return isFile;
 }
 
-std::optional<std::string> WinFiles::copyFile(const std::string& from, const std::string& to) {
-  if (CopyFileW(fw::Wide(from).c_str(), fw::Wide(to).c_str(), FALSE)) return std::nullopt;
-  return SystemErrorText(GetLastError());
+qm::db::CopyOutcome WinFiles::copyToNewFile(const std::string& from, const std::string& to) {
+  // With fail-if-exists CopyFileW creates the target only when no file has that name, in one step.
+  if (CopyFileW(fw::Wide(from).c_str(), fw::Wide(to).c_str(), TRUE)) return {qm::db::CopyOutcome::Copied, {}};
+  DWORD code = GetLastError();
+  if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS)
+    return {qm::db::CopyOutcome::TargetExists, {}};
+  // A target the disk could not take whole was created by this call alone (fail-if-exists): half a copy
+  // would pass for a good one.
+  if (code == ERROR_DISK_FULL || code == ERROR_HANDLE_DISK_FULL) DeleteFileW(fw::Wide(to).c_str());
+  return {qm::db::CopyOutcome::Failed, SystemErrorText(code)};
 }

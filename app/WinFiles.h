@@ -1,5 +1,5 @@
 // The file system as Windows sees it: the file-exists test follows links, the
-// copy is CopyFileW (overwriting), and a failure is told in the system's words.
+// copy is CopyFileW (never overwriting), and a failure is told in the system's words.
 #pragma once
 
 #include "db/Ports.h"
@@ -7,5 +7,5 @@
 class WinFiles : public qm::db::FileSystem {
  public:
   bool fileExists(const std::string& path) const override;
-  std::optional<std::string> copyFile(const std::string& from, const std::string& to) override;
+  qm::db::CopyOutcome copyToNewFile(const std::string& from, const std::string& to) override;
 };

@@ -2,7 +2,14 @@
 
 #include <cstdio>
 
+#include "jet/core/Messages.h"
+
 namespace qm::db {
+
+namespace {
+// Far more copies in one second than any person makes; past it something loops.
+constexpr int kMostCopiesPerSecond = 1000;
+}  // namespace
 
 std::string timeStamp14(const std::tm& t) {
   // Formatted the way the window always did, "yyyy-mm-dd-hh-mm-ss" with the dashes removed.
@@ -24,8 +31,27 @@ std::string fileNameOf(const std::string& path) {
   return path.substr(folderOf(path).size());
 }
 
-std::string backupCopyPath(const std::string& databasePath, const std::tm& local) {
-  return folderOf(databasePath) + "bak_备份_" + timeStamp14(local) + fileNameOf(databasePath);
+std::string backupCopyPath(const std::string& databasePath, const std::tm& local, int number) {
+  std::string stamp = timeStamp14(local);
+  // The number stands between underscores so that it never reads as part of the stamp or the name.
+  if (number > 1) stamp += "_" + std::to_string(number) + "_";
+  return folderOf(databasePath) + "bak_备份_" + stamp + fileNameOf(databasePath);
+}
+
+BackupCopy makeBackupCopy(FileSystem& files, const std::string& databasePath, const std::tm& local) {
+  BackupCopy result;
+  for (int number = 1; number <= kMostCopiesPerSecond; ++number) {
+    result.path = backupCopyPath(databasePath, local, number);
+    CopyOutcome outcome = files.copyToNewFile(databasePath, result.path);
+    if (outcome.kind == CopyOutcome::Copied) return result;
+    if (outcome.kind == CopyOutcome::Failed) {
+      result.failure = outcome.reason;
+      return result;
+    }
+  }
+  result.failure =
+      jet::msg::said("这一秒的备份副本名称都已被占用", "every backup name of this second is taken");
+  return result;
 }
 
 }  // namespace qm::db

@@ -9,7 +9,7 @@ namespace qm::db {
 class LocalFiles : public FileSystem {
  public:
   bool fileExists(const std::string& path) const override;
-  std::optional<std::string> copyFile(const std::string& from, const std::string& to) override;
+  CopyOutcome copyToNewFile(const std::string& from, const std::string& to) override;
 };
 
 class LocalClock : public Clock {

@@ -77,13 +77,22 @@ class DbQuery {
   virtual int64_t recordCount() const = 0;
 };
 
+struct CopyOutcome {
+  enum Kind { Copied, TargetExists, Failed };
+  Kind kind = Copied;
+  std::string reason;  // in words, when Failed
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
   // Follows symbolic links.
   virtual bool fileExists(const std::string& path) const = 0;
-  // Copies, overwriting; the reason in words when the copy failed.
-  virtual std::optional<std::string> copyFile(const std::string& from, const std::string& to) = 0;
+  // Copies `from` to a file `to` that this call creates: an existing file of
+  // that name is left alone and reported, never overwritten, and the test and
+  // the creation are one step, so two programs cannot both take one name. A
+  // copy that fails part way is removed.
+  virtual CopyOutcome copyToNewFile(const std::string& from, const std::string& to) = 0;
 };
 
 class Clock {

@@ -41,9 +41,8 @@ void Workspace::openDatabase() {
   connection_.setConnectionString(connectionStringFor(path));
   refreshTableList();
   // The copy is the only undo of a removal, so a failure is told, not swallowed.
-  const std::string copy = backupCopyPath(path, clock_.localNow());
-  if (std::optional<std::string> reason = files_.copyFile(path, copy))
-    view_.showMessage(text::backupCopyFailed(copy, *reason));
+  const BackupCopy copy = makeBackupCopy(files_, path, clock_.localNow());
+  if (copy.failure) view_.showMessage(text::backupCopyFailed(copy.path, *copy.failure));
 }
 
 void Workspace::refreshTableList() {

@@ -165,9 +165,16 @@ class FakeFiles : public FileSystem {
       if (e == path) return true;
     return false;
   }
-  std::optional<std::string> copyFile(const std::string& from, const std::string& to) override {
+  // Creates `to` as a real copy does: a name in `existing` is taken.
+  CopyOutcome copyToNewFile(const std::string& from, const std::string& to) override {
+    if (fileExists(to)) {
+      log_.push_back("exists:" + to);
+      return {CopyOutcome::TargetExists, {}};
+    }
     log_.push_back("copy:" + from + ">" + to);
-    return copyFailure;
+    if (copyFailure) return {CopyOutcome::Failed, *copyFailure};
+    existing.push_back(to);
+    return {CopyOutcome::Copied, {}};
   }
 
  private:

@@ -73,6 +73,14 @@ TEST_F(WorkspaceTest, FailedCopyIsToldWithItsReason) {
             "message:" + text::backupCopyFailed("D:\\data\\bak_备份_20130314090507shop.mdb", "磁盘已满"));
 }
 
+TEST_F(WorkspaceTest, CopyWithinTheSameSecondIsNumberedNotOverwritten) {
+  files.existing.push_back("D:\\data\\bak_备份_20130314090507shop.mdb");
+  openShop();
+  Log tail(log.end() - 2, log.end());
+  EXPECT_EQ(tail, (Log{"exists:D:\\data\\bak_备份_20130314090507shop.mdb",
+                       "copy:D:\\data\\shop.mdb>D:\\data\\bak_备份_20130314090507_2_shop.mdb"}));
+}
+
 TEST_F(WorkspaceTest, UnreadableDatabaseStopsBeforeTheCopyAndKeepsTheOldList) {
   openShop();
   view.table = "Customers";

@@ -1,5 +1,7 @@
 #include "Args.h"
 
+#include "ToolTexts.h"
+
 namespace quellmark {
 
 ParsedArgs parseArgs(const std::vector<std::string>& args, const std::set<std::string>& valued,
@@ -28,13 +30,13 @@ ParsedArgs parseArgs(const std::vector<std::string>& args, const std::set<std::s
       if (hasInline) {
         out.values[name] = inlineValue;
       } else {
-        if (i + 1 >= args.size()) throw UsageError("option --" + name + " needs a value");
+        if (i + 1 >= args.size()) throw UsageError(text::optionNeedsValue(name));
         out.values[name] = args[++i];
       }
     } else if (flags.count(name) && !hasInline) {
       out.flags.insert(name);
     } else {
-      throw UsageError("unknown option --" + name);
+      throw UsageError(text::unknownOption(name));
     }
   }
   return out;

@@ -164,7 +164,7 @@ Format formatFrom(const std::string& f) {
   if (f == "table") return Format::Table;
   if (f == "csv") return Format::Csv;
   if (f == "json") return Format::Json;
-  throw UsageError("unknown format '" + f + "'");
+  throw UsageError(text::unknownFormat(f));
 }
 
 const std::vector<Command>& commands() {

@@ -9,6 +9,7 @@
 
 #include "Args.h"
 #include "Output.h"
+#include "ToolTexts.h"
 #include "jet/core/Error.h"
 
 namespace quellmark {
@@ -44,7 +45,7 @@ int runGuarded(const std::vector<std::string>& args, const std::set<std::string>
       return 0;
     }
     if (a.positional.size() < minPositional || a.positional.size() > maxPositional)
-      throw UsageError("wrong number of arguments");
+      throw UsageError(text::wrongArgumentCount());
   } catch (const UsageError& e) {
     std::cerr << "quellmark: " << e.what() << "\n" << usage;
     return 2;

@@ -1,46 +1,56 @@
 #include "Dedupe.h"
 
-#include <ctime>
 #include <iostream>
 
 #include "Args.h"
 #include "Commands.h"
 #include "Output.h"
 #include "Progress.h"
+#include "ToolTexts.h"
 #include "db/BackupCopy.h"
+#include "db/BatchNames.h"
 #include "db/DupStatements.h"
+#include "db/IdenticalRows.h"
 #include "db/LocalFiles.h"
 #include "jet/ado/Connection.h"
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
 #include "jet/sql/Session.h"
+#include "jet/storage/JetDatabase.h"
 
 namespace quellmark {
 
 const char* const kDupesHelp =
     "usage: quellmark dupes FILE --table T --keys a,b [--format table|csv|json] [--password PW]\n"
     "Lists each group of records with equal key fields that has more than one\n"
-    "record: the key fields and the group's size.\n";
+    "record: the key fields and the group's size. --table and --keys are names\n"
+    "(matched ignoring case), never SQL: an unknown or empty name is refused.\n";
 
 const char* const kDedupeHelp =
     "usage: quellmark dedupe FILE --table T --id ID --keys a,b --keep lowest|highest [--yes] [--password "
     "PW]\n"
     "Deletes every record of a duplicate group but the one with the lowest (or\n"
     "highest) ID. The ID field must be distinct and non-Null in every record.\n"
-    "First writes a time-stamped backup copy beside the file. Asks before\n"
-    "deleting unless --yes is given.\n";
+    "--table, --id and --keys are names (matched ignoring case), never SQL; an\n"
+    "unknown or empty name, a saved query, a system table, a read-only file and\n"
+    "an Access 97 file are refused before anything is written.\n"
+    "First writes a time-stamped backup copy beside the file (numbered when that\n"
+    "name is taken). Asks before deleting unless --yes is given.\n";
 
 const char* const kDedupeRowsHelp =
     "usage: quellmark dedupe-rows FILE --table T [--yes] [--password PW]\n"
-    "Rebuilds a table without a usable key so that identical rows appear once\n"
-    "(the table's indexes and properties are not kept). First writes a\n"
-    "time-stamped backup copy beside the file; the rebuild runs in one transaction.\n";
+    "Removes the records that repeat an earlier record in every field, keeping\n"
+    "the first of each group. Records compare as Jet compares them: text\n"
+    "ignoring case, Nulls alike, Memo values whole. The table keeps its name,\n"
+    "columns, indexes, primary key and auto-numbers; a table without identical\n"
+    "records is left as it is and no backup is made. Otherwise first writes a\n"
+    "time-stamped backup copy beside the file; the removal is one transaction.\n";
 
 namespace {
 
 std::string required(const ParsedArgs& a, const std::string& name) {
   std::string v = a.value(name);
-  if (v.empty()) throw UsageError("--" + name + " is required");
+  if (v.empty()) throw UsageError(text::optionRequired(name));
   return v;
 }
 
@@ -50,43 +60,57 @@ void connect(jet::ado::Connection& c, const ParsedArgs& a, bool readOnly) {
   c.open();
 }
 
-// Opened for writing before the backup copy is made, so that a file we may
-// not change is refused before anything happens.
+// Opened for writing, refusing a file we may not change before anything is
+// written to it or beside it.
 void connectForWriting(jet::ado::Connection& c, const ParsedArgs& a) {
+  const std::string& file = a.positional.at(0);
   connect(c, a, false);
-  if (c.store().readOnly())
-    throw jet::Error(jet::ErrorCode::ReadOnly, jet::msg::readOnlyFile(a.positional.at(0)));
+  if (c.store().readOnly()) throw jet::Error(jet::ErrorCode::ReadOnly, jet::msg::readOnlyFile(file));
+  if (auto* database = dynamic_cast<jet::storage::JetDatabase*>(&c.store());
+      database && database->pageFile().isJet3())
+    throw jet::Error(jet::ErrorCode::Unsupported, jet::msg::jet3WriteNotSupported(file));
 }
 
 // Asks on the terminal; without one, only --yes lets the change go ahead.
 bool confirmed(const ParsedArgs& a, const std::string& question) {
   if (a.flags.count("yes")) return true;
-  if (!stdinIsTerminal()) throw UsageError("not asking without a terminal: pass --yes to go ahead");
-  std::cerr << question << " [y/N] " << std::flush;
+  if (!stdinIsTerminal()) throw UsageError(text::notAskingWithoutTerminal());
+  std::cerr << question << " " << text::yesNoHint() << " " << std::flush;
   std::string answer;
   std::getline(std::cin, answer);
-  return answer == "y" || answer == "Y" || answer == "yes";
+  return text::isYes(answer);
 }
 
 // The copy is the user's only undo: no copy, no change.
 std::string makeBackup(const std::string& file) {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
-  std::string target = qm::db::backupCopyPath(file, local);
   qm::db::LocalFiles files;
-  if (auto failure = files.copyFile(file, target))
-    throw jet::Error(jet::ErrorCode::Io, "备份副本 '" + target + "' 创建失败：" + *failure);
-  std::cerr << "backup copy: " << target << "\n";
-  return target;
+  qm::db::BackupCopy copy = qm::db::makeBackupCopy(files, file, qm::db::LocalClock().localNow());
+  if (copy.failure) throw jet::Error(jet::ErrorCode::Io, text::backupCopyFailed(copy.path, *copy.failure));
+  std::cerr << text::backupCopyMade(copy.path) << "\n";
+  return copy.path;
 }
 
 int64_t countRows(jet::sql::Session& s, const std::string& sql) {
   return static_cast<int64_t>(s.execute(sql).result.rows.size());
+}
+
+// The checked names of a dedupe: stored spellings, each already bracketed.
+struct DedupeNames {
+  std::string table;  // stored name, unbracketed: the statement builders bracket it
+  std::string id;
+  std::string keys;
+  std::string idName;  // stored name of the ID field, for messages
+};
+
+DedupeNames checkedNames(jet::storage::Store& store, const ParsedArgs& a) {
+  DedupeNames n;
+  n.table = qm::db::userTableName(store, required(a, "table"));
+  auto table = store.openTable(n.table);
+  if (!table) throw jet::Error(jet::ErrorCode::NoSuchTable, jet::msg::noSuchTable(n.table));
+  n.idName = qm::db::fieldName(table->schema(), required(a, "id"));
+  n.id = qm::db::bracketed(n.idName);
+  n.keys = qm::db::bracketedList(qm::db::fieldNames(table->schema(), required(a, "keys")));
+  return n;
 }
 
 }  // namespace
@@ -97,7 +121,11 @@ int runDupes(const std::vector<std::string>& args) {
         Format format = formatFrom(a.value("format", "table"));
         jet::ado::Connection c;
         connect(c, a, true);
-        std::string sql = qm::db::duplicateReportStatement(required(a, "table"), required(a, "keys"));
+        std::string table = qm::db::readableTableName(c.store(), required(a, "table"));
+        auto schema = c.store().openTable(table);
+        if (!schema) throw jet::Error(jet::ErrorCode::NoSuchTable, jet::msg::noSuchTable(table));
+        std::string keys = qm::db::bracketedList(qm::db::fieldNames(schema->schema(), required(a, "keys")));
+        std::string sql = qm::db::duplicateReportStatement(table, keys);
         RowWriter writer(std::cout, format);
         c.session().stream(
             sql, [&](const std::vector<jet::sql::ResultField>& f) { writer.fields(f); },
@@ -111,87 +139,88 @@ int runDedupe(const std::vector<std::string>& args) {
   return runGuarded(
       args, {"password", "table", "id", "keys", "keep"}, {"help", "yes"}, 1, 1, kDedupeHelp,
       [](const ParsedArgs& a) {
-        std::string table = required(a, "table"), id = required(a, "id"), keys = required(a, "keys");
+        // Usage errors first, before the file is opened.
+        for (const char* option : {"table", "id", "keys"}) required(a, option);
         std::string keep = required(a, "keep");
-        if (keep != "lowest" && keep != "highest") throw UsageError("--keep must be lowest or highest");
+        if (keep != "lowest" && keep != "highest") throw UsageError(text::keepLowestOrHighest());
         const std::string& file = a.positional[0];
 
         int64_t groups = 0, doomed = 0;
+        DedupeNames names;
         {
+          // Every refusal comes here, before the question and the backup copy.
           jet::ado::Connection c;
-          connect(c, a, true);
+          connectForWriting(c, a);
+          names = checkedNames(c.store(), a);
           jet::sql::Session& s = c.session();
-          if (countRows(s, qm::db::repeatedIdStatement(table, id)) > 0)
-            throw jet::Error(jet::ErrorCode::Invalid, "字段 '" + id + "' 在表 '" + table +
-                                                          "' 中有重复的值，不能用作区分记录的 ID 字段。");
-          if (countRows(s, qm::db::nullIdStatement(table, id)) > 0)
-            throw jet::Error(jet::ErrorCode::Invalid, "字段 '" + id + "' 在表 '" + table +
-                                                          "' 中有 Null 值，不能用作区分记录的 ID 字段。");
-          auto report = s.execute(qm::db::duplicateReportStatement(table, keys)).result;
+          if (countRows(s, qm::db::repeatedIdStatement(names.table, names.id)) > 0)
+            throw jet::Error(jet::ErrorCode::Invalid, text::idNotDistinct(names.table, names.idName));
+          if (countRows(s, qm::db::nullIdStatement(names.table, names.id)) > 0)
+            throw jet::Error(jet::ErrorCode::Invalid, text::idHasNull(names.table, names.idName));
+          auto report = s.execute(qm::db::duplicateReportStatement(names.table, names.keys)).result;
           for (const jet::Row& r : report.rows) {
             ++groups;
             doomed += static_cast<int64_t>(r.back().toDouble()) - 1;
           }
         }
-        std::cout << groups << " duplicate groups, " << doomed << " records to delete (keeping the " << keep
-                  << " " << id << " of each group)\n";
+        std::cout << text::duplicateSummary(groups, doomed, keep == "lowest", names.idName) << "\n";
         if (doomed == 0) return 0;
-        if (!confirmed(a, "Delete " + std::to_string(doomed) + " records from [" + table + "]?")) {
-          std::cout << "nothing changed\n";
+        if (!confirmed(a, text::confirmDelete(doomed, names.table))) {
+          std::cout << text::nothingChanged() << "\n";
           return 0;
         }
         jet::ado::Connection c;
         connectForWriting(c, a);
+        names = checkedNames(c.store(), a);
         makeBackup(file);
-        std::string sql = keep == "lowest" ? qm::db::keepLowestStatement(table, id, keys)
-                                           : qm::db::keepHighestStatement(table, id, keys);
+        std::string sql = keep == "lowest" ? qm::db::keepLowestStatement(names.table, names.id, names.keys)
+                                           : qm::db::keepHighestStatement(names.table, names.id, names.keys);
         int64_t deleted;
         {
-          Progress p("deleting duplicates");
+          Progress p(text::progressDeleting());
           deleted = c.session().execute(sql).rowsAffected;
         }
-        std::cout << deleted << " records deleted\n";
+        std::cout << text::recordsDeleted(deleted) << "\n";
         return 0;
       });
 }
 
 int runDedupeRows(const std::vector<std::string>& args) {
-  return runGuarded(
-      args, {"password", "table"}, {"help", "yes"}, 1, 1, kDedupeRowsHelp, [](const ParsedArgs& a) {
-        std::string table = required(a, "table");
-        const std::string& file = a.positional[0];
-        int64_t before = 0, distinct = 0;
-        {
-          jet::ado::Connection c;
-          connect(c, a, true);
-          auto& s = c.session();
-          before = countRows(s, "select * from [" + table + "]");
-          distinct = countRows(s, "select distinct * from [" + table + "]");
-        }
-        std::cout << before << " records, " << distinct << " distinct\n";
-        if (!confirmed(a,
-                       "Rebuild [" + table + "] with " + std::to_string(distinct) + " distinct records?")) {
-          std::cout << "nothing changed\n";
-          return 0;
-        }
-        jet::ado::Connection c;
-        connectForWriting(c, a);
-        makeBackup(file);
-        auto& s = c.session();
-        {
-          Progress p("rebuilding table");
-          s.execute("BEGIN TRANSACTION");
-          try {
-            for (const std::string& sql : qm::db::keylessRebuildStatements(table)) s.execute(sql);
-            s.execute("COMMIT TRANSACTION");
-          } catch (...) {
-            if (s.inTransaction()) s.execute("ROLLBACK TRANSACTION");
-            throw;
-          }
-        }
-        std::cout << (before - distinct) << " duplicate records removed\n";
-        return 0;
-      });
+  return runGuarded(args, {"password", "table"}, {"help", "yes"}, 1, 1, kDedupeRowsHelp,
+                    [](const ParsedArgs& a) {
+                      required(a, "table");
+                      const std::string& file = a.positional[0];
+                      std::string table;
+                      qm::db::IdenticalRows found;
+                      {
+                        jet::ado::Connection c;
+                        connectForWriting(c, a);
+                        table = qm::db::userTableName(c.store(), a.value("table"));
+                        auto t = c.store().openTable(table);
+                        if (!t) throw jet::Error(jet::ErrorCode::NoSuchTable, jet::msg::noSuchTable(table));
+                        found = qm::db::findIdenticalRows(*t);
+                      }
+                      std::cout << text::identicalSummary(found.rows, found.repeats.size()) << "\n";
+                      if (found.repeats.empty()) {
+                        std::cout << text::noIdenticalRows() << "\n";
+                        return 0;
+                      }
+                      if (!confirmed(a, text::confirmRemoveIdentical(found.repeats.size(), table))) {
+                        std::cout << text::nothingChanged() << "\n";
+                        return 0;
+                      }
+                      jet::ado::Connection c;
+                      connectForWriting(c, a);
+                      table = qm::db::userTableName(c.store(), table);
+                      makeBackup(file);
+                      uint64_t removed;
+                      {
+                        Progress p(text::progressRemovingIdentical());
+                        removed = qm::db::removeIdenticalRows(c.store(), table);
+                      }
+                      std::cout << text::identicalRemoved(removed) << "\n";
+                      return 0;
+                    });
 }
 
 }  // namespace quellmark

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <set>
 
 #include "jet/ado/ValueText.h"
 #include "jet/core/Text.h"
@@ -76,6 +77,53 @@ std::string csvField(const std::string& text) {
   return out + "\"";
 }
 
+std::vector<std::string> uniqueKeys(const std::vector<std::string>& names) {
+  std::set<std::string> taken(names.begin(), names.end());
+  std::set<std::string> given;
+  std::vector<std::string> keys;
+  for (const std::string& name : names) {
+    std::string key = name;
+    for (int n = 2; given.count(key); ++n) {
+      key = name + "_" + std::to_string(n);
+      if (taken.count(key)) key = name;  // a column of that name comes later; try the next number
+    }
+    given.insert(key);
+    keys.push_back(key);
+  }
+  return keys;
+}
+
+std::string visibleText(const std::string& utf8) {
+  std::string out;
+  for (char32_t c : jet::utf8ToUtf32(utf8)) {
+    switch (c) {
+      case '\n':
+        out += "\\n";
+        continue;
+      case '\r':
+        out += "\\r";
+        continue;
+      case '\t':
+        out += "\\t";
+        continue;
+      default:
+        break;
+    }
+    if (c < 0x20 || c == 0x7F) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\x%02x", static_cast<unsigned>(c));
+      out += buf;
+    } else if (c >= 0x80 && c < 0xA0) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
+      out += buf;
+    } else {
+      jet::appendUtf8(out, c);
+    }
+  }
+  return out;
+}
+
 size_t displayWidth(const std::string& utf8) {
   size_t w = 0;
   for (char32_t c : jet::utf8ToUtf32(utf8)) {
@@ -93,8 +141,6 @@ namespace {
 // One line of at most `columns` terminal columns; longer text ends in "…".
 std::string fitted(const std::string& text, size_t columns) {
   std::u32string in = jet::utf8ToUtf32(text);
-  for (char32_t& c : in)
-    if (c == '\n' || c == '\r' || c == '\t') c = ' ';
   std::string out;
   size_t used = 0;
   for (size_t i = 0; i < in.size(); ++i) {
@@ -117,6 +163,9 @@ std::string fitted(const std::string& text, size_t columns) {
 
 void RowWriter::fields(const std::vector<jet::sql::ResultField>& fields) {
   fields_ = fields;
+  std::vector<std::string> names;
+  for (const auto& f : fields) names.push_back(f.name);
+  jsonKeys_ = uniqueKeys(names);
   if (format_ == Format::Csv) {
     for (size_t i = 0; i < fields.size(); ++i) out_ << (i ? "," : "") << csvField(fields[i].name);
     out_ << "\n";
@@ -128,7 +177,7 @@ void RowWriter::row(const jet::Row& row) {
     case Format::Json:
       out_ << "{";
       for (size_t i = 0; i < row.size() && i < fields_.size(); ++i)
-        out_ << (i ? "," : "") << jsonString(fields_[i].name) << ":" << jsonValue(row[i]);
+        out_ << (i ? "," : "") << jsonString(jsonKeys_[i]) << ":" << jsonValue(row[i]);
       out_ << "}\n";
       break;
     case Format::Csv:
@@ -141,7 +190,8 @@ void RowWriter::row(const jet::Row& row) {
       break;
     case Format::Table: {
       std::vector<std::string> cells;
-      for (const jet::Value& v : row) cells.push_back(v.isNull() ? "NULL" : jet::ado::displayText(v));
+      for (const jet::Value& v : row)
+        cells.push_back(v.isNull() ? "NULL" : visibleText(jet::ado::displayText(v)));
       table_.push_back(std::move(cells));
       break;
     }
@@ -154,7 +204,9 @@ void RowWriter::finish() {
     return;
   }
   std::vector<size_t> width(fields_.size(), 0);
-  for (size_t i = 0; i < fields_.size(); ++i) width[i] = displayWidth(fields_[i].name);
+  std::vector<std::string> names;
+  for (const auto& f : fields_) names.push_back(visibleText(f.name));
+  for (size_t i = 0; i < names.size(); ++i) width[i] = displayWidth(names[i]);
   for (const auto& r : table_)
     for (size_t i = 0; i < r.size() && i < width.size(); ++i)
       width[i] = std::max(width[i], std::min<size_t>(displayWidth(r[i]), 60));
@@ -168,8 +220,6 @@ void RowWriter::finish() {
     while (!s.empty() && s.back() == ' ') s.pop_back();
     out_ << s << "\n";
   };
-  std::vector<std::string> names;
-  for (const auto& f : fields_) names.push_back(f.name);
   line(names);
   std::string rule;
   for (size_t i = 0; i < width.size(); ++i) rule += (i ? "-+-" : "") + std::string(width[i], '-');

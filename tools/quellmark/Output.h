@@ -24,6 +24,7 @@ class RowWriter {
   std::ostream& out_;
   Format format_;
   std::vector<jet::sql::ResultField> fields_;
+  std::vector<std::string> jsonKeys_;
   std::vector<std::vector<std::string>> table_;
 };
 
@@ -32,6 +33,14 @@ class RowWriter {
 std::string jsonValue(const jet::Value& v);
 std::string jsonString(const std::string& utf8);
 std::string csvField(const std::string& text);
+// The keys of a JSON object for these column names, none repeated: a name
+// that came before keeps its place and a repeat becomes name_2, name_3, ...
+// (the first number that names no column), so "a, a" gives "a", "a_2".
+std::vector<std::string> uniqueKeys(const std::vector<std::string>& names);
+// Text as the table format shows it: control characters written as escapes
+// (\n, \t, \r, \x1b, \u0085 ...) so that no value can move the cursor,
+// recolour or clear the user's terminal.
+std::string visibleText(const std::string& utf8);
 // Columns a text takes on a terminal (CJK and full-width forms take two).
 size_t displayWidth(const std::string& utf8);
 

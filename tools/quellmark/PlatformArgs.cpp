@@ -1,5 +1,9 @@
 #include "PlatformArgs.h"
 
+#include <cstdlib>
+
+#include "jet/core/Messages.h"
+
 #ifdef _WIN32
 #include <windows.h>
 // shellapi.h needs windows.h first.
@@ -25,6 +29,22 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
 #else
   return std::vector<std::string>(argv + 1, argv + argc);
 #endif
+}
+
+void useUserLanguage() {
+  const char* lcAll = std::getenv("LC_ALL");
+  const char* lcMessages = std::getenv("LC_MESSAGES");
+  const char* lang = std::getenv("LANG");
+#ifdef _WIN32
+  auto unset = [](const char* v) { return !v || !*v; };
+  if (unset(lcAll) && unset(lcMessages) && unset(lang)) {
+    jet::msg::setLanguage(PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE
+                              ? jet::msg::Language::Chinese
+                              : jet::msg::Language::English);
+    return;
+  }
+#endif
+  jet::msg::setLanguage(jet::msg::languageOfLocale(lcAll, lcMessages, lang));
 }
 
 }  // namespace quellmark

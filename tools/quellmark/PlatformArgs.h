@@ -10,4 +10,9 @@ namespace quellmark {
 
 std::vector<std::string> utf8Arguments(int argc, char** argv);
 
+// Sets the language of every message from the user's locale (LC_ALL,
+// LC_MESSAGES, LANG); on Windows, where these are seldom set, from the
+// user's display language when none is.
+void useUserLanguage();
+
 }  // namespace quellmark
