@@ -5,6 +5,9 @@
 # as it was. Works on databases mdbgen makes.
 # Usage: file_safety.sh BUILD_DIR [TESTDATA_DIR]
 set -u
+# The messages compared below are the tool's Chinese ones.
+unset LC_ALL LC_MESSAGES
+export LANG=zh_CN.UTF-8
 build=$1
 ql="$build/tools/quellmark/quellmark"
 gen="$build/tools/mdbgen/mdbgen"
