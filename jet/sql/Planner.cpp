@@ -284,6 +284,11 @@ OperatorPtr Planner::planCore(const ast::SelectCore& core, const std::vector<ast
       sources.push_back(std::move(op));
       for (size_t i = 1; i < core.from.size(); ++i)
         sources.push_back(planSource(*core.from[i], outer, correlated));
+      // Stored tables named directly decode only the columns the query names
+      // (under any qualifier: reading a few too many is harmless).
+      const ColumnUse use = columnsOfCore(core, order);
+      for (OperatorPtr& source : sources)
+        if (auto* scan = dynamic_cast<TableScan*>(source.get())) scan->readOnly(use.wanted(scan->schema()));
       pushDownConjuncts(sources, where, outer, correlated);
       op = std::move(sources[0]);
       for (size_t i = 1; i < sources.size(); ++i)
