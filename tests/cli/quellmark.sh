@@ -75,7 +75,8 @@ check bad-field 1 "$ql" query "$db" "select Nope from [Customers]" && { grep -q 
 check usage 2 "$ql" frobnicate; expect "unknown command is a usage error" $?
 check usage-format 2 "$ql" query "$db" "select 1" --format xml; expect "unknown format is a usage error" $?
 check usage-args 2 "$ql" tables; expect "missing file argument is a usage error" $?
-check help 0 "$ql" query --help && { has "usage: quellmark query"; expect "help" $?; }
+check help 0 en "$ql" query --help && { has "usage: quellmark query"; expect "help" $?; }
+check help-zh 0 "$ql" query --help && { has "用法：quellmark query"; expect "help in Chinese" $?; }
 cp "$data/mdb/jet4/dups_v2000.mdb" "$work/notty.mdb"; chmod 644 "$work/notty.mdb"
 check no-tty 2 "$ql" dedupe "$work/notty.mdb" --table Customers --id ID --keys Name --keep lowest < /dev/null; expect "dedupe without --yes and no terminal" $?
 
@@ -175,7 +176,8 @@ check rows-after 0 "$ql" query "$work/rows.mdb" "select n, t from KeepMe order b
   [ "$(tr '\n' ' ' <<< "$out")" = "n,t 1,a 2,b " ]; expect "the first row of each group stays" $?; }
 "$ql" schema "$work/rows.mdb" KeepMe | grep -v "rows)" | diff - "$work/schema.before" > /dev/null
 expect "the table keeps its name, columns and indexes" $?
-check rows-help 0 "$ql" dedupe-rows --help && { has "ignoring case"; expect "help says how rows compare" $?; }
+check rows-help 0 en "$ql" dedupe-rows --help && { has "ignoring case"; expect "help says how rows compare" $?; }
+check rows-help-zh 0 "$ql" dedupe-rows --help && { has "文本不区分大小写"; expect "Chinese help says how rows compare" $?; }
 
 # Output: unique JSON keys, escaped control characters, whole characters in messages.
 check json-keys 0 "$ql" query "$db" "select Name as a, ID as a, ID as a_2 from Customers where ID = 1" --format json && {

@@ -8,6 +8,7 @@
 #include "jet/ado/Connection.h"
 #include "jet/ado/Query.h"
 #include "jet/core/Error.h"
+#include "jet/core/Messages.h"
 #include "jet/core/Value.h"
 #include "jet/sql/Session.h"
 
@@ -38,10 +39,12 @@ std::string typeText(const jet::storage::ColumnDef& c) {
   return t;
 }
 
-const char* kTablesHelp =
+const Bilingual kTablesHelp = {
+    "用法：quellmark tables 文件 [--password 密码]\n"
+    "列出表、视图和系统表：类型、制表符、名称，每行一个，先按类型再按名称排序。\n",
     "usage: quellmark tables FILE [--password PW]\n"
     "Lists the tables, views and system tables: TYPE, a tab, NAME, one a line,\n"
-    "ordered by type, then name.\n";
+    "ordered by type, then name.\n"};
 
 int runTables(const std::vector<std::string>& args) {
   return runGuarded(args, {"password"}, {"help"}, 1, 1, kTablesHelp, [](const ParsedArgs& a) {
@@ -52,10 +55,16 @@ int runTables(const std::vector<std::string>& args) {
   });
 }
 
-const char* kQueryHelp =
+const Bilingual kQueryHelp = {
+    "用法：quellmark query 文件 \"SQL\" [--format table|csv|json] [--password 密码]\n"
+    "执行返回记录的语句并打印记录。json 每条记录一个对象（JSON Lines），键按字段顺序；\n"
+    "同名的字段依次加编号（a、a_2、a_3……）以保证键不重复。table 格式把控制字符\n"
+    "显示为转义序列（\\n、\\t、\\x1b）。\n",
     "usage: quellmark query FILE \"SQL\" [--format table|csv|json] [--password PW]\n"
     "Runs a row-returning statement and prints its rows. json prints one object\n"
-    "a row (JSON Lines), keys in field order.\n";
+    "a row (JSON Lines), keys in field order; a repeated column name gets a number\n"
+    "(a, a_2, a_3, ...) so that no key repeats. The table format shows control\n"
+    "characters as escapes (\\n, \\t, \\x1b).\n"};
 
 int runQuery(const std::vector<std::string>& args) {
   return runGuarded(args, {"password", "format"}, {"help"}, 2, 2, kQueryHelp, [](const ParsedArgs& a) {
@@ -71,9 +80,11 @@ int runQuery(const std::vector<std::string>& args) {
   });
 }
 
-const char* kSchemaHelp =
+const Bilingual kSchemaHelp = {
+    "用法：quellmark schema 文件 [表] [--password 密码]\n"
+    "打印每个表的字段（类型、大小、标志）和索引及其字段。\n",
     "usage: quellmark schema FILE [TABLE] [--password PW]\n"
-    "Prints each table's columns (type, size, flags) and indexes with their columns.\n";
+    "Prints each table's columns (type, size, flags) and indexes with their columns.\n"};
 
 int runSchema(const std::vector<std::string>& args) {
   return runGuarded(args, {"password"}, {"help"}, 1, 2, kSchemaHelp, [](const ParsedArgs& a) {
@@ -126,9 +137,11 @@ int runSchema(const std::vector<std::string>& args) {
   });
 }
 
-const char* kExecHelp =
+const Bilingual kExecHelp = {
+    "用法：quellmark exec 文件 \"SQL\" [--password 密码]\n"
+    "执行任意语句并打印受影响的记录数。\n",
     "usage: quellmark exec FILE \"SQL\" [--password PW]\n"
-    "Runs any statement and prints the number of records affected.\n";
+    "Runs any statement and prints the number of records affected.\n"};
 
 int runExec(const std::vector<std::string>& args) {
   return runGuarded(args, {"password"}, {"help"}, 2, 2, kExecHelp, [](const ParsedArgs& a) {
@@ -160,6 +173,10 @@ std::string connectionStringFor(const std::string& file, const std::string& pass
   return s;
 }
 
+std::string Bilingual::text() const {
+  return jet::msg::said(chinese, english);
+}
+
 Format formatFrom(const std::string& f) {
   if (f == "table") return Format::Table;
   if (f == "csv") return Format::Csv;
@@ -169,13 +186,17 @@ Format formatFrom(const std::string& f) {
 
 const std::vector<Command>& commands() {
   static const std::vector<Command> all = {
-      {"tables", "list tables and views", kTablesHelp, runTables},
-      {"query", "print the rows of a query", kQueryHelp, runQuery},
-      {"schema", "show columns and indexes", kSchemaHelp, runSchema},
-      {"exec", "run any statement", kExecHelp, runExec},
-      {"dupes", "list duplicate groups", kDupesHelp, runDupes},
-      {"dedupe", "delete duplicates, keeping the lowest or highest ID", kDedupeHelp, runDedupe},
-      {"dedupe-rows", "rebuild a keyless table with identical rows once", kDedupeRowsHelp, runDedupeRows},
+      {"tables", {"列出表和视图", "list tables and views"}, runTables},
+      {"query", {"打印查询的记录", "print the rows of a query"}, runQuery},
+      {"schema", {"显示字段和索引", "show columns and indexes"}, runSchema},
+      {"exec", {"执行任意语句", "run any statement"}, runExec},
+      {"dupes", {"列出重复记录组", "list duplicate groups"}, runDupes},
+      {"dedupe",
+       {"删除重复记录，保留最小或最大 ID", "delete duplicates, keeping the lowest or highest ID"},
+       runDedupe},
+      {"dedupe-rows",
+       {"删除完全相同的记录，每组保留一条", "delete identical rows, keeping one of each"},
+       runDedupeRows},
   };
   return all;
 }

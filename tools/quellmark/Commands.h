@@ -17,10 +17,16 @@ namespace quellmark {
 // The password the window uses for every database; it also opens files that have none.
 inline constexpr const char* kDefaultPassword = "vk3.8812.rqz";
 
+// A text the tool shows in both languages; text() picks the current one.
+struct Bilingual {
+  const char* chinese;
+  const char* english;
+  std::string text() const;
+};
+
 struct Command {
   const char* name;
-  const char* summary;
-  const char* help;
+  Bilingual summary;
   int (*run)(const std::vector<std::string>& args);
 };
 
@@ -36,7 +42,8 @@ Format formatFrom(const std::string& name);
 template <class F>
 int runGuarded(const std::vector<std::string>& args, const std::set<std::string>& valued,
                const std::set<std::string>& flags, size_t minPositional, size_t maxPositional,
-               const char* usage, F body) {
+               const Bilingual& help, F body) {
+  const std::string usage = help.text();
   ParsedArgs a;
   try {
     a = parseArgs(args, valued, flags);

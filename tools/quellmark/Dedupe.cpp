@@ -20,13 +20,23 @@
 
 namespace quellmark {
 
-const char* const kDupesHelp =
+const Bilingual kDupesHelp = {
+    "用法：quellmark dupes 文件 --table 表 --keys a,b [--format table|csv|json] [--password 密码]\n"
+    "列出关键字段相等且记录多于一条的每一组：关键字段和该组的记录数。--table 和\n"
+    "--keys 是名称（不区分大小写），不是 SQL：未知或空的名称会被拒绝。\n",
     "usage: quellmark dupes FILE --table T --keys a,b [--format table|csv|json] [--password PW]\n"
     "Lists each group of records with equal key fields that has more than one\n"
     "record: the key fields and the group's size. --table and --keys are names\n"
-    "(matched ignoring case), never SQL: an unknown or empty name is refused.\n";
+    "(matched ignoring case), never SQL: an unknown or empty name is refused.\n"};
 
-const char* const kDedupeHelp =
+const Bilingual kDedupeHelp = {
+    "用法：quellmark dedupe 文件 --table 表 --id ID --keys a,b --keep lowest|highest [--yes] [--password "
+    "密码]\n"
+    "删除每组重复记录中除 ID 最小（或最大）的一条以外的所有记录。ID 字段在每条记录中\n"
+    "都必须不同且不为 Null。--table、--id 和 --keys 是名称（不区分大小写），不是 SQL；\n"
+    "未知或空的名称、保存的查询、系统表、只读文件和 Access 97 文件都在写入任何内容之前\n"
+    "被拒绝。先在文件旁写一个带时间戳的备份副本（该名称已被占用时加编号）。除非给出\n"
+    "--yes，删除前会先询问。\n",
     "usage: quellmark dedupe FILE --table T --id ID --keys a,b --keep lowest|highest [--yes] [--password "
     "PW]\n"
     "Deletes every record of a duplicate group but the one with the lowest (or\n"
@@ -35,16 +45,21 @@ const char* const kDedupeHelp =
     "unknown or empty name, a saved query, a system table, a read-only file and\n"
     "an Access 97 file are refused before anything is written.\n"
     "First writes a time-stamped backup copy beside the file (numbered when that\n"
-    "name is taken). Asks before deleting unless --yes is given.\n";
+    "name is taken). Asks before deleting unless --yes is given.\n"};
 
-const char* const kDedupeRowsHelp =
+const Bilingual kDedupeRowsHelp = {
+    "用法：quellmark dedupe-rows 文件 --table 表 [--yes] [--password 密码]\n"
+    "删除每个字段都与前面某条记录相同的记录，每组保留第一条。记录按 Jet 的方式比较：\n"
+    "文本不区分大小写，Null 相同，备注值整体比较。表保留其名称、字段、索引、主键和\n"
+    "自动编号；没有相同记录的表保持原样，也不做备份。否则先在文件旁写一个带时间戳的\n"
+    "备份副本；删除在一个事务中完成。\n",
     "usage: quellmark dedupe-rows FILE --table T [--yes] [--password PW]\n"
     "Removes the records that repeat an earlier record in every field, keeping\n"
     "the first of each group. Records compare as Jet compares them: text\n"
     "ignoring case, Nulls alike, Memo values whole. The table keeps its name,\n"
     "columns, indexes, primary key and auto-numbers; a table without identical\n"
     "records is left as it is and no backup is made. Otherwise first writes a\n"
-    "time-stamped backup copy beside the file; the removal is one transaction.\n";
+    "time-stamped backup copy beside the file; the removal is one transaction.\n"};
 
 namespace {
 
@@ -185,42 +200,51 @@ int runDedupe(const std::vector<std::string>& args) {
       });
 }
 
+namespace {
+
+int dedupeRows(const ParsedArgs& a) {
+  required(a, "table");
+  const std::string& file = a.positional[0];
+  std::string table;
+  qm::db::IdenticalRows found;
+  {
+    // Every refusal comes here, before the question and the backup copy.
+    jet::ado::Connection c;
+    connectForWriting(c, a);
+    table = qm::db::userTableName(c.store(), a.value("table"));
+    // One state of the file, even while another process writes to it.
+    jet::storage::ReadGuard reading(c.store());
+    auto t = c.store().openTable(table);
+    if (!t) throw jet::Error(jet::ErrorCode::NoSuchTable, jet::msg::noSuchTable(table));
+    found = qm::db::findIdenticalRows(*t);
+  }
+  std::cout << text::identicalSummary(found.rows, found.repeats.size()) << "\n";
+  if (found.repeats.empty()) {
+    std::cout << text::noIdenticalRows() << "\n";
+    return 0;
+  }
+  if (!confirmed(a, text::confirmRemoveIdentical(found.repeats.size(), table))) {
+    std::cout << text::nothingChanged() << "\n";
+    return 0;
+  }
+  jet::ado::Connection c;
+  connectForWriting(c, a);
+  table = qm::db::userTableName(c.store(), table);
+  makeBackup(file);
+  uint64_t removed;
+  {
+    Progress p(text::progressRemovingIdentical());
+    // Found again inside the transaction: the rows may have changed since the count above.
+    removed = qm::db::removeIdenticalRows(c.store(), table);
+  }
+  std::cout << text::identicalRemoved(removed) << "\n";
+  return 0;
+}
+
+}  // namespace
+
 int runDedupeRows(const std::vector<std::string>& args) {
-  return runGuarded(args, {"password", "table"}, {"help", "yes"}, 1, 1, kDedupeRowsHelp,
-                    [](const ParsedArgs& a) {
-                      required(a, "table");
-                      const std::string& file = a.positional[0];
-                      std::string table;
-                      qm::db::IdenticalRows found;
-                      {
-                        jet::ado::Connection c;
-                        connectForWriting(c, a);
-                        table = qm::db::userTableName(c.store(), a.value("table"));
-                        auto t = c.store().openTable(table);
-                        if (!t) throw jet::Error(jet::ErrorCode::NoSuchTable, jet::msg::noSuchTable(table));
-                        found = qm::db::findIdenticalRows(*t);
-                      }
-                      std::cout << text::identicalSummary(found.rows, found.repeats.size()) << "\n";
-                      if (found.repeats.empty()) {
-                        std::cout << text::noIdenticalRows() << "\n";
-                        return 0;
-                      }
-                      if (!confirmed(a, text::confirmRemoveIdentical(found.repeats.size(), table))) {
-                        std::cout << text::nothingChanged() << "\n";
-                        return 0;
-                      }
-                      jet::ado::Connection c;
-                      connectForWriting(c, a);
-                      table = qm::db::userTableName(c.store(), table);
-                      makeBackup(file);
-                      uint64_t removed;
-                      {
-                        Progress p(text::progressRemovingIdentical());
-                        removed = qm::db::removeIdenticalRows(c.store(), table);
-                      }
-                      std::cout << text::identicalRemoved(removed) << "\n";
-                      return 0;
-                    });
+  return runGuarded(args, {"password", "table"}, {"help", "yes"}, 1, 1, kDedupeRowsHelp, dedupeRows);
 }
 
 }  // namespace quellmark

@@ -11,8 +11,9 @@ int runDupes(const std::vector<std::string>& args);
 int runDedupe(const std::vector<std::string>& args);
 int runDedupeRows(const std::vector<std::string>& args);
 
-extern const char* const kDupesHelp;
-extern const char* const kDedupeHelp;
-extern const char* const kDedupeRowsHelp;
+struct Bilingual;
+extern const Bilingual kDupesHelp;
+extern const Bilingual kDedupeHelp;
+extern const Bilingual kDedupeRowsHelp;
 
 }  // namespace quellmark

@@ -44,6 +44,15 @@ std::string unknownCommand(const std::string& command) {
   return said("未知的命令 " + quoted(command), "unknown command " + quoted(command));
 }
 
+std::string toolUsage() {
+  return said("用法：quellmark 命令 [参数] [--password 密码]\n\n命令：",
+              "usage: quellmark COMMAND [ARGS] [--password PW]\n\ncommands:");
+}
+std::string commandHelpHint() {
+  return said("运行 'quellmark 命令 --help' 查看命令的参数。",
+              "Run 'quellmark COMMAND --help' for a command's arguments.");
+}
+
 std::string backupCopyMade(const std::string& path) {
   return said("备份副本：", "backup copy: ") + path;
 }

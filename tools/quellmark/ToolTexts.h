@@ -15,6 +15,9 @@ std::string unknownOption(const std::string& option);
 std::string optionNeedsValue(const std::string& option);
 std::string wrongArgumentCount();
 std::string unknownCommand(const std::string& command);
+// The tool's usage line and the heading of its command list.
+std::string toolUsage();
+std::string commandHelpHint();
 
 std::string backupCopyMade(const std::string& path);
 std::string backupCopyFailed(const std::string& path, const std::string& reason);

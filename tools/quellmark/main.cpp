@@ -11,10 +11,10 @@
 namespace {
 
 void usage(std::ostream& out) {
-  out << "usage: quellmark COMMAND [ARGS] [--password PW]\n\ncommands:\n";
+  out << quellmark::text::toolUsage() << "\n";
   for (const auto& c : quellmark::commands())
-    out << "  " << c.name << std::string(12 - std::string(c.name).size(), ' ') << c.summary << "\n";
-  out << "\nRun 'quellmark COMMAND --help' for a command's arguments.\n";
+    out << "  " << c.name << std::string(12 - std::string(c.name).size(), ' ') << c.summary.text() << "\n";
+  out << "\n" << quellmark::text::commandHelpHint() << "\n";
 }
 
 }  // namespace
