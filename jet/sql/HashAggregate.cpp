@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "jet/core/Cancel.h"
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
 #include "jet/core/Text.h"
@@ -432,7 +433,9 @@ bool HashAggregate::nextRound() {
     std::vector<Value> args(aggs_.size());
     const auto* at = reinterpret_cast<const unsigned char*>(rows.data());
     const auto* end = at + rows.size();
+    CancelPoint cancel;  // a spilled round re-reads rows no scan sees again
     while (at < end) {
+      cancel.check();
       const size_t keyLength = takeLength(at);
       const std::string_view key(reinterpret_cast<const char*>(at), keyLength);
       at += keyLength;
