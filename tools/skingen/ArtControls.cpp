@@ -31,17 +31,6 @@ Look FaceLook(const Palette& p, State s) {
   return {p.field, p.line};
 }
 
-template <typename Draw>
-Canvas Strip(int frames, int width, int height, Draw draw) {
-  std::vector<Canvas> cells;
-  for (int k = 1; k <= frames; ++k) {
-    Canvas c(width, height);
-    draw(c, k);
-    cells.push_back(c);
-  }
-  return JoinSideBySide(cells);
-}
-
 // Check-box and radio looks: kind 0 unchecked, 1 checked, 2 mixed; mode 0
 // normal, 1 hot, 2 pressed, 3 disabled.
 void DrawToggle(Canvas& c, const Palette& p, bool radio, int kind, int mode) {

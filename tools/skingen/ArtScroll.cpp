@@ -7,17 +7,6 @@ namespace skingen {
 
 namespace {
 
-template <typename Draw>
-Canvas Strip(int frames, int width, int height, Draw draw) {
-  std::vector<Canvas> cells;
-  for (int k = 1; k <= frames; ++k) {
-    Canvas c(width, height);
-    draw(c, k);
-    cells.push_back(c);
-  }
-  return JoinSideBySide(cells);
-}
-
 // An arrow cell: face 1 normal, 2 pressed, 3 (unused by the painter, drawn
 // as disabled), 4 hot.
 Canvas ScrollArrow(const Theme& theme, Direction to, int face) {

@@ -86,6 +86,18 @@ class Canvas {
 
 // Strips of equal cells side by side (or stacked), drawn cell by cell.
 Canvas JoinSideBySide(const std::vector<Canvas>& cells);
+
+// A strip of `frames` cells of one size, cell k (from 1) drawn by draw(canvas, k).
+template <typename Draw>
+Canvas Strip(int frames, int width, int height, Draw draw) {
+  std::vector<Canvas> cells;
+  for (int k = 1; k <= frames; ++k) {
+    Canvas c(width, height);
+    draw(c, k);
+    cells.push_back(c);
+  }
+  return JoinSideBySide(cells);
+}
 Canvas JoinStacked(const std::vector<Canvas>& cells);
 
 }  // namespace skingen
