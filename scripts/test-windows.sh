@@ -22,8 +22,9 @@ if ! command -v wine >/dev/null 2>&1 || ! command -v Xvfb >/dev/null 2>&1; then
   exit 0
 fi
 
-build=$root/build/win
-work=$root/build/win-e2e
+# QM_WIN_BUILD / QM_WIN_WORK let several builds of the program run side by side.
+build=${QM_WIN_BUILD:-$root/build/win}
+work=${QM_WIN_WORK:-$root/build/win-e2e}
 echo "== building quellmark.exe and the e2e driver (mingw-w64)"
 bash scripts/build-libjpeg-mingw.sh "$root/build/libjpeg-mingw" || exit 1
 if [ ! -f "$build/build.ninja" ]; then

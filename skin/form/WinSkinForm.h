@@ -1,0 +1,279 @@
+// TWinSkinForm: the skinner of one adopted top-level window. It replaces the
+// window procedure, gives the non-client area the skin's border widths and
+// paints frame, caption, caption buttons and menu bar itself, shapes the
+// window to the skin's transparent border parts, answers non-client input,
+// follows the window state, and gives everything back when skinning ends.
+//
+// The class is split over files by role:
+//   WinSkinForm.cpp         creation, attaching, activation, size, skin change, detaching
+//   WinSkinFormFrame.cpp    border widths, frame, caption, title and icon painting
+//   WinSkinFormShape.cpp    the window region built from the border images
+//   WinSkinFormButtons.cpp  the caption-button objects: build, show, place, draw, act, hint
+//   WinSkinFormProc.cpp     the replacement window procedure, form message hook, MDI client, timer
+//   WinSkinFormSysMenu.cpp  the system popup menu and the window-state commands
+//   WinSkinMenuBar.cpp      the menu bar drawn in the frame (TWinSkinMenu, TMenuBtn)
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/Component.h"
+#include "gui/Control.h"
+#include "skin/archive/Bitmap.h"
+#include "skin/form/SkinMessages.h"
+#include "skin/model/SkinElements.h"
+#include "skin/model/WinSkinManage.h"
+
+namespace fw {
+class TForm;
+class TWinControl;
+}  // namespace fw
+
+namespace skin {
+
+class TSkinData;
+class TWinSkinForm;
+class TWinSkinMenu;
+class TMenuBtn;
+class TWindowSubclass;
+class TSkinControl;  // a skinned-control object; bound to controls later
+
+enum TSkinFormStyle : int { sfsNormal, sfsMDIform, sfsMDIChild, sfsChild };
+enum TSkinFormBorder : int { sbsSizeable, sbsSingle, sbsNone, sbsDialog };
+enum TSkinWindowState : int { swsNormal, swsMax, swsMin };
+enum TSkinFormIcon : int { sbiMax, sbiMin, sbiHelp, sbisystem, sbicaption };
+using TSkinFormIcons = uint8_t;  // bit n = member n
+inline constexpr TSkinFormIcons IconBit(TSkinFormIcon icon) {
+  return static_cast<TSkinFormIcons>(1u << icon);
+}
+inline constexpr bool HasIcon(TSkinFormIcons icons, TSkinFormIcon icon) {
+  return (icons & IconBit(icon)) != 0;
+}
+
+// Skinstate values: the skinner's lifecycle.
+enum TSkinState : int {
+  ssAttached = 0,   // subclassed, not yet activated
+  ssActive = 1,
+  ssChanging = 3,   // a skin change is being applied
+  ssDestroying = 4, // inside WM_NCDESTROY: nothing is restored on the window
+  ssSizing = 5,     // the initial size is being applied during activation
+  ssDestroyed = 6,  // the window is gone
+};
+
+// A clickable object of the skinned non-client area: a caption button or a
+// menu-bar button. `bounds` is in window coordinates.
+class TNCObject {
+ public:
+  explicit TNCObject(TWinSkinForm* sf) : SF(sf) {}
+  virtual ~TNCObject() = default;
+  TNCObject(const TNCObject&) = delete;
+  TNCObject& operator=(const TNCObject&) = delete;
+
+  virtual void MouseDown();
+  virtual void MouseUp();
+  virtual void MouseEnter();
+  virtual void MouseLeave();
+  virtual void Draw() {}
+
+  TWinSkinForm* SF;
+  TSkinData* fsd = nullptr;
+  TRect bounds;
+  bool visible = false;
+  int state = 0;  // 1 normal, 2 pressed, 3 hot; 0 just made
+  bool enabled = true;
+};
+
+// One caption button, drawn from its skin element (not owned).
+class TWinSysButton : public TNCObject {
+ public:
+  TWinSysButton(TWinSkinForm* sf, TDataSkinSysButton* element) : TNCObject(sf), data(element) {}
+  void Draw() override;
+  TDataSkinSysButton* data;
+};
+
+class TWinSkinForm : public fw::TComponent, public TFormSkinnerSeam {
+  FW_CLASS(TWinSkinForm)
+ public:
+  explicit TWinSkinForm(fw::TComponent* owner);
+  ~TWinSkinForm() override;
+
+  // --- TFormSkinnerSeam ---
+  HWND Hwnd() const override { return hwnd; }
+  TSkinData* SkinData() const override { return fsd; }
+  void InitNestform(fw::TComponent* nested) override;
+  void InitControls(fw::TComponent* control) override;
+  void InitPopMenu(fw::TComponent* form, bool mainMenu, bool popupMenus) override;
+  bool HasMenuBar() const override { return menu != nullptr; }
+  void UpdataBtn() override;
+  void DeleteSysbtn() override;
+
+  // --- attaching and detaching (WinSkinForm.cpp) ---
+  void InitTform(TSkinData* afsd, fw::TForm* aform);
+  void InitDlg(TSkinData* afsd) { InitWindow(afsd); }
+  void InitWindow(TSkinData* afsd);
+  void InitHwndControls(HWND ahwnd);
+  void AddControlh(HWND ahwnd);
+  bool AddControlList(TSkinControl* acontrol);
+  void DeleteControl(TSkinControl* c);
+  void UnSubclass();
+  void UnSubclass2();
+  void UnSubclass3();
+  void FreeSkinControls();
+  void PurgeDeadControls();
+  void SkinChange();
+  void Refresh();
+  void RePaint(HWND ahwnd);
+  void RestoreMDI();
+  bool MDIChildMax() const;
+  void EnableSysbtn(bool) {}
+  void doLog(const std::wstring&) {}
+  void InitMainMenu(fw::TComponent* form, bool enable, bool update);
+  // The activation sequence run on WM_SKINACTIVATE.
+  void Activate();
+  void AdjustWindowSize(bool fromClient);
+  void ReadWindowState();
+  void NotifySkinned();
+  // A screen point (signed 16-bit coordinates of an lParam) in window coordinates.
+  POINT ScreenToWindowPoint(LPARAM lParam) const;
+  POINT ScreenToWindowPoint(POINT screen) const;
+  bool Active() const { return FActive; }
+  bool IsSubclassed() const { return subclass_ != nullptr; }
+
+  // Frees the skinner now, or, while one of its window's messages is still
+  // being handled, when the outermost one returns.
+  void Release();
+
+  // --- frame painting (WinSkinFormFrame.cpp) ---
+  void InitSkinData();
+  void PaintFrame(HDC dc);
+  void PaintCaption(HDC dc);
+  void PaintTitle(HDC dc, const TRect& r);
+  void PaintBorder(int k, const TRect& rect, HDC dc);
+  void PaintIcon(HDC dc, const TRect& rect);
+  void BuildIconBitmap();
+  void getClipMap(TBitmap& fbmp);
+
+  // --- window shape (WinSkinFormShape.cpp) ---
+  void Cropwindow();
+  void Uncropwindow();
+
+  // --- caption buttons (WinSkinFormButtons.cpp) ---
+  TWinSysButton* FindSysBtn(POINT windowPoint) const;
+  bool SysButtonVisible(int index);
+  void LayoutSysButtons();
+  void PaintSysButtons(HDC dc);
+  void PaintSysButton(TWinSysButton* button, int s);
+  void SysButtonAction(int x, int y);
+  static std::wstring SysButtonHint(int action);
+
+  // --- message handling (WinSkinFormProc.cpp) ---
+  LRESULT SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam);
+  void FormMessageHook(fw::TMessage& message);
+  void TimerTick();
+  void CancelHint();
+  TMenuBtn* FindAccelButton(wchar_t key) const;
+
+  // --- system menu and window-state commands (WinSkinFormSysMenu.cpp) ---
+  void Minimize();
+  void Maximize();
+  void Restore();
+  void SetSysMenuStyle(bool add);
+  void PopupSysMenu(POINT screen);
+  bool CanClose() const;
+  void SendToActiveMDIChild(UINT command);
+  void AddSysMenuitem(const std::wstring& acaption, int action);
+
+  // --- menu bar (WinSkinMenuBar.cpp) ---
+  bool CheckMenu(TMenuBtn* button);
+  void ClickButton(TMenuBtn* button);
+  void UpdateMainMenu();
+
+  // --- state (names as the rest of the engine uses them) ---
+  bool done = false;
+  bool done2 = false;
+  fw::TWndMethod OldWndProc;        // the form's message handler while the hook is in
+  HFONT CaptionFont = nullptr;      // owned
+  bool FActive = false;
+  UINT_PTR timer = 0;               // 250 ms hover and hint timer; 0 while stopped
+  bool timerEnabled = false;
+  std::wstring bstr = L"  ", astr = L" ";
+  std::wstring classname;
+  bool menuauto = false;
+  bool sMainMenu = false;
+  RECT fClientRect{};
+  DWORD poptime = 0;
+  int DoubleTime = 0;
+  int charwidth = 0;
+  HWND parenthwnd = nullptr;
+  HICON DefIcon = nullptr;
+  int Iconx = 16;
+  TRect FTitleRect;
+  std::wstring caption;
+  TRect bw;   // border widths
+  RECT wTr{}; // last window rectangle (screen)
+  TRect ctr;  // title rectangle with its background ends
+  TRect oldsize;
+  int MenuHeight = 0;
+  int BtnCount = 0;
+  bool fInMenu = false;
+  bool bidileft = false;
+  bool fSizeable = false;
+  bool isunicode = true;
+  bool ismessagebox = false;
+  bool ischildform = false;
+  HMENU sysmenu = nullptr;          // the system popup built on demand; owned
+  HWND ClientHwnd = nullptr;
+  HMENU hmenu = nullptr;
+  HMENU hsysmenu = nullptr;
+  HMENU activemenu = nullptr;
+  COLORREF formcolor = 0;
+  DWORD dwstyle = 0;
+  int RightBtn = 0;
+  TNCObject* ActiveBtn = nullptr;
+  bool crop = false;
+  HRGN WinRgn = nullptr;            // belongs to the system once SetWindowRgn took it
+  fw::TForm* FForm = nullptr;
+  HWND hwnd = nullptr;
+  TSkinData* fsd = nullptr;
+  TWinSkinMenu* menu = nullptr;     // owned
+  std::vector<std::unique_ptr<TWinSysButton>> SysBtn;
+  TBitmap IconBmp;                  // window icon, magenta where transparent
+  TBitmap CaptionBuf;
+  std::vector<TSkinControl*> Controllist;
+  int fwidth = 0, fheight = 0;
+  int crwidth = 0, crheight = 0;
+  bool FWindowActive = true;
+  TSkinFormStyle FormStyle = sfsNormal;
+  TSkinFormBorder FormBorder = sbsSingle;
+  TSkinFormIcons FormIcons = 0;
+  TSkinWindowState Windowstate = swsNormal;
+  int Skinstate = ssAttached;
+  TSkinControl* Activeskincontrol = nullptr;
+  int mode = 0;
+  std::wstring formclass;
+
+ private:
+  friend class TWindowSubclass;
+  static LRESULT CALLBACK SubclassThunk(HWND, UINT, WPARAM, LPARAM);
+  static void CALLBACK TimerThunk(HWND, UINT, UINT_PTR, DWORD);
+  void StartTimer();
+  void StopTimer();
+
+  // The window-procedure link of the adopted window (and of an MDI client).
+  TWindowSubclass* subclass_ = nullptr;
+  TWindowSubclass* mdiSubclass_ = nullptr;
+  // Nesting of the window's messages being handled; a Release while it is
+  // above zero frees the skinner when it drops back.
+  int nesting_ = 0;
+  bool releasePending_ = false;
+  friend class TNestingGuard;
+};
+
+// The form skinner of a window, or nullptr.
+TWinSkinForm* FindFormSkinner(HWND hwnd);
+
+}  // namespace skin
