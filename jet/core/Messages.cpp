@@ -379,6 +379,15 @@ std::string autoNumberType(const std::string& table, const std::string& field) {
       "The field " + quoted(field) + " of the table " + quoted(table) +
           " cannot be an AutoNumber: only Long Integer and Replication ID fields can.");
 }
+std::string textNotInCodePage(const std::string& where, char32_t c, uint16_t codePage) {
+  char code[16];
+  std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+  const std::string page = std::to_string(codePage);
+  return said(quoted(where) + " 中的字符 " + std::string(code) + " 无法以此数据库的代码页 " + page +
+                  " 保存，未写入任何内容。",
+              "The character " + std::string(code) + " in " + quoted(where) +
+                  " cannot be stored in this database's code page " + page + "; nothing was written.");
+}
 std::string jet3WriteNotSupported(const std::string& path) {
   return said(quoted(path) + " 是 Access 97 (Jet 3) 数据库，暂不支持修改这种格式。",
               quoted(path) + " is an Access 97 (Jet 3) database; changing this format is not supported yet.");

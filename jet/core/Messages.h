@@ -113,6 +113,8 @@ std::string noSuchIndexColumn(const std::string& table, const std::string& index
 std::string duplicatePrimaryKey(const std::string& table);
 std::string autoNumberType(const std::string& table, const std::string& field);
 std::string jet3WriteNotSupported(const std::string& path);
+// Access 97 files keep text in one ANSI code page; `where` is table.field or a name.
+std::string textNotInCodePage(const std::string& where, char32_t c, uint16_t codePage);
 std::string fileExists(const std::string& path);
 std::string cannotCreateFile(const std::string& path, const std::string& reason);
 std::string valueTooLarge(const std::string& table, const std::string& field, size_t bytes);
