@@ -21,18 +21,32 @@ packages=(
 if ! command -v node > /dev/null 2>&1; then packages+=(nodejs); fi
 if ! command -v npm > /dev/null 2>&1; then packages+=(npm); fi
 
+# Runs a step with its output kept aside: shown only when the step fails.
+quietly() {
+  local log status=0
+  log=$(mktemp)
+  "$@" > "$log" 2>&1 || status=$?
+  if [ "$status" -ne 0 ]; then cat "$log" >&2; fi
+  rm -f "$log"
+  return "$status"
+}
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  quietly $SUDO apt-get update -qq
+  quietly $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# The independent JavaScript reader used to check the files we write.
-if [ -f tests/readers/package.json ] && [ ! -d tests/readers/node_modules ]; then
-  (cd tests/readers && npm ci --no-audit --no-fund --loglevel=error || npm install --no-audit --no-fund --loglevel=error)
+# The independent JavaScript reader used to check the files we write, at the
+# versions the committed lock file names; installed again when the lock changed.
+readers=tests/readers
+if [ -f "$readers/package-lock.json" ] &&
+  { [ ! -f "$readers/node_modules/.package-lock.json" ] ||
+    [ "$readers/package-lock.json" -nt "$readers/node_modules/.package-lock.json" ]; }; then
+  (cd "$readers" && quietly npm ci --no-audit --no-fund --loglevel=error)
 fi
 echo "setup: done"
