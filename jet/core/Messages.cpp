@@ -189,6 +189,11 @@ std::string rowChanged(const std::string& table) {
               "This record of the table " + quoted(table) +
                   " was changed or deleted by another operation; the edit cannot be saved.");
 }
+std::string noSuchRecord(uint64_t position, uint64_t count) {
+  return said("没有第 " + std::to_string(position + 1) + " 条记录，结果共 " + std::to_string(count) + " 条。",
+              "There is no record " + std::to_string(position + 1) + "; the result has " +
+                  std::to_string(count) + ".");
+}
 
 std::string unsupportedVersion(const std::string& path) {
   return said("数据库 " + quoted(path) + " 是 Access 2007 或更高版本（ACCDB）的格式，不支持打开。",
@@ -387,6 +392,12 @@ std::string textNotInCodePage(const std::string& where, char32_t c, uint16_t cod
                   " 保存，未写入任何内容。",
               "The character " + std::string(code) + " in " + quoted(where) +
                   " cannot be stored in this database's code page " + page + "; nothing was written.");
+}
+std::string unsupportedCodePage(uint16_t codePage) {
+  const std::string page = std::to_string(codePage);
+  return said("不支持代码页 " + page + "：Access 97 数据库只能以代码页 1252 或 936 写入。",
+              "The code page " + page +
+                  " is not supported: Access 97 databases are written in code page 1252 or 936.");
 }
 std::string jet3WriteNotSupported(const std::string& path) {
   return said(quoted(path) + " 是 Access 97 (Jet 3) 数据库，暂不支持修改这种格式。",

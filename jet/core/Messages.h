@@ -63,6 +63,8 @@ std::string notRowReturning();
 std::string closedDataSet();
 // The row being edited was changed or deleted since it was read.
 std::string rowChanged(const std::string& table);
+// A record asked for by its position past the end of a result.
+std::string noSuchRecord(uint64_t position, uint64_t count);
 // Reading Jet files: what in the file is damaged or beyond the reader.
 std::string unsupportedVersion(const std::string& path);
 std::string corruptPage(uint32_t page);
@@ -115,6 +117,8 @@ std::string autoNumberType(const std::string& table, const std::string& field);
 std::string jet3WriteNotSupported(const std::string& path);
 // Access 97 files keep text in one ANSI code page; `where` is table.field or a name.
 std::string textNotInCodePage(const std::string& where, char32_t c, uint16_t codePage);
+// A new Access 97 file is written only in a code page the engine can encode.
+std::string unsupportedCodePage(uint16_t codePage);
 std::string fileExists(const std::string& path);
 std::string cannotCreateFile(const std::string& path, const std::string& reason);
 std::string valueTooLarge(const std::string& table, const std::string& field, size_t bytes);
