@@ -129,15 +129,6 @@ std::wstring SysMenuItemText(const std::wstring& systemText) {
   return systemText.substr(0, kSysMenuTextLimit);
 }
 
-wchar_t MenuAccelerator(const std::wstring& caption) {
-  for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != L'&') continue;
-    if (caption[i + 1] != L'&') return caption[i + 1];
-    ++i;  // "&&" is an ampersand shown as such
-  }
-  return 0;
-}
-
 bool SameAccelerator(wchar_t a, wchar_t b) {
   auto fold = [](wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; };
   return a != 0 && fold(a) == fold(b);

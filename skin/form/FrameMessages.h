@@ -129,10 +129,7 @@ TSysMenuItemLook SysMenuItemLook(uint32_t commandId, const TSysMenuWindow& windo
 // "-" for an empty one (a separator).
 std::wstring SysMenuItemText(const std::wstring& systemText);
 
-// The accelerator character of a menu caption: the one after a single "&"
-// ("&&" is a literal ampersand), or 0.
-wchar_t MenuAccelerator(const std::wstring& caption);
-// Accelerator keys compare without case.
+// Accelerator keys (MenuAccelerator of the menu-bar layout) compare without case.
 bool SameAccelerator(wchar_t a, wchar_t b);
 
 }  // namespace skin

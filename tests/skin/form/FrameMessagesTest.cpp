@@ -163,18 +163,6 @@ TEST(FrameMessagesTest, SysMenuItemText) {
   EXPECT_EQ(SysMenuItemText(std::wstring(80, L'y')), std::wstring(80, L'y'));
 }
 
-TEST(FrameMessagesTest, MenuAccelerators) {
-  EXPECT_EQ(MenuAccelerator(L"&File"), L'F');
-  EXPECT_EQ(MenuAccelerator(L"Sa&ve"), L'v');
-  EXPECT_EQ(MenuAccelerator(L"菜单(&M)"), L'M');
-  EXPECT_EQ(MenuAccelerator(L"Tom && Jerry"), 0);
-  EXPECT_EQ(MenuAccelerator(L"A && &B"), L'B');
-  EXPECT_EQ(MenuAccelerator(L"&&&C"), L'C');
-  EXPECT_EQ(MenuAccelerator(L"End&"), 0);
-  EXPECT_EQ(MenuAccelerator(L"帮助"), 0);
-  EXPECT_EQ(MenuAccelerator(L""), 0);
-}
-
 TEST(FrameMessagesTest, AcceleratorsCompareWithoutCase) {
   EXPECT_TRUE(SameAccelerator(L'f', L'F'));
   EXPECT_TRUE(SameAccelerator(L'F', L'f'));
