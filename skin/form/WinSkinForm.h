@@ -161,6 +161,8 @@ class TWinSkinForm : public fw::TComponent, public TFormSkinnerSeam {
   void Uncropwindow();
 
   // --- caption buttons (WinSkinFormButtons.cpp) ---
+  // One button object per caption button of the skin (InitSkinData's second half).
+  void BuildSysButtons();
   TWinSysButton* FindSysBtn(POINT windowPoint) const;
   bool SysButtonVisible(int index);
   void LayoutSysButtons();
