@@ -21,7 +21,17 @@ constexpr size_t kSysMenuTextLimit = 80;
 
 }  // namespace
 
+namespace {
+
+bool IsSystemCaptionButton(int answer) {
+  return answer == kHitSysMenu || answer == kHitMinButton || answer == kHitMaxButton || answer == kHitClose ||
+         answer == kHitHelp;
+}
+
+}  // namespace
+
 int SkinnedHitTest(int systemAnswer, int32_t x, int32_t y, const TFrameGeometry& frame) {
+  if (IsSystemCaptionButton(systemAnswer)) systemAnswer = kHitCaption;
   if (systemAnswer != kHitNowhere && systemAnswer != kHitCaption) return systemAnswer;
   if (x < 0 || y < 0 || x >= frame.width || y >= frame.height) return systemAnswer;
   if (y <= kOuterEdgeRows) return systemAnswer;

@@ -22,7 +22,12 @@ namespace skin {
 inline constexpr int kHitNowhere = 0;
 inline constexpr int kHitClient = 1;
 inline constexpr int kHitCaption = 2;
+inline constexpr int kHitSysMenu = 3;
 inline constexpr int kHitMenu = 5;
+inline constexpr int kHitMinButton = 8;
+inline constexpr int kHitMaxButton = 9;
+inline constexpr int kHitClose = 20;
+inline constexpr int kHitHelp = 21;
 inline constexpr int kHitBorder = 18;
 
 // System commands (the low four bits of a WM_SYSCOMMAND code are the system's own).
@@ -51,14 +56,16 @@ struct TFrameGeometry {
 };
 
 // WM_NCHITTEST. The system computes its answer (`systemAnswer`) from its own
-// frame metrics, which are not the skin's, so only its "nowhere" and
-// "caption" answers are replaced, from where the point (window coordinates)
-// lies in the skinned frame: the top three rows stay as the system said (the
-// outer edge never starts a drag), the caption band is the caption, the
-// menu band is the menu, and the side and bottom borders are border — a
-// frame drawn wider than the system's is still a border, not a handle to
-// drag the window by. Every other system answer (sizing edges, client) is
-// kept.
+// frame metrics, which are not the skin's, so its "nowhere" and "caption"
+// answers, and those naming its own caption buttons (which a skinned frame
+// does not have: the skin's buttons are found by the skinner), are replaced
+// from where the point (window coordinates) lies in the skinned frame: the
+// top three rows stay as the system said (the outer edge never starts a
+// drag; a system button answer there becomes the caption), the caption band
+// is the caption, the menu band is the menu, and the side and bottom borders
+// are border — a frame drawn wider than the system's is still a border, not a
+// handle to drag the window by. Every other system answer (sizing edges,
+// client) is kept.
 int SkinnedHitTest(int systemAnswer, int32_t x, int32_t y, const TFrameGeometry& frame);
 
 // WM_NCCALCSIZE: the client rectangle (parent coordinates) of a window at

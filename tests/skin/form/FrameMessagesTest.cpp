@@ -12,8 +12,17 @@ TFrameGeometry Frame(int32_t menuHeight = 20) {
 }
 
 TEST(FrameMessagesTest, HitTestKeepsEverySystemAnswerButNowhereAndCaption) {
-  for (int answer : {kHitClient, kHitMenu, kHitBorder, 3 /*sysmenu*/, 10 /*left*/, 20 /*close*/})
+  for (int answer : {kHitClient, kHitMenu, kHitBorder, 10 /*left*/, 12 /*top*/, 17 /*bottom right*/})
     EXPECT_EQ(SkinnedHitTest(answer, 50, 10, Frame()), answer) << answer;
+}
+
+TEST(FrameMessagesTest, HitTestHasNoSystemCaptionButtons) {
+  // Where the system would put its own buttons the skin draws caption or its own buttons.
+  for (int answer : {kHitSysMenu, kHitMinButton, kHitMaxButton, kHitClose, kHitHelp}) {
+    EXPECT_EQ(SkinnedHitTest(answer, 280, 10, Frame()), kHitCaption) << answer;
+    EXPECT_EQ(SkinnedHitTest(answer, 280, 2, Frame()), kHitCaption) << answer;
+    EXPECT_EQ(SkinnedHitTest(answer, 10, 30, Frame()), kHitMenu) << answer;
+  }
 }
 
 TEST(FrameMessagesTest, HitTestGivesTheSkinnedBands) {
