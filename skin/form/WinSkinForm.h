@@ -178,6 +178,8 @@ class TWinSkinForm : public fw::TComponent, public TFormSkinnerSeam {
   void TimerTick();
   void CancelHint();
   TMenuBtn* FindAccelButton(wchar_t key) const;
+  // The handlers of one message each (WinSkinFormMessages.h).
+  friend class TFormMessages;
 
   // --- system menu and window-state commands (WinSkinFormSysMenu.cpp) ---
   void Minimize();
