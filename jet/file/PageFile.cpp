@@ -302,6 +302,7 @@ void PageFile::write(uint32_t page, std::span<const uint8_t> bytes) {
   if (bytes.size() != header_.pageSize || page >= pageCount_ || page == 0) {
     throw FileError(ErrorCode::Invalid, msg::pageOutOfRange(page));
   }
+  ++changes_;
   auto buffer = std::make_shared<PageBuffer>(bytes.begin(), bytes.end());
   auto hit = index_.find(page);
   if (hit != index_.end()) {
@@ -316,6 +317,7 @@ uint32_t PageFile::allocate() {
   requireTransaction();
   if (pageCount_ == UINT32_MAX >> 8) throw FileError(ErrorCode::Invalid, msg::pageOutOfRange(pageCount_));
   uint32_t page = pageCount_++;
+  ++changes_;
   dirty_[page] = std::make_shared<PageBuffer>(header_.pageSize, 0);
   if (dirty_.size() >= dirtyLimit_) flush();
   return page;
@@ -337,6 +339,7 @@ void PageFile::truncate(uint32_t pageCount) {
   requireTransaction();
   if (pageCount >= pageCount_) return;
   if (pageCount == 0) throw FileError(ErrorCode::Invalid, msg::pageOutOfRange(0));
+  ++changes_;
   dirty_.erase(dirty_.lower_bound(pageCount), dirty_.end());
   for (auto it = lru_.begin(); it != lru_.end();) {
     if (it->first >= pageCount) {

@@ -78,6 +78,10 @@ class PageFile {
   // Goes up whenever a read transaction found the file changed by another
   // process: whatever was read from it before may be stale.
   uint64_t generation() const { return generation_; }
+  // Goes up with every page this process changes, allocates or cuts off,
+  // every rollback and every change of another process found: row ids and
+  // pages read before may mean something else after.
+  uint64_t changes() const { return changes_ + rollbacks_ + generation_; }
 
   // Rolls back the journal of a writer that died, if there is one and no
   // writer holds the database now. Returns whether pages were put back.
@@ -165,6 +169,7 @@ class PageFile {
   uint64_t written_ = 0;
   uint64_t syncs_ = 0;
   uint64_t rollbacks_ = 0;
+  uint64_t changes_ = 0;  // pages written, allocated or cut off by this process
 };
 
 // Holds a read transaction for a scope.

@@ -68,6 +68,7 @@ class JetDatabase : public Store {
   int transactionDepth() const override { return depth_; }
   void beginRead() override;
   void endRead() override;
+  uint64_t changeCount() const override { return context_->file->changes(); }
 
  private:
   JetDatabase(std::unique_ptr<file::PageFile> file, const std::string& password);

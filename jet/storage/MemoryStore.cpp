@@ -87,6 +87,7 @@ class MemoryTable : public Table {
       }
     }
     checkIndexes(t, row, 0);
+    store_.noteChange();
     RowId id = t.nextRowId++;
     t.rows[id] = row;
     return id;
@@ -94,6 +95,7 @@ class MemoryTable : public Table {
   void remove(RowId id) override {
     requireUserTable();
     if (data().rows.erase(id) == 0) throw StorageError(ErrorCode::Invalid, msg::corrupt("row id"));
+    store_.noteChange();
   }
   RowId update(RowId id, const Row& row) override {
     requireUserTable();
@@ -101,6 +103,7 @@ class MemoryTable : public Table {
     auto it = t.rows.find(id);
     if (it == t.rows.end()) throw StorageError(ErrorCode::Invalid, msg::corrupt("row id"));
     checkIndexes(t, row, id);
+    store_.noteChange();
     it->second = row;
     return id;
   }
@@ -162,6 +165,7 @@ void MemoryStore::createTable(const TableSchema& schema) {
   TableData t;
   t.schema = schema;
   state_.tables[key] = std::move(t);
+  noteChange();
 }
 
 void MemoryStore::dropTable(const std::string& name) {
@@ -172,6 +176,7 @@ void MemoryStore::dropTable(const std::string& name) {
   if (isSystemTable(it->second.schema.name, it->second.kind))
     throw StorageError(ErrorCode::Invalid, msg::cannotModifySystemTable(it->second.schema.name));
   state_.tables.erase(it);
+  noteChange();
 }
 
 void MemoryStore::addColumn(const std::string& table, const ColumnDef& column) {
@@ -183,6 +188,7 @@ void MemoryStore::addColumn(const std::string& table, const ColumnDef& column) {
   if (column.required && !column.autoNumber && !t.rows.empty())
     throw StorageError(ErrorCode::NullInRequired, msg::nullInRequired(table, column.name));
   t.schema.columns.push_back(column);
+  noteChange();
   int32_t n = 1;
   for (auto& [id, row] : t.rows) {
     if (column.autoNumber && column.type == DataType::Long)
@@ -203,6 +209,7 @@ void MemoryStore::dropColumn(const std::string& table, const std::string& column
     for (const IndexColumn& c : ix.columns)
       if (c.column == pos) throw StorageError(ErrorCode::Invalid, msg::noSuchIndex(table, ix.name));
   t.schema.columns.erase(t.schema.columns.begin() + pos);
+  noteChange();
   for (IndexDef& ix : t.schema.indexes)
     for (IndexColumn& c : ix.columns)
       if (c.column > pos) --c.column;
@@ -250,6 +257,7 @@ void MemoryStore::rollback() {
   if (savepoints_.empty()) throw StorageError(ErrorCode::Transaction, msg::noTransaction());
   state_ = std::move(savepoints_.back());
   savepoints_.pop_back();
+  noteChange();
 }
 
 }  // namespace jet::storage

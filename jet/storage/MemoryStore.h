@@ -33,6 +33,9 @@ class MemoryStore : public Store {
   void commit() override;
   void rollback() override;
   int transactionDepth() const override { return static_cast<int>(savepoints_.size()); }
+  uint64_t changeCount() const override { return changes_; }
+  // The table handles report each row they write.
+  void noteChange() { ++changes_; }
 
   struct TableData {
     TableSchema schema;
@@ -59,6 +62,7 @@ class MemoryStore : public Store {
 
   State state_;
   std::vector<State> savepoints_;
+  uint64_t changes_ = 0;
 };
 
 }  // namespace jet::storage

@@ -147,6 +147,11 @@ class Store {
   // store no other process can change needs nothing here.
   virtual void beginRead() {}
   virtual void endRead() {}
+
+  // Goes up whenever stored rows may have changed: a write or rollback of
+  // this program, or another process's change that a read transaction found.
+  // Row ids taken before a change may name other rows, or none, after it.
+  virtual uint64_t changeCount() const = 0;
 };
 
 // Holds a read transaction of `store` for a scope.
