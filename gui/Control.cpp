@@ -204,7 +204,9 @@ const TClassInfo& TWinControl::StaticClass() {
   return info;
 }
 
-TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
+  WindowProc = [this](TMessage& m) { WndProc(m); };
+}
 
 TWinControl::~TWinControl() {
   // Children that are owned elsewhere must not keep a dangling parent.
@@ -323,7 +325,9 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, 
   if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
   TMessage m{msg, wParam, lParam, 0};
   WNDPROC original = self->defProc_;
-  self->WndProc(m);
+  // A copy: the handler may replace WindowProc while it runs.
+  TWndMethod handler = self->WindowProc;
+  handler(m);
   if (msg == WM_NCDESTROY) {
     self->Detach();
     if (original) CallWindowProcW(original, hwnd, msg, wParam, lParam);
@@ -333,7 +337,8 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, 
 
 LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
   TMessage m{msg, wParam, lParam, 0};
-  WndProc(m);
+  TWndMethod handler = WindowProc;
+  handler(m);
   return m.Result;
 }
 

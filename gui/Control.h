@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,16 @@ struct TMessage {
   LPARAM LParam;
   LRESULT Result;
 };
+
+// A control's replaceable message handler (see TWinControl::WindowProc).
+using TWndMethod = std::function<void(TMessage&)>;
+
+// Other code sends its own messages with CN_NOTIFY's value and this lParam;
+// such a message carries no NMHDR, so a CN_NOTIFY handler leaves it alone.
+constexpr LPARAM kNotifyWithoutHeader = 0x41A2;
+inline bool IsHeaderlessNotify(const TMessage& m) {
+  return m.Msg == CN_NOTIFY && m.LParam == kNotifyWithoutHeader;
+}
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TCursor { crDefault, crHandPoint };
@@ -140,6 +151,10 @@ class TWinControl : public TControl {
   void SetTabStop(bool tabStop) { tabStop_ = tabStop; }
 
   LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Every message of the window passes through WindowProc, which starts as the
+  // class's WndProc. Whoever replaces it keeps the old one and calls it for
+  // what it does not handle itself, and puts it back when done.
+  TWndMethod WindowProc;
   // The area children are placed in, in client coordinates.
   virtual RECT ClientArea() const;
   void AlignControls();

@@ -103,6 +103,7 @@ int TDBGrid::ColumnWidth(int column) const {
 void TDBGrid::WndProc(TMessage& m) {
   switch (m.Msg) {
     case CN_NOTIFY:
+      if (IsHeaderlessNotify(m)) return DefaultHandler(m);
       return CNNotify(m);
     case WM_LBUTTONDBLCLK:
       return WMLButtonDblClk(m);

@@ -9,6 +9,19 @@
 
 namespace fw {
 
+namespace {
+
+std::vector<TForm*>& FormList() {
+  static std::vector<TForm*> forms;
+  return forms;
+}
+
+}  // namespace
+
+const std::vector<TForm*>& OpenForms() {
+  return FormList();
+}
+
 const TClassInfo& TForm::StaticClass() {
   static const TClassInfo info{
       L"TForm",
@@ -42,9 +55,11 @@ const TClassInfo& TForm::StaticClass() {
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
   SetVisible(false);
+  FormList().push_back(this);
 }
 
 TForm::~TForm() {
+  std::erase(FormList(), this);
   if (bigIcon_) DestroyIcon(bigIcon_);
   if (smallIcon_) DestroyIcon(smallIcon_);
 }

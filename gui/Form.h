@@ -5,6 +5,7 @@
 #pragma once
 
 #include <map>
+#include <vector>
 
 #include "gui/Control.h"
 
@@ -70,5 +71,8 @@ class TForm : public TWinControl {
   HWND lastFocus_ = nullptr;
   HICON bigIcon_ = nullptr, smallIcon_ = nullptr;
 };
+
+// The forms that exist now, in creation order.
+const std::vector<TForm*>& OpenForms();
 
 }  // namespace fw

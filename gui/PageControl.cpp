@@ -148,7 +148,7 @@ RECT TPageControl::ClientArea() const {
 }
 
 void TPageControl::WndProc(TMessage& m) {
-  if (m.Msg == CN_NOTIFY) return CNNotify(m);
+  if (m.Msg == CN_NOTIFY && !IsHeaderlessNotify(m)) return CNNotify(m);
   TWinControl::WndProc(m);
 }
 
