@@ -107,8 +107,8 @@ class TWinSkinForm : public fw::TComponent, public TFormSkinnerSeam {
   void InitControls(fw::TComponent* control) override;
   void InitPopMenu(fw::TComponent* form, bool mainMenu, bool popupMenus) override;
   bool HasMenuBar() const override { return menu != nullptr; }
-  void UpdataBtn() override;
-  void DeleteSysbtn() override;
+  void UpdataBtn() override;     // WinSkinMenuBar.cpp
+  void DeleteSysbtn() override;  // WinSkinFormButtons.cpp
 
   // --- attaching and detaching (WinSkinForm.cpp) ---
   void InitTform(TSkinData* afsd, fw::TForm* aform);
@@ -172,8 +172,13 @@ class TWinSkinForm : public fw::TComponent, public TFormSkinnerSeam {
   static std::wstring SysButtonHint(int action);
 
   // --- message handling (WinSkinFormProc.cpp) ---
+  // Reached through the window's TWindowSubclass link, which counts the
+  // nesting around it (see Release).
   LRESULT SubclassProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  // The replaced procedure (FPrevWndProc); still valid after UnSubclass3,
+  // which runs in the middle of WM_NCDESTROY.
   LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT MDIClientProc(UINT msg, WPARAM wParam, LPARAM lParam);
   void FormMessageHook(fw::TMessage& message);
   void TimerTick();
   void CancelHint();
@@ -200,6 +205,8 @@ class TWinSkinForm : public fw::TComponent, public TFormSkinnerSeam {
   bool done = false;
   bool done2 = false;
   fw::TWndMethod OldWndProc;        // the form's message handler while the hook is in
+  WNDPROC FPrevWndProc = nullptr;   // the window procedure the subclassing replaced
+  WNDPROC FMDIWndProc = nullptr;    // the MDI client's, likewise
   HFONT CaptionFont = nullptr;      // owned
   bool FActive = false;
   UINT_PTR timer = 0;               // 250 ms hover and hint timer; 0 while stopped
@@ -231,7 +238,8 @@ class TWinSkinForm : public fw::TComponent, public TFormSkinnerSeam {
   bool ischildform = false;
   HMENU sysmenu = nullptr;          // the system popup built on demand; owned
   HWND ClientHwnd = nullptr;
-  HMENU hmenu = nullptr;
+  HMENU hmenu = nullptr;            // the window's own menu bar; detached while the skinned bar stands in,
+                                    // put back (or destroyed with a dying window) when skinning ends
   HMENU hsysmenu = nullptr;
   HMENU activemenu = nullptr;
   COLORREF formcolor = 0;
@@ -261,11 +269,24 @@ class TWinSkinForm : public fw::TComponent, public TFormSkinnerSeam {
   std::wstring formclass;
 
  private:
-  friend class TWindowSubclass;
-  static LRESULT CALLBACK SubclassThunk(HWND, UINT, WPARAM, LPARAM);
   static void CALLBACK TimerThunk(HWND, UINT, UINT_PTR, DWORD);
   void StartTimer();
   void StopTimer();
+  // Steps of attaching and activation (WinSkinForm.cpp).
+  void DetectMDIForm();
+  void SubclassMDIClient();
+  void RestoreMDIClient();
+  void HideDuringSkinning();
+  void ShowAfterSkinning();
+  void SaveNonClientSize();
+  void ResizeMessageBoxToTitle(int& width);
+  void RestoreForm();
+  void PutMenuBack();
+  // Runs one message of the window (or of the form's handler) with the
+  // nesting counted, and frees the skinner afterwards when a Release came
+  // in meanwhile.
+  template <class Body>
+  LRESULT Nested(Body&& body);
 
   // The window-procedure link of the adopted window (and of an MDI client).
   TWindowSubclass* subclass_ = nullptr;
@@ -274,7 +295,6 @@ class TWinSkinForm : public fw::TComponent, public TFormSkinnerSeam {
   // above zero frees the skinner when it drops back.
   int nesting_ = 0;
   bool releasePending_ = false;
-  friend class TNestingGuard;
 };
 
 // The form skinner of a window, or nullptr.

@@ -1,23 +1,31 @@
 // What the skin data component needs of the process-wide skin manager and of
-// the form skinners it keeps, as narrow interfaces, and the manager itself in
-// the form the component uses today: it keeps the registered skin data
-// components, installs the window hook, and carries out switching on, off and
-// skin changes from its timer a short time after they are asked for.
+// the form skinners it keeps, as narrow interfaces, and the manager itself:
+// it keeps the registered skin data components and the form skinners of the
+// adopted windows, watches window creation, activation and destruction
+// through a WH_CBT hook, decides which windows to adopt, and carries out
+// switching on, off and skin changes from its timer a short time after they
+// are asked for.
 //
-// Windows are adopted by form skinners. Until a form skinner class registers
-// itself, the manager keeps the windows it is asked to adopt in `Pending`
-// and the hook passes every notice on unchanged.
+// The lists belong to the thread that made the manager (the GUI thread) and
+// are touched only there: hooks on further threads hand their requests to it
+// through the manager's own message window.
 #pragma once
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "gui/Component.h"
 
+namespace fw {
+class TForm;
+}
+
 namespace skin {
 
 class TSkinData;
+class TWinSkinForm;
 
 // The manager's actions, carried out from its timer.
 enum TSkinAction : int {
@@ -25,6 +33,7 @@ enum TSkinAction : int {
   saSkinAll = 1,     // switch skinning on for every registered window
   saUnskinAll = 2,   // switch it off
   saSkinChange = 3,  // re-skin the windows of UpdateData after a new skin was loaded
+  saPurge = 6,       // drop the form skinners of windows that have gone
   saReskinForm = 7,  // re-skin the one window in lpara
 };
 
@@ -57,14 +66,15 @@ class TSkinManageSeam {
   virtual void InstallHook() = 0;
   // Carries out `code` after `interval` milliseconds on the GUI thread.
   virtual void SetAction(int code, int interval) = 0;
-  virtual void AddForm(HWND hwnd) = 0;
+  // Adopts the window when it passes every check; true when it did.
+  virtual bool AddForm(HWND hwnd) = 0;
   // Every form skinner of UpdateData drops its caption-button objects.
   virtual void DeleteSysbtn() = 0;
   virtual void InstallThread(DWORD threadId) = 0;
   virtual void UnInstallThread(DWORD threadId) = 0;
 
   bool active = false;
-  int state = 0;
+  int state = 0;  // 0 started, no window activated yet; 1 running; 4 shutting down
   TSkinData* UpdateData = nullptr;
   HWND lpara = nullptr;
   bool skinchildform = false;
@@ -82,6 +92,8 @@ class TWinSkinSpy : public fw::TComponent {
 // The manager of the process: created on demand, alive until the program ends.
 TSkinManageSeam* SkinManager();
 TSkinManageSeam* CreateSkinManager(int mode);
+// Frees the manager (its hooks, timer and every form skinner it holds).
+void FreeSkinManager();
 
 class TSkinManage : public TSkinManageSeam {
  public:
@@ -92,25 +104,62 @@ class TSkinManage : public TSkinManageSeam {
   void RemoveSkinData(TSkinData* data) override;
   void InstallHook() override;
   void SetAction(int code, int interval) override;
-  void AddForm(HWND hwnd) override;
+  bool AddForm(HWND hwnd) override;
   void DeleteSysbtn() override;
   void InstallThread(DWORD threadId) override;
   void UnInstallThread(DWORD threadId) override;
 
+  // Frees the skinner of a framework form's window (not of a bare window).
+  bool DeleteForm(HWND hwnd);
+  // Forgets a skinner without freeing it (its destructor calls this).
+  void DeleteForm2(TWinSkinForm* skinner);
+  // Frees every skinner whose window is gone.
+  void DeleteForm3();
+  // An MDI child was maximised (true) or restored.
+  void SetMDIMax(bool b);
   // Runs the scheduled action now (the timer's tick).
   void TimerTick();
+
+  // The adoption rules, on their own.
+  bool ShouldSkinWindow(HWND hwnd, const std::wstring& cls) const;
+  TSkinData* SelectSkinData(HWND hwnd) const;
+  static bool IsPlainChildWindow(HWND hwnd);
+  TWinSkinForm* FindSkinForm(HWND hwnd) const;
+  // The framework form of the window, else any framework control it is, else nullptr.
+  static fw::TComponent* FindFormByHandle(HWND hwnd);
 
   int Mode() const { return mode_; }
   const std::vector<TSkinData*>& Dlist() const { return dlist_; }
   int PendingAction() const { return action_; }
+  bool TimerRunning() const { return timer_ != 0; }
   bool HookInstalled() const { return hook_ != nullptr; }
-  // Windows asked for by AddForm that no form skinner has taken yet.
-  std::vector<HWND> Pending;
+  size_t ThreadHookCount() const { return threadHooks_.size(); }
+  DWORD OwnerThread() const { return ownerThread_; }
+
+  // Shared with the form skinners.
+  TSkinData* MainData = nullptr;  // the first registered sfMainform component
+  int menutype = 0;               // 0 free popup, 1 menu-bar menu, 2 window menu
+  bool menuactive = false;
+  bool MDIMax = false;
+  bool WMSetDraw = false;
+  HWND clienthwnd = nullptr;
+  fw::TForm* MDIForm = nullptr;
 
  private:
-  static void CALLBACK TimerProc(HWND, UINT, UINT_PTR id, DWORD);
-  static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam);
-  void FireSkinChanged();
+  static LRESULT CALLBACK MainCbtHook(int code, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ThreadCbtHook(int code, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  void OnCreateWindow(HWND hwnd, const CBT_CREATEWNDW* create);
+  void OnActivate(HWND hwnd);
+  void PurgeForms();
+  void ReleaseAllForms();
+  void AddVisibleForm(fw::TForm* form);
+  void TickOnlyThisForm(TSkinData* d, int action);
+  void TickAll(TSkinData* d, int action);
+  void ReskinForm();
+  bool OnOwnerThread() const { return GetCurrentThreadId() == ownerThread_; }
+  // Removes `skinner` from Flist; true when it was there.
+  bool Forget(TWinSkinForm* skinner);
 
   struct ThreadHook {
     DWORD threadId;
@@ -121,6 +170,9 @@ class TSkinManage : public TSkinManageSeam {
   int action_ = saNone;
   UINT_PTR timer_ = 0;
   HHOOK hook_ = nullptr;
+  HWND window_ = nullptr;  // message-only: the action timer and requests from other threads
+  DWORD ownerThread_;
+  DWORD version_ = 0;
   std::vector<TSkinData*> dlist_;
   std::vector<ThreadHook> threadHooks_;
 };
