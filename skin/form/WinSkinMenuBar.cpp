@@ -92,6 +92,18 @@ bool HighlightedHasSubmenu(HMENU menu) {
   return false;
 }
 
+// The buttons a slide from an open drop-down can land on: those with a
+// drop-down that opens. Landing on a plain command would run it, and on a
+// disabled button would close the menu with nothing in its place.
+std::vector<TMenuBarEntry> SlideEntries(const TWinSkinMenu& bar) {
+  std::vector<TMenuBarEntry> entries = bar.Entries();
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const TMenuBtn& b = *bar.Buttons[i];
+    if (!b.hsubmenu || !b.enabled) entries[i].visible = false;
+  }
+  return entries;
+}
+
 LRESULT CALLBACK MenuTrackHook(int code, WPARAM wParam, LPARAM lParam) {
   LRESULT next = CallNextHookEx(g_tracking.hook, code, wParam, lParam);
   auto* msg = reinterpret_cast<MSG*>(lParam);
@@ -115,7 +127,7 @@ LRESULT CALLBACK MenuTrackHook(int code, WPARAM wParam, LPARAM lParam) {
         TMenuKeyMove move = MenuTrackKey(static_cast<uint32_t>(msg->wParam), sf->bidileft, open.popups > 1,
                                          HighlightedHasSubmenu(open.innermost));
         if (move != TMenuKeyMove::Pass) {
-          target = NextMenuEntry(sf->menu->Entries(), g_tracking.current, move == TMenuKeyMove::Next);
+          target = NextMenuEntry(SlideEntries(*sf->menu), g_tracking.current, move == TMenuKeyMove::Next);
           swallow = true;
         }
       }
@@ -128,7 +140,7 @@ LRESULT CALLBACK MenuTrackHook(int code, WPARAM wParam, LPARAM lParam) {
         g_tracking.last = msg->pt;
         RECT wr;
         if (GetWindowRect(sf->hwnd, &wr))
-          target = FindMenuEntry(sf->menu->Entries(), msg->pt.x - wr.left, msg->pt.y - wr.top);
+          target = FindMenuEntry(SlideEntries(*sf->menu), msg->pt.x - wr.left, msg->pt.y - wr.top);
       }
       break;
     default:
@@ -168,7 +180,7 @@ void EndMenuTracking() {
 TMenuBtn* NextMenuButton(bool forward) {
   TWinSkinForm* sf = g_tracking.form;
   if (!sf || !sf->menu) return nullptr;
-  return sf->menu->Button(NextMenuEntry(sf->menu->Entries(), g_tracking.current, forward));
+  return sf->menu->Button(NextMenuEntry(SlideEntries(*sf->menu), g_tracking.current, forward));
 }
 
 TWinSkinForm* MenuTrackingForm() {

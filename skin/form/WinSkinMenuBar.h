@@ -111,7 +111,8 @@ class TWinSkinMenu : public fw::TComponent {
 void StartMenuTracking(TWinSkinForm& form);
 void EndMenuTracking();
 // The button after (or before) the one whose drop-down is open, skipping
-// buttons the keyboard cannot reach; nullptr when there is none.
+// buttons that are hidden, have no caption, or have no drop-down that opens;
+// nullptr when there is none.
 TMenuBtn* NextMenuButton(bool forward);
 // Marks every item of `menu` and its submenus owner-drawn.
 void MakeMenuOwnerDrawn(HMENU menu);
