@@ -21,7 +21,13 @@ constexpr uint32_t kMaxIndexes = 1024;
 constexpr uint32_t kJet4TableMagic = 0x0659;
 constexpr uint32_t kJet4IndexMagic = 0x0783;
 // A Jet 4 definition page header: type, a byte, free space, next page.
+// Access 97 keeps the letters "VC" where Jet 4 keeps the free space.
 constexpr size_t kFreeSpaceOffset = 2;
+constexpr uint8_t kJet3DefinitionMark[2] = {'V', 'C'};
+// What Access 97 keeps in every column entry: a constant 1 before the sort
+// order, and the code page of the column's text after it.
+constexpr size_t kJet3ColumnOne = 7;
+constexpr size_t kJet3ColumnCodePage = 11;
 constexpr size_t kJet4TableMagicOffset = 0x0c;
 constexpr size_t kJet4AutoNumberFlag = 0x18;
 // What the logical entry of an index that is no foreign key carries in its
@@ -152,8 +158,7 @@ TableDefinition decodeTableDefinition(const std::vector<uint8_t>& bytes, const L
       // Order byte: 0x01 ascending; anything else sorts descending.
       ix.columns.push_back({number, slot[2] == 0x01});
     }
-    if (!layout.jet3)
-      ix.usedPagesPointer = file::getU32(e + layout.realIndexColumnMap + 3 * kIndexColumnSlots);
+    ix.usedPagesPointer = file::getU32(e + layout.realIndexColumnMap + 3 * kIndexColumnSlots);
     ix.firstPage = file::getU32(e + layout.realIndexColumnMap + 3 * kIndexColumnSlots + 4);
     ix.flags = e[layout.realIndexFlags];
     pos += layout.realIndexEntrySize;
@@ -208,6 +213,10 @@ std::vector<uint8_t> encodeTableDefinition(const TableDefinition& def, const Lay
     file::putU16(e + layout.colNumber, c.number);
     file::putU16(e + layout.colVarIndex, c.varIndex);
     file::putU16(e + layout.colNumber + 4, c.number);  // the second copy of the number
+    if (layout.jet3) {
+      file::putU16(e + kJet3ColumnOne, 1);
+      file::putU16(e + kJet3ColumnCodePage, codePage);
+    }
     if (c.type == 16) {  // Decimal keeps precision and scale where text keeps its sort order
       e[layout.colMisc] = c.precision;
       e[layout.colMisc + 1] = c.scale;
@@ -223,10 +232,8 @@ std::vector<uint8_t> encodeTableDefinition(const TableDefinition& def, const Lay
 
   for (const auto& ix : def.physicalIndexes) {
     uint8_t* e = grow(out, layout.realIndexEntrySize);
-    if (!layout.jet3) {
-      file::putU32(e, kJet4IndexMagic);
-      file::putU32(e + layout.realIndexColumnMap + 3 * kIndexColumnSlots, ix.usedPagesPointer);
-    }
+    if (!layout.jet3) file::putU32(e, kJet4IndexMagic);
+    file::putU32(e + layout.realIndexColumnMap + 3 * kIndexColumnSlots, ix.usedPagesPointer);
     for (int k = 0; k < kIndexColumnSlots; ++k) {
       uint8_t* slot = e + layout.realIndexColumnMap + 3 * k;
       if (static_cast<size_t>(k) < ix.columns.size()) {
@@ -246,12 +253,10 @@ std::vector<uint8_t> encodeTableDefinition(const TableDefinition& def, const Lay
     file::putU32(e + layout.logicalIndexRelatedTable - 4, 0xffffffffu);  // no related index
     file::putU32(e + layout.logicalIndexRelatedTable, ix.relatedTablePage);
     e[layout.logicalIndexType] = ix.kind;
-    if (!layout.jet3) {
-      file::putU32(e, kJet4TableMagic);
-      if (ix.kind != kIndexForeignKey) {
-        e[layout.logicalIndexType - 2] = kNoCascade;
-        e[layout.logicalIndexType - 1] = kNoCascade;
-      }
+    if (!layout.jet3) file::putU32(e, kJet4TableMagic);
+    if (ix.kind != kIndexForeignKey) {
+      e[layout.logicalIndexType - 2] = kNoCascade;
+      e[layout.logicalIndexType - 1] = kNoCascade;
     }
   }
   for (const auto& ix : def.indexes) appendName(out, ix.name, layout, codePage);
@@ -280,7 +285,9 @@ std::vector<file::PageBuffer> splitTableDefinition(const std::vector<uint8_t>& b
                 page.begin() + static_cast<std::ptrdiff_t>(from));
     page[0] = static_cast<uint8_t>(PageType::TableDefinition);
     page[1] = 0x01;
-    if (!layout.jet3) {
+    if (layout.jet3) {
+      std::copy_n(kJet3DefinitionMark, 2, page.begin() + kFreeSpaceOffset);
+    } else {
       // Free bytes of the page, as Access keeps them: what the definition leaves, less the header.
       size_t used = from + take + layout.tdefContinuationHeader;
       file::putU16(page.data() + kFreeSpaceOffset,

@@ -56,7 +56,7 @@ struct IndexColumnDefinition {
 struct PhysicalIndex {
   std::vector<IndexColumnDefinition> columns;
   uint32_t firstPage = 0;
-  uint32_t usedPagesPointer = 0;  // row pointer to the map of the index's pages (Jet 4)
+  uint32_t usedPagesPointer = 0;  // row pointer to the map of the index's pages
   uint8_t flags = 0;
 };
 

@@ -1,5 +1,8 @@
 #include "jet/format/TextCodec.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "jet/core/Text.h"
 
 namespace jet::format {
@@ -28,29 +31,93 @@ int unicodeToCp1252(char32_t c) {
   return -1;
 }
 
+// GBK by character, built once from the decoding table: a bulk write of
+// Chinese text looks up every character.
+const std::vector<std::pair<char32_t, uint16_t>>& gbkByCharacter() {
+  static const std::vector<std::pair<char32_t, uint16_t>> table = [] {
+    std::vector<std::pair<char32_t, uint16_t>> t;
+    for (int lead = 0x81; lead <= 0xfe; ++lead) {
+      for (int trail = 0x40; trail <= 0xfe; ++trail) {
+        char32_t c = gbkToUnicode(static_cast<uint8_t>(lead), static_cast<uint8_t>(trail));
+        if (c != 0) t.emplace_back(c, static_cast<uint16_t>((lead << 8) | trail));
+      }
+    }
+    // The first pair of a character wins, as a forward search would find it.
+    std::stable_sort(t.begin(), t.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    return t;
+  }();
+  return table;
+}
+
+// The bytes of one character in the code page (one or two), or 0 bytes when it has none.
+size_t encodeCharacter(char32_t c, uint16_t codePage, uint8_t out[2]) {
+  if (c < 0x80) {
+    out[0] = static_cast<uint8_t>(c);
+    return 1;
+  }
+  if (codePage == 936) {
+    if (c == 0x20ac) {
+      out[0] = 0x80;
+      return 1;
+    }
+    const auto& table = gbkByCharacter();
+    auto it =
+        std::lower_bound(table.begin(), table.end(), c,
+                         [](const std::pair<char32_t, uint16_t>& e, char32_t v) { return e.first < v; });
+    if (it == table.end() || it->first != c) return 0;
+    out[0] = static_cast<uint8_t>(it->second >> 8);
+    out[1] = static_cast<uint8_t>(it->second & 0xff);
+    return 2;
+  }
+  int b = unicodeToCp1252(c);
+  if (b < 0) return 0;
+  out[0] = static_cast<uint8_t>(b);
+  return 1;
+}
+
 }  // namespace
 
 std::string decodeUcs2Text(std::span<const uint8_t> bytes) {
-  // UTF-16 straight to UTF-8; an unpaired surrogate becomes U+FFFD.
-  std::string out;
-  out.reserve(bytes.size());
+  // UTF-16 straight to UTF-8; an unpaired surrogate becomes U+FFFD. Every
+  // row of a scan decodes its texts here, so the bytes go through a pointer
+  // into room made beforehand: no unit takes more than two bytes of UTF-8
+  // per stored byte (a compressed Latin-1 letter: 1 -> 2; a UTF-16 unit:
+  // 2 -> at most 3; a surrogate pair: 4 -> 4), and a lone high surrogate at
+  // the end 2 -> 3.
+  std::string out(bytes.size() * 2 + 4, '\0');
+  char* p = out.data();
+  auto put = [&p](char32_t c) {
+    if (c < 0x80) {
+      *p++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+      *p++ = static_cast<char>(0xC0 | (c >> 6));
+      *p++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      *p++ = static_cast<char>(0xE0 | (c >> 12));
+      *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *p++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      *p++ = static_cast<char>(0xF0 | (c >> 18));
+      *p++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *p++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+  };
   char16_t high = 0;  // a high surrogate waiting for its pair
   auto emit = [&](char16_t u) {
     if (high != 0) {
       if (u >= 0xDC00 && u <= 0xDFFF) {
-        appendUtf8(out, 0x10000 + ((char32_t{high} - 0xD800) << 10) + (u - 0xDC00));
+        put(0x10000 + ((char32_t{high} - 0xD800) << 10) + (u - 0xDC00));
         high = 0;
         return;
       }
-      appendUtf8(out, 0xFFFD);
+      put(0xFFFD);
       high = 0;
     }
-    if (u < 0x80)
-      out += static_cast<char>(u);
-    else if (u >= 0xD800 && u <= 0xDBFF)
+    if (u >= 0xD800 && u <= 0xDBFF)
       high = u;
     else
-      appendUtf8(out, u >= 0xDC00 && u <= 0xDFFF ? char32_t{0xFFFD} : char32_t{u});
+      put(u >= 0xDC00 && u <= 0xDFFF ? char32_t{0xFFFD} : char32_t{u});
   };
   if (bytes.size() >= 2 && bytes[0] == 0xff && bytes[1] == 0xfe) {
     // Compressed: runs of one byte a character, switched by zero bytes.
@@ -74,7 +141,8 @@ std::string decodeUcs2Text(std::span<const uint8_t> bytes) {
     for (size_t i = 0; i + 1 < bytes.size(); i += 2)
       emit(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
   }
-  if (high != 0) appendUtf8(out, 0xFFFD);
+  if (high != 0) put(0xFFFD);
+  out.resize(static_cast<size_t>(p - out.data()));
   return out;
 }
 
@@ -128,31 +196,22 @@ std::string decodeCodePageText(std::span<const uint8_t> bytes, uint16_t codePage
 
 std::vector<uint8_t> encodeCodePageText(std::string_view utf8, uint16_t codePage) {
   std::vector<uint8_t> out;
+  out.reserve(utf8.size());
   for (char32_t c : utf8ToUtf32(utf8)) {
-    if (c < 0x80) {
-      out.push_back(static_cast<uint8_t>(c));
-      continue;
-    }
-    if (codePage == 936) {
-      bool found = false;
-      // Reverse lookup over the table: writes are rare next to reads.
-      for (int lead = 0x81; lead <= 0xfe && !found; ++lead) {
-        for (int trail = 0x40; trail <= 0xfe; ++trail) {
-          if (gbkToUnicode(static_cast<uint8_t>(lead), static_cast<uint8_t>(trail)) == c) {
-            out.push_back(static_cast<uint8_t>(lead));
-            out.push_back(static_cast<uint8_t>(trail));
-            found = true;
-            break;
-          }
-        }
-      }
-      if (!found) out.push_back(c == 0x20ac ? 0x80 : '?');
-      continue;
-    }
-    int b = unicodeToCp1252(c);
-    out.push_back(b < 0 ? '?' : static_cast<uint8_t>(b));
+    uint8_t bytes[2];
+    size_t n = encodeCharacter(c, codePage, bytes);
+    if (n == 0) out.push_back('?');
+    out.insert(out.end(), bytes, bytes + n);
   }
   return out;
+}
+
+std::optional<char32_t> firstUnencodable(std::string_view utf8, uint16_t codePage) {
+  for (char32_t c : utf8ToUtf32(utf8)) {
+    uint8_t bytes[2];
+    if (encodeCharacter(c, codePage, bytes) == 0) return c;
+  }
+  return std::nullopt;
 }
 
 }  // namespace jet::format

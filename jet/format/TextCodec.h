@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -25,6 +26,9 @@ std::vector<uint8_t> encodeUcs2Text(std::string_view utf8, bool compress);
 std::string decodeCodePageText(std::span<const uint8_t> bytes, uint16_t codePage);
 // Characters the code page cannot hold become '?', as Windows does.
 std::vector<uint8_t> encodeCodePageText(std::string_view utf8, uint16_t codePage);
+// The first character of `utf8` the code page cannot hold, if any: writers
+// refuse such a text instead of storing '?' in its place.
+std::optional<char32_t> firstUnencodable(std::string_view utf8, uint16_t codePage);
 
 bool codePageSupported(uint16_t codePage);
 

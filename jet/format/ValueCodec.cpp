@@ -164,8 +164,14 @@ std::vector<uint8_t> encodeValue(const ColumnDefinition& column, const Value& v,
     case DataType::Text:
     case DataType::Memo:
       if (!v.isText()) mismatch(column);
-      out = text.ucs2 ? encodeUcs2Text(v.asText(), column.extFlags & kColumnCompressedUnicode)
-                      : encodeCodePageText(v.asText(), text.codePage);
+      if (text.ucs2) {
+        out = encodeUcs2Text(v.asText(), column.extFlags & kColumnCompressedUnicode);
+        break;
+      }
+      // A '?' in place of a character the code page lacks would lose it silently.
+      if (auto missing = firstUnencodable(v.asText(), text.codePage))
+        throw FormatError(ErrorCode::Invalid, msg::textNotInCodePage(column.name, *missing, text.codePage));
+      out = encodeCodePageText(v.asText(), text.codePage);
       break;
     case DataType::Binary:
     case DataType::LongBinary:

@@ -31,7 +31,8 @@ std::optional<Value> decodeValue(const ColumnDefinition& column, std::span<const
                                  const TextRules& text);
 
 // The stored bytes of a fixed-size or text/binary value (not Boolean, not a
-// long value). Throws FormatError(TypeMismatch) when `v` does not fit.
+// long value). Throws FormatError(TypeMismatch) when `v` does not fit,
+// FormatError(Invalid) for a text the file's code page cannot hold.
 std::vector<uint8_t> encodeValue(const ColumnDefinition& column, const Value& v, const TextRules& text);
 
 }  // namespace jet::format

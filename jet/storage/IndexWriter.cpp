@@ -40,7 +40,7 @@ IndexWriter::IndexWriter(JetContext& context, const format::TableDefinition& def
       table_(std::move(table)) {
   const format::PhysicalIndex& ix = def.physicalIndexes.at(physical);
   root_ = ix.firstPage;
-  usedPagesPointer_ = context.layout.jet3 ? 0 : ix.usedPagesPointer;
+  usedPagesPointer_ = ix.usedPagesPointer;
   unique_ = ix.flags & format::kIndexUnique;
   ignoreNulls_ = ix.flags & format::kIndexIgnoreNulls;
   for (const auto& l : def.indexes) {

@@ -20,7 +20,7 @@ constexpr uint16_t kDefaultCodePage = 1252;
 // give them back to. Files our first writer made keep the catalogue's page
 // map there; a file whose row is damaged is left as it is too.
 bool freePageMapUsable(const std::shared_ptr<JetContext>& context) {
-  if (context->file->readOnly() || context->file->isJet3()) return false;
+  if (context->file->readOnly()) return false;
   try {
     format::FreePageMap map(*context->file, context->layout);
     JetTable catalog(context, kCatalogTable, kCatalogPage);

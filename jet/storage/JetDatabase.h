@@ -1,8 +1,8 @@
 // A Jet 3 / Jet 4 database file as a Store: the catalogue, table
 // definitions, scans and row fetches come from the file. Opened for writing
 // (readOnly false) it holds the write lock, and each transaction level is a
-// level of the page file's rollback journal. Jet 3 files are read only: a
-// write to one is refused (msg::writeNotSupported).
+// level of the page file's rollback journal. Access 97 (Jet 3) files are
+// written in their own layout, their text in the file's code page.
 #pragma once
 
 #include <cstdint>

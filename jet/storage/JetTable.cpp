@@ -10,6 +10,7 @@
 #include "jet/format/DataPage.h"
 #include "jet/format/LongValue.h"
 #include "jet/format/RowLayout.h"
+#include "jet/format/TextCodec.h"
 #include "jet/format/UsageMap.h"
 
 namespace jet::storage {
@@ -235,7 +236,6 @@ void JetTable::requireWritable() const {
   if (systemTable_) throw StorageError(ErrorCode::Invalid, msg::cannotModifySystemTable(name_));
   if (context_->file->readOnly())
     throw StorageError(ErrorCode::ReadOnly, msg::readOnlyFile(context_->file->name()));
-  if (context_->layout.jet3) throw StorageError(ErrorCode::ReadOnly, msg::writeNotSupported(name_));
 }
 
 std::vector<std::unique_ptr<IndexWriter>>& JetTable::indexWriters() {
@@ -335,10 +335,17 @@ void JetTable::prepare(Row& row, const Row* previous, uint32_t& lastAutoNumber) 
       }
       continue;
     }
-    if (c.type == static_cast<uint8_t>(DataType::Text) && v.isText()) {
-      size_t units = utf16Length(v.asText());
-      size_t limit = context_->layout.jet3 ? c.length : c.length / 2u;
-      if (units > limit) throw StorageError(ErrorCode::Invalid, msg::valueTooLong(name_, c.name));
+    const bool text = c.type == static_cast<uint8_t>(DataType::Text);
+    if ((text || c.type == static_cast<uint8_t>(DataType::Memo)) && v.isText() && !context_->text.ucs2) {
+      // Access 97 text is in the file's code page: a character it lacks is
+      // refused before anything is written, and the length counts bytes.
+      if (auto missing = format::firstUnencodable(v.asText(), context_->text.codePage))
+        throw StorageError(ErrorCode::Invalid,
+                           msg::textNotInCodePage(name_ + "." + c.name, *missing, context_->text.codePage));
+      if (text && format::encodeCodePageText(v.asText(), context_->text.codePage).size() > c.length)
+        throw StorageError(ErrorCode::Invalid, msg::valueTooLong(name_, c.name));
+    } else if (text && v.isText() && utf16Length(v.asText()) > c.length / 2u) {
+      throw StorageError(ErrorCode::Invalid, msg::valueTooLong(name_, c.name));
     }
   }
 }

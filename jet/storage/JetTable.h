@@ -4,7 +4,7 @@
 // the page number shifted left by 8 plus the slot, the id of the stub for a
 // moved row.
 //
-// Writes (Jet 4 only; the file opened for writing) keep every index, the
+// Writes (the file opened for writing) keep every index, the
 // usage maps and the definition's row and auto-number counters in step.
 // Each checks what can be refused (Null in a required column, a duplicate
 // key, a text too long, a character no index can sort) before it changes a

@@ -197,7 +197,7 @@ inline PageOwners pageOwners(JetDatabase& db) {
     } catch (const Error& e) {
       out.problems.push_back(o.name + ": " + e.what());
     }
-    if (f.isJet3()) continue;
+    const auto indexLayout = f.isJet3() ? format::IndexPageLayout::jet3() : format::IndexPageLayout::jet4();
     for (const auto& phys : def.physicalIndexes) {
       std::vector<uint32_t> todo{phys.firstPage};
       while (!todo.empty()) {
@@ -205,7 +205,7 @@ inline PageOwners pageOwners(JetDatabase& db) {
         todo.pop_back();
         if (p == 0) continue;
         own(p);
-        auto ip = format::decodeIndexPage(*f.read(p), format::IndexPageLayout::jet4(), p);
+        auto ip = format::decodeIndexPage(*f.read(p), indexLayout, p);
         if (ip.leaf) continue;
         for (const auto& e : ip.entries) todo.push_back(e.childPage);
         todo.push_back(ip.tailPage);

@@ -137,21 +137,6 @@ TEST(WriteInsert, RequiredColumnsRefuseNullAndTextIsLimited) {
   EXPECT_EQ(rowIds(*t).size(), 2u);
 }
 
-TEST(WriteInsert, Jet3FilesRefuseWrites) {
-  QM_REQUIRE_TESTDATA();
-  TempFolder tmp;
-  std::string f = tmp.copy("jet3/delTestV1997.mdb");
-  auto original = readBytes(f);
-  {
-    auto db = JetDatabase::open(f, "", false);
-    auto t = db->openTable("Table");
-    Row r{Value::text("a"), Value::text("b")};
-    EXPECT_THROW(t->insert(r), Error);
-    EXPECT_THROW(t->remove(rowIds(*t).front()), Error);
-  }
-  EXPECT_EQ(readBytes(f), original);
-}
-
 // Rows of ~100 bytes until the table has two pages: the first page is full.
 std::vector<RowId> fillTwoPages(Table& t, std::mt19937& rng) {
   for (int i = 0; i < 80; ++i) {
