@@ -3,6 +3,7 @@
 #include "db/CellValue.h"
 #include "gui/Text.h"
 #include "jet/ado/ValueText.h"
+#include "jet/core/Error.h"
 
 int QueryGridSource::FieldCount() const {
   return query_.active() ? static_cast<int>(query_.fields().size()) : 0;
@@ -13,13 +14,26 @@ std::wstring QueryGridSource::FieldName(int field) const {
 }
 
 int64_t QueryGridSource::RowCount() const {
-  return query_.active() ? static_cast<int64_t>(query_.rows().size()) : 0;
+  return query_.active() ? query_.recordCount() : 0;
 }
 
 std::wstring QueryGridSource::CellText(int64_t row, int field) const {
-  if (!query_.active()) return L"";
-  const jet::Row& r = query_.rows().at(static_cast<size_t>(row));
-  return fw::Wide(jet::ado::displayText(r.at(static_cast<size_t>(field))));
+  if (!query_.active() || row < 0 || field < 0 || static_cast<size_t>(field) >= query_.fields().size())
+    return L"";
+  std::string failure;
+  try {
+    const jet::Row& r = query_.row(static_cast<size_t>(row));
+    return fw::Wide(jet::ado::displayText(r.at(static_cast<size_t>(field))));
+  } catch (const jet::Error& e) {
+    failure = e.what();
+  }
+  // The rows are read as they are drawn: a row the table no longer has (it
+  // shrank underneath) is blank, a row that cannot be read says why.
+  try {
+    if (row >= query_.recordCount()) return L"";
+  } catch (const jet::Error&) {
+  }
+  return fw::Wide(failure);
 }
 
 void QueryGridSource::SetCellText(int64_t row, int field, const std::wstring& text) {

@@ -1,14 +1,22 @@
 // A statement on a connection. Open() runs a row-returning statement into a
-// static result (fields, all rows, record count); ExecSQL() runs any statement
-// and returns no rows. Errors are jet::Error with the engine's message.
+// static result (fields, record count, any row by position); ExecSQL() runs
+// any statement and returns no rows. Errors are jet::Error with the engine's
+// message. A plain "select * from [table]" reads its rows as they are asked
+// for, so a table of any size opens at once; see sql::TableRows for what
+// happens when the table changes underneath.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "jet/ado/Connection.h"
 #include "jet/core/Value.h"
+
+namespace jet::sql {
+class StaticResult;
+}
 
 namespace jet::ado {
 
@@ -36,14 +44,16 @@ class Query {
   bool active() const { return active_; }
 
   const std::vector<Field>& fields() const { return fields_; }
-  const std::vector<Row>& rows() const { return rows_; }
   // Throws jet::Error when the query is not open (the data set is closed).
   int64_t recordCount() const;
+  // The row at a position of the open result; throws jet::Error past the end
+  // or when closed. The reference holds until the next call on this query.
+  const Row& row(size_t position) const;
 
   // Writes one cell of the open result back to its table, when the result is
-  // a plain "select * from [table]": the row is found by the table's primary
-  // key, or else by matching every column of the row. Throws on refusal and
-  // then leaves the cached row unchanged.
+  // a plain "select * from [table]": into the row shown at that position.
+  // Refused when the table changed since the result last read it (the rows
+  // are read again then). Throws on refusal and changes nothing.
   void updateCell(size_t row, size_t field, const Value& value);
 
  private:
@@ -52,7 +62,7 @@ class Query {
   std::string sql_;
   bool active_ = false;
   std::vector<Field> fields_;
-  std::vector<Row> rows_;
+  std::unique_ptr<sql::StaticResult> result_;
 };
 
 }  // namespace jet::ado

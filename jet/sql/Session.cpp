@@ -5,10 +5,12 @@
 #include "jet/core/Cancel.h"
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
+#include "jet/sql/ComputedRows.h"
 #include "jet/sql/Ddl.h"
 #include "jet/sql/Dml.h"
 #include "jet/sql/Parser.h"
 #include "jet/sql/Planner.h"
+#include "jet/sql/TableRows.h"
 
 namespace jet::sql {
 
@@ -16,6 +18,7 @@ struct Session::Impl {
   explicit Impl(storage::Store& s) : store(s) {}
   storage::Store& store;
   int explicitLevels = 0;  // BEGIN TRANSACTION levels still open
+  size_t resultMemoryBudget = ComputedRows::kDefaultMemoryBudget;
 
   // Runs `work` inside a transaction level of its own: all of it or nothing.
   template <class F>
@@ -44,6 +47,18 @@ std::vector<ResultField> fieldsOf(const Operator& op) {
     out.push_back(f);
   }
   return out;
+}
+
+// The stored table a query reads whole and as it is ("select * from [t]"),
+// whose rows can therefore be read one by one where they lie.
+std::shared_ptr<storage::Table> plainTableScan(const ast::Query& query, storage::Store& store) {
+  if (query.parts.size() != 1 || !query.orderBy.empty()) return nullptr;
+  const ast::SelectCore& core = query.parts[0];
+  if (core.distinct || core.top || core.hasInto || core.where || !core.groupBy.empty() || core.having)
+    return nullptr;
+  if (core.items.size() != 1 || !core.items[0].star || !core.items[0].starQualifier.empty()) return nullptr;
+  if (core.from.size() != 1 || core.from[0]->kind != ast::TableRef::Kind::Named) return nullptr;
+  return store.openTable(core.from[0]->name);
 }
 
 }  // namespace
@@ -134,6 +149,34 @@ ExecResult Session::execute(const std::string& sql) {
       },
       statement);
   return result;
+}
+
+std::unique_ptr<StaticResult> Session::open(const std::string& sql) {
+  ThrowIfCancelled();
+  ast::Statement statement = parseStatement(sql);
+  auto* select = std::get_if<ast::SelectStmt>(&statement);
+  if (!select || select->query->parts[0].hasInto) {
+    execute(sql);
+    return nullptr;
+  }
+  storage::Store& store = impl_->store;
+  storage::ReadGuard reading(store);
+  Planner planner(store);
+  OperatorPtr op = planner.planQuery(*select->query);
+  planner.finish();
+  std::vector<ResultField> fields = fieldsOf(*op);
+  if (auto table = plainTableScan(*select->query, store);
+      table && table->schema().columns.size() == fields.size())
+    return std::make_unique<TableRows>(store, std::move(table), std::move(fields));
+  auto rows = std::make_unique<ComputedRows>(std::move(fields), impl_->resultMemoryBudget);
+  op->open(nullptr);
+  Row r;
+  while (op->next(r)) rows->append(r);
+  return rows;
+}
+
+void Session::setResultMemoryBudget(size_t bytes) {
+  impl_->resultMemoryBudget = bytes;
 }
 
 void Session::stream(const std::string& sql,

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,8 @@ struct ExecResult {
   int64_t rowsAffected = 0;  // DML; 0 for DDL
 };
 
+class StaticResult;
+
 class Session {
  public:
   explicit Session(storage::Store& store);
@@ -44,6 +47,15 @@ class Session {
   // called once before the first row.
   void stream(const std::string& sql, const std::function<void(const std::vector<ResultField>&)>& onFields,
               const std::function<void(const Row&)>& onRow);
+
+  // Opens a row-returning statement as a static cursor does. A plain scan
+  // of a stored table ("select * from [t]") keeps where its rows are and
+  // reads them when asked for; any other result is computed now and kept
+  // packed, in a temporary file past the memory budget. Any other statement
+  // runs as execute() runs it, and nothing is returned.
+  std::unique_ptr<StaticResult> open(const std::string& sql);
+  // Memory a computed result of open() may take before it spills.
+  void setResultMemoryBudget(size_t bytes);
 
   bool inTransaction() const;
 

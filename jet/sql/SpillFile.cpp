@@ -37,6 +37,7 @@ SpillFile::SpillFile() : path_(freshPath(this)) {
 }
 
 SpillFile::~SpillFile() {
+  in_.close();
   out_.close();
   std::error_code ec;
   std::filesystem::remove(path_, ec);
@@ -59,10 +60,30 @@ void SpillFile::append(std::string_view bytes) {
   if (buffer_.size() >= kBufferBytes) writeBuffer();
 }
 
+void SpillFile::read(uint64_t offset, size_t count, char* out) {
+  if (offset + count > size()) fail();
+  if (offset >= written_) {
+    // Still in the buffer: no need to touch the file.
+    buffer_.copy(out, count, static_cast<size_t>(offset - written_));
+    return;
+  }
+  writeBuffer();
+  out_.flush();
+  if (!out_) fail();
+  if (!in_.is_open()) {
+    in_.open(path_, std::ios::binary);
+    if (!in_) fail();
+  }
+  in_.clear();
+  in_.seekg(static_cast<std::streamoff>(offset));
+  if (!in_.read(out, static_cast<std::streamsize>(count))) fail();
+}
+
 std::string SpillFile::takeAll() {
   writeBuffer();
   out_.close();
   if (!out_) fail();
+  in_.close();
   std::string all(written_, '\0');
   std::ifstream in(path_, std::ios::binary);
   if (!in.read(all.data(), static_cast<std::streamsize>(all.size()))) fail();

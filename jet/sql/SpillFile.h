@@ -1,5 +1,5 @@
 // A temporary file for rows a statement cannot keep in memory: written in
-// order, read back whole, removed when dropped.
+// order, read back whole or piece by piece, removed when dropped.
 #pragma once
 
 #include <filesystem>
@@ -18,6 +18,10 @@ class SpillFile {
 
   void append(std::string_view bytes);
   bool empty() const { return written_ == 0 && buffer_.empty(); }
+  // Bytes appended so far.
+  uint64_t size() const { return written_ + buffer_.size(); }
+  // Copies `count` bytes from `offset` (within size()) to `out`; appending may go on after.
+  void read(uint64_t offset, size_t count, char* out);
   // Everything appended, in order; the file is removed.
   std::string takeAll();
 
@@ -27,6 +31,7 @@ class SpillFile {
 
   std::filesystem::path path_;
   std::ofstream out_;
+  std::ifstream in_;  // opened by the first read
   std::string buffer_;
   size_t written_ = 0;
 };
