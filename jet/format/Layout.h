@@ -59,6 +59,9 @@ struct Layout {
   // Rows.
   uint32_t rowColumnCountSize = 2;
 
+  // Bitmap bytes of the inline usage maps Access writes (Jet 4: 512 pages, Jet 3: 1024).
+  uint32_t inlineMapBytes = 64;
+
   static Layout forVersion(file::JetVersion v);
 };
 
@@ -100,6 +103,7 @@ inline Layout Layout::forVersion(file::JetVersion v) {
   l.logicalIndexRelatedTable = 13;
   l.logicalIndexType = 19;
   l.rowColumnCountSize = 1;
+  l.inlineMapBytes = 128;
   return l;
 }
 

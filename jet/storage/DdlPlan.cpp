@@ -5,6 +5,7 @@
 #include "jet/core/Error.h"
 #include "jet/core/Messages.h"
 #include "jet/core/Text.h"
+#include "jet/format/TextCodec.h"
 
 namespace jet::storage {
 
@@ -29,7 +30,8 @@ bool isFixedType(DataType type) {
   return fixedSizeOf(type) > 0;
 }
 
-format::ColumnDefinition planColumn(const ColumnDef& column, uint16_t number, const std::string& table) {
+format::ColumnDefinition planColumn(const ColumnDef& column, uint16_t number, const std::string& table,
+                                    const format::Layout& layout) {
   checkName(column.name);
   format::ColumnDefinition c;
   c.name = column.name;
@@ -44,7 +46,8 @@ format::ColumnDefinition planColumn(const ColumnDef& column, uint16_t number, co
       int size = column.size == 0 ? kMaxTextCharacters : column.size;
       if (size > kMaxTextCharacters)
         throw StorageError(ErrorCode::Invalid, msg::invalidFieldSize(table, column.name, size));
-      c.length = static_cast<uint16_t>(column.type == DataType::Text ? 2 * size : size);
+      // Jet 4 text is UCS-2; Access 97 text takes a byte a character of its code page.
+      c.length = static_cast<uint16_t>(column.type == DataType::Text && !layout.jet3 ? 2 * size : size);
       break;
     }
     case DataType::Memo:
@@ -67,18 +70,21 @@ format::ColumnDefinition planColumn(const ColumnDef& column, uint16_t number, co
     }
   }
   if (column.type == DataType::Decimal) {
+    if (layout.jet3)
+      throw StorageError(ErrorCode::Invalid, msg::unsupportedColumnType(table, column.name, c.type));
     c.precision = column.precision == 0 ? 18 : column.precision;
     c.scale = column.scale;
     if (c.precision > 28 || c.scale > c.precision)
       throw StorageError(ErrorCode::Invalid, msg::invalidFieldSize(table, column.name, c.precision));
   }
-  if ((column.type == DataType::Text || column.type == DataType::Memo) && column.compressedUnicode)
+  if ((column.type == DataType::Text || column.type == DataType::Memo) && column.compressedUnicode &&
+      !layout.jet3)
     c.extFlags |= format::kColumnCompressedUnicode;
   return c;
 }
 
-uint8_t physicalIndexFlags(const IndexDef& index) {
-  uint8_t flags = format::kIndexJet4Marker;
+uint8_t physicalIndexFlags(const IndexDef& index, const format::Layout& layout) {
+  uint8_t flags = layout.jet3 ? 0 : format::kIndexJet4Marker;
   if (index.unique || index.primaryKey) flags |= format::kIndexUnique;
   if (index.ignoreNulls) flags |= format::kIndexIgnoreNulls;
   if (index.required || index.primaryKey) flags |= format::kIndexRequired;
@@ -87,7 +93,6 @@ uint8_t physicalIndexFlags(const IndexDef& index) {
 
 format::TableDefinition planTableDefinition(const TableSchema& schema, const format::Layout& layout,
                                             uint8_t tableType) {
-  if (layout.jet3) throw StorageError(ErrorCode::Unsupported, msg::jet3WriteNotSupported(schema.name));
   checkName(schema.name);
   if (schema.columns.empty()) throw StorageError(ErrorCode::Invalid, msg::noColumns(schema.name));
   if (schema.columns.size() > kMaxTableColumns)
@@ -103,7 +108,7 @@ format::TableDefinition planTableDefinition(const TableSchema& schema, const for
       if (equalsIgnoreCase(schema.columns[j].name, schema.columns[i].name))
         throw StorageError(ErrorCode::FieldExists, msg::fieldExists(schema.name, schema.columns[i].name));
     }
-    format::ColumnDefinition c = planColumn(schema.columns[i], static_cast<uint16_t>(i), schema.name);
+    format::ColumnDefinition c = planColumn(schema.columns[i], static_cast<uint16_t>(i), schema.name, layout);
     if (c.fixed()) {
       // A Boolean lives in the null mask and takes no room in the fixed area.
       if (c.type != static_cast<uint8_t>(DataType::Boolean)) {
@@ -143,7 +148,7 @@ format::TableDefinition planTableDefinition(const TableSchema& schema, const for
                            msg::columnNotIndexable(schema.name, ix.name, dataTypeName(t)));
       phys.columns.push_back({static_cast<uint16_t>(col.column), col.ascending});
     }
-    phys.flags = physicalIndexFlags(ix);
+    phys.flags = physicalIndexFlags(ix, layout);
     def.physicalIndexes.push_back(std::move(phys));
     format::IndexDefinition logical;
     logical.name = ix.name;
@@ -153,6 +158,16 @@ format::TableDefinition planTableDefinition(const TableSchema& schema, const for
     def.indexes.push_back(std::move(logical));
   }
   return def;
+}
+
+void requireNamesInCodePage(const TableSchema& schema, uint16_t codePage) {
+  auto check = [&](const std::string& name, const std::string& where) {
+    if (auto missing = format::firstUnencodable(name, codePage))
+      throw StorageError(ErrorCode::Invalid, msg::textNotInCodePage(where, *missing, codePage));
+  };
+  check(schema.name, schema.name);
+  for (const auto& c : schema.columns) check(c.name, schema.name + "." + c.name);
+  for (const auto& ix : schema.indexes) check(ix.name, schema.name + "." + ix.name);
 }
 
 }  // namespace jet::storage

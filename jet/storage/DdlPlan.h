@@ -29,17 +29,22 @@ inline constexpr uint8_t kSystemTableType = 0x53;
 // Checks the schema (names, sizes, counts, index columns) and lays it out.
 // Index first pages and usage-map pointers are left 0 for the caller, who
 // owns page allocation. Throws StorageError: Invalid for a schema Jet cannot
-// store, FieldExists / IndexExists for repeated names, Unsupported for a
-// Jet 3 layout.
+// store (in an Access 97 layout also a Decimal column), FieldExists /
+// IndexExists for repeated names.
 format::TableDefinition planTableDefinition(const TableSchema& schema, const format::Layout& layout,
                                             uint8_t tableType = kUserTableType);
 
 // The stored column for `column`, given its number and placement; the
-// building block of planTableDefinition and of ALTER TABLE ADD COLUMN.
-format::ColumnDefinition planColumn(const ColumnDef& column, uint16_t number, const std::string& table);
+// building block of planTableDefinition.
+format::ColumnDefinition planColumn(const ColumnDef& column, uint16_t number, const std::string& table,
+                                    const format::Layout& layout);
 
 // The flags byte of a physical index for `index`.
-uint8_t physicalIndexFlags(const IndexDef& index);
+uint8_t physicalIndexFlags(const IndexDef& index, const format::Layout& layout);
+
+// Access 97 keeps names in the file's code page: refuses (StorageError
+// Invalid) a table, column or index name holding a character it lacks.
+void requireNamesInCodePage(const TableSchema& schema, uint16_t codePage);
 
 // Whether a type is kept in a row's fixed area.
 bool isFixedType(DataType type);

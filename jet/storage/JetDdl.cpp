@@ -1,4 +1,4 @@
-// Data definition on Jet 4 files: CREATE/DROP TABLE, ALTER TABLE ADD/DROP
+// Data definition on Jet files: CREATE/DROP TABLE, ALTER TABLE ADD/DROP
 // COLUMN and CREATE/DROP INDEX. Each runs in a transaction level of its
 // own, so a failure leaves nothing behind. A change to an existing table's
 // layout rebuilds it: a new table of the new schema takes the rows, the old
@@ -29,8 +29,10 @@ namespace {
 constexpr int32_t kTablesContainerId = 0x0f000001;
 const Bytes kAccessOwner = {0xa6, 0x33};
 constexpr int kCatalogIdColumn = 0;
-// Bytes of bitmap in each new inline usage map (512 pages; the map grows into a reference map in place).
-constexpr size_t kNewMapBytes = 64;
+
+format::IndexPageLayout indexLayoutOf(const format::Layout& layout) {
+  return layout.jet3 ? format::IndexPageLayout::jet3() : format::IndexPageLayout::jet4();
+}
 
 // Runs `work` in a transaction level of `db`: committed when it returns, rolled back when it throws.
 void inTransaction(Store& db, const std::function<void()>& work) {
@@ -77,7 +79,7 @@ std::vector<uint32_t> ownedPages(file::PageFile& f, const format::Layout& layout
   }
   format::UsageMap used(f, layout, def.usedPagesPointer);
   while (auto p = used.next()) owned.push_back(*p);
-  auto indexLayout = format::IndexPageLayout::jet4();
+  auto indexLayout = indexLayoutOf(layout);
   std::vector<uint32_t> maps{def.usedPagesPointer};
   if (def.freePagesPointer != 0) maps.push_back(def.freePagesPointer);
   for (const auto& phys : def.physicalIndexes) {
@@ -113,10 +115,9 @@ std::vector<uint32_t> ownedPages(file::PageFile& f, const format::Layout& layout
   return owned;
 }
 
-// A read-only or Jet 3 file is refused before anything else is looked at.
+// A read-only file is refused before anything else is looked at.
 void requireWritable(file::PageFile& f) {
   if (f.readOnly()) throw StorageError(ErrorCode::ReadOnly, msg::readOnlyFile(f.name()));
-  if (f.isJet3()) throw StorageError(ErrorCode::Unsupported, msg::jet3WriteNotSupported(f.name()));
 }
 
 }  // namespace
@@ -128,6 +129,7 @@ void JetDatabase::createTable(const TableSchema& schema) {
   if (find(schema.name)) throw StorageError(ErrorCode::TableExists, msg::tableExists(schema.name));
   format::TableDefinition def = planTableDefinition(schema, context_->layout);
   const format::Layout& layout = context_->layout;
+  if (!context_->text.ucs2) requireNamesInCodePage(schema, context_->text.codePage);
 
   inTransaction(*this, [&] {
     size_t n =
@@ -139,18 +141,19 @@ void JetDatabase::createTable(const TableSchema& schema) {
     // One page for the table's usage maps: its own pages, its free space, and each index's pages.
     const uint32_t mapPage = context_->allocatePage();
     std::vector<std::vector<uint8_t>> maps;
-    maps.push_back(format::UsageMap::encodeInline(mapPage + 1, {}, kNewMapBytes));
-    maps.push_back(format::UsageMap::encodeInline(mapPage + 1, {}, kNewMapBytes));
+    // Each map grows into a reference map in place when its window is too narrow.
+    maps.push_back(format::UsageMap::encodeInline(mapPage + 1, {}, layout.inlineMapBytes));
+    maps.push_back(format::UsageMap::encodeInline(mapPage + 1, {}, layout.inlineMapBytes));
     def.usedPagesPointer = format::RowPointer{mapPage, 0}.encode();
     def.freePagesPointer = format::RowPointer{mapPage, 1}.encode();
-    auto indexLayout = format::IndexPageLayout::jet4();
+    auto indexLayout = indexLayoutOf(layout);
     for (size_t i = 0; i < def.physicalIndexes.size(); ++i) {
       uint32_t root = context_->allocatePage();
       format::IndexPage empty;
       empty.tdefPage = tdef;
       f.write(root, format::encodeIndexPage(empty, indexLayout));
       def.physicalIndexes[i].firstPage = root;
-      maps.push_back(format::UsageMap::encodeInline(root, {root}, kNewMapBytes));
+      maps.push_back(format::UsageMap::encodeInline(root, {root}, layout.inlineMapBytes));
       def.physicalIndexes[i].usedPagesPointer =
           format::RowPointer{mapPage, static_cast<uint8_t>(maps.size() - 1)}.encode();
     }
@@ -224,6 +227,7 @@ void JetDatabase::rebuildTable(const std::string& name, const TableSchema& schem
     TableSchema check = schema;
     check.name = finalName;
     planTableDefinition(check, context_->layout);
+    if (!context_->text.ucs2) requireNamesInCodePage(check, context_->text.codePage);
     createTable(temporary);
     auto from = std::make_shared<JetTable>(context_, finalName, oldTdef);
     auto to = openTable(temporary.name);
