@@ -1,6 +1,7 @@
 #include "jet/sql/Parser.h"
 
 #include <cstdlib>
+#include <optional>
 #include <set>
 
 #include "jet/core/Error.h"
@@ -29,6 +30,15 @@ bool isReserved(const std::string& word) {
       "all",    "distinctrow", "insert",   "update", "delete",  "create",     "drop",  "alter", "table",
       "index",  "with",        "primary",  "key",    "unique",  "constraint", "true",  "false"};
   return words.count(foldCase(word)) != 0;
+}
+
+// Jet's Boolean constants; a bracketed [Yes] stays a name.
+std::optional<bool> booleanWord(const std::string& word) {
+  for (const char* w : {"true", "yes", "on"})
+    if (equalsIgnoreCase(word, w)) return true;
+  for (const char* w : {"false", "no", "off"})
+    if (equalsIgnoreCase(word, w)) return false;
+  return std::nullopt;
 }
 
 class Parser {
@@ -405,11 +415,17 @@ class Parser {
   Statement del() {
     clause_ = "DELETE";
     DeleteStmt s;
-    if (accept("*")) {
-    } else if (atName() && (isSymbol(".", 1) || isSymbol("!", 1)) && isSymbol("*", 2)) {
-      advance();
-      advance();
-      advance();
+    // Whole rows go whatever is listed: Access writes `DELETE T.*` or the
+    // fields it showed in the design grid (`DELETE T.a, T.b FROM T`).
+    if (!isWord("from")) {
+      do {
+        if (accept("*")) continue;
+        name();
+        while (accept(".") || accept("!")) {
+          if (accept("*")) break;
+          name();
+        }
+      } while (accept(","));
     }
     expectWord("from");
     clause_ = "FROM";
@@ -906,9 +922,9 @@ class Parser {
         e->text = "Null";
         return e;
       }
-      if (isWord("true") || isWord("false")) {
+      if (std::optional<bool> truth = booleanWord(t.text)) {
         e->kind = ExprKind::Literal;
-        e->literal = Value::boolean(isWord("true"));
+        e->literal = Value::boolean(*truth);
         advance();
         e->text = textFrom(s);
         return e;
@@ -960,15 +976,17 @@ class Parser {
       return measured(std::move(e));
     }
     e->kind = ExprKind::Column;
-    if (isSymbol(".") || isSymbol("!")) {
+    // `!` joins parts as `.` does. Only table.field can name a column; a
+    // longer path (a form's control, say) keeps its parts in the qualifier,
+    // matches no table and so stands for a parameter.
+    e->name = first;
+    while (isSymbol(".") || isSymbol("!")) {
       advance();
       const Token& c = peek();
       if (c.kind != TokenKind::Identifier) error();
       advance();
-      e->qualifier = first;
+      e->qualifier = e->qualifier.empty() ? e->name : e->qualifier + "." + e->name;
       e->name = c.text;
-    } else {
-      e->name = first;
     }
     e->text = textFrom(s);
     return e;
