@@ -213,6 +213,9 @@ void TWinSkinForm::InitWindow(TSkinData* afsd) {
   }
   FPrevWndProc = subclass_->Previous();
   SetPropW(hwnd, MAKEINTATOM(SkinnerAtom()), this);
+  // Measured before the skinned menu bar takes the window's own menu away,
+  // which would add the menu's height to the client area.
+  SaveNonClientSize();
 
   if (sMainMenu) {
     hmenu = GetMenu(hwnd);
@@ -311,7 +314,6 @@ void TWinSkinForm::Activate() {
   FActive = true;
   hsysmenu = GetSystemMenu(hwnd, FALSE);
   BuildIconBitmap();
-  SaveNonClientSize();
   ShowAfterSkinning();
   if (FForm)
     InitControls(FForm);

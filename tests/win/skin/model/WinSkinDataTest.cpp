@@ -52,7 +52,11 @@ std::string Definition(const std::string& lines) {
 
 class SkinDataTest : public testing::Test {
  protected:
-  void SetUp() override { RegisterSkinComponents(); }
+  void SetUp() override {
+    RegisterSkinComponents();
+    // Each test starts with a manager that has seen no window yet.
+    FreeSkinManager();
+  }
   void TearDown() override { root.reset(); }
 
   TSkinData& Read(const std::string& lines) {
@@ -160,18 +164,24 @@ TEST_F(SkinDataTest, StartUpSwitchesSkinningOnThroughTheManagerTimer) {
   auto* manager = static_cast<TSkinManage*>(SkinManager());
   ASSERT_NE(manager, nullptr);
   EXPECT_TRUE(manager->HookInstalled());
+  // No window has been activated yet: skinning is on at once, and windows
+  // are adopted as they are activated; no timer runs.
   EXPECT_EQ(manager->PendingAction(), saSkinAll);
-  EXPECT_EQ(d.Automation(L"skin"), L"empty=0;active=1;manager=0");
-  Pump(400);
+  EXPECT_FALSE(manager->TimerRunning());
   EXPECT_EQ(d.Automation(L"skin"), L"empty=0;active=1;manager=1");
-  EXPECT_EQ(manager->state, 1);
-  EXPECT_EQ(changed, 1);
-  // Switching off is scheduled the same way.
+  Pump(400);
+  EXPECT_EQ(manager->state, 0);
+  EXPECT_EQ(changed, 0);
+  // Once running, switching off is scheduled on the timer.
+  manager->state = 1;
   d.SetActive(false);
   EXPECT_EQ(manager->UpdateData, &d);
+  EXPECT_TRUE(manager->TimerRunning());
+  EXPECT_TRUE(manager->active);
   Pump(400);
   EXPECT_FALSE(manager->active);
-  EXPECT_EQ(changed, 2);
+  EXPECT_EQ(changed, 1);
+  EXPECT_EQ(manager->UpdateData, nullptr);
   // A component being destroyed is forgotten by the manager.
   d.SetActive(true);
   root.reset();
