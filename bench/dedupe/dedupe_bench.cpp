@@ -2,7 +2,10 @@
 // SQLite 3 running the same statement shapes on the same rows in a file, and
 // a plain read of the database file. Prints times, ratios and peak memory.
 // Not a test: figures depend on the machine.
-//   dedupe_bench [--rows N] [--dir DIR] [--repeat R]
+//   dedupe_bench [--rows N] [--customer-rows M] [--dir DIR] [--repeat R]
+// Then the keep-lowest statement on M rows (200000 unless told; 0 skips it)
+// shaped like customer data, and the whole `quellmark dedupe` on them.
+// --rows 0 runs only that part.
 // Each operation runs R times (3 unless told) on fresh copies; the best time
 // and the highest peak are printed, so a busy moment does not decide a ratio.
 #include <sqlite3.h>
@@ -31,6 +34,7 @@ namespace {
 
 struct Measure {
   double seconds = 0;
+  double cpu = 0;  // user and system seconds: what other work on a busy machine does not stretch
   long peakKiB = 0;
   bool ok = false;
 };
@@ -56,23 +60,16 @@ Measure measured(const std::function<void()>& work) {
   Measure m;
   m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   m.peakKiB = usage.ru_maxrss;
+  auto secs = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  m.cpu = secs(usage.ru_utime) + secs(usage.ru_stime);
   m.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
   return m;
 }
 
 Measure best(const Measure& so, const Measure& now, bool first) {
   if (first) return now;
-  return {std::min(so.seconds, now.seconds), std::max(so.peakKiB, now.peakKiB), so.ok && now.ok};
-}
-
-jet::storage::NewTable tableOf(const mdbgen::Options& o) {
-  auto index = std::make_shared<uint64_t>(0);
-  return {mdbgen::schemaFor(o), [o, index](jet::Row& row) {
-            if (*index >= o.rows) return false;
-            row = mdbgen::generatedRow(o, (*index)++);
-            if (!o.keyless) row.insert(row.begin(), jet::Value());
-            return true;
-          }};
+  return {std::min(so.seconds, now.seconds), std::min(so.cpu, now.cpu), std::max(so.peakKiB, now.peakKiB),
+          so.ok && now.ok};
 }
 
 void sqliteExec(sqlite3* db, const std::string& sql) {
@@ -98,19 +95,25 @@ void bindValue(sqlite3_stmt* st, int i, const jet::Value& v) {
   }
 }
 
-// The same rows in a SQLite file, with an integer primary key like the Jet table.
+// The same rows in a SQLite file, with an integer primary key like the Jet
+// table and the same secondary indexes; `keyless` may have no rows.
 void buildSqlite(const std::string& path, const mdbgen::Options& keyed, const mdbgen::Options& keyless) {
   sqlite3* db = nullptr;
   if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) throw std::runtime_error("cannot create " + path);
   sqliteExec(db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;");
-  const char* cols =
-      "Name TEXT, Phone TEXT, City TEXT, Amount INTEGER, Score REAL, Joined REAL, Active INTEGER, Notes TEXT";
-  sqliteExec(db, std::string("CREATE TABLE Records (ID INTEGER PRIMARY KEY, ") + cols + ")");
-  sqliteExec(db, std::string("CREATE TABLE Loose (") + cols + ")");
+  std::string cols =
+      "Name TEXT, Phone TEXT, City TEXT, Amount INTEGER, Score REAL, Joined REAL, Active INTEGER";
+  if (keyed.memos) cols += ", Notes TEXT";
+  sqliteExec(db, "CREATE TABLE Records (ID INTEGER PRIMARY KEY, " + cols + ")");
+  if (keyed.keyIndexes)
+    sqliteExec(db, "CREATE INDEX Name ON Records (Name); CREATE INDEX Phone ON Records (Phone)");
+  sqliteExec(db, "CREATE TABLE Loose (" + cols + ")");
   for (const auto* o : {&keyed, &keyless}) {
     sqliteExec(db, "BEGIN");
-    std::string sql = o->keyless ? "INSERT INTO Loose VALUES (?,?,?,?,?,?,?,?)"
-                                 : "INSERT INTO Records VALUES (?,?,?,?,?,?,?,?,?)";
+    std::string marks =
+        std::string(o->memos ? "?,?,?,?,?,?,?,?" : "?,?,?,?,?,?,?") + (o->keyless ? "" : ",?");
+    std::string sql =
+        std::string(o->keyless ? "INSERT INTO Loose" : "INSERT INTO Records") + " VALUES (" + marks + ")";
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
     for (uint64_t i = 0; i < o->rows; ++i) {
@@ -171,10 +174,75 @@ void copyFresh(const std::string& from, const std::string& to) {
   fs::permissions(to, fs::perms::owner_read | fs::perms::owner_write);
 }
 
+// The keep-lowest statement on rows shaped like customer data (CJK names, a
+// memo column, the key fields indexed) beside SQLite with the same indexes,
+// and the whole `quellmark dedupe` (backup copy, ID check, count, delete)
+// beside the bare statement.
+void runCustomers(const std::string& dir, uint64_t rows, int repeat) {
+  mdbgen::Options o;
+  o.rows = rows;
+  o.table = "Records";
+  o.keyIndexes = true;
+  mdbgen::Options none = o;
+  none.keyless = true;
+  none.rows = 0;
+  std::string master = dir + "/customers.mdb", work = dir + "/customers-work.mdb";
+  std::string liteMaster = dir + "/customers.sqlite", liteWork = dir + "/customers-work.sqlite";
+  std::printf("\ncustomer-shaped table: %llu rows, memo column, indexes on Name and Phone\n",
+              static_cast<unsigned long long>(rows));
+  fs::remove(master);
+  fs::remove(liteMaster);
+  measured([&] { jet::storage::writeNewDatabase(master, {mdbgen::newTable(o)}); });
+  measured([&] { buildSqlite(liteMaster, o, none); });
+  std::printf("Jet file %.1f MB; SQLite file %.1f MB\n", static_cast<double>(fs::file_size(master)) / 1e6,
+              static_cast<double>(fs::file_size(liteMaster)) / 1e6);
+  const std::string jetSql =
+      "Delete from [Records] Where ID Not In (Select min(ID) From [Records] Group By Name,Phone)";
+  const std::string liteSql =
+      "DELETE FROM Records WHERE ID NOT IN (SELECT min(ID) FROM Records GROUP BY Name,Phone)";
+  Measure q, s, tool;
+  bool haveTool = false;
+  for (int r = 0; r < repeat; ++r) {
+    copyFresh(master, work);
+    copyFresh(liteMaster, liteWork);
+    q = best(q, measured([&] { runJet(work, {jetSql}, false); }), r == 0);
+    s = best(s, measured([&] { runSqlite(liteWork, {liteSql}, false); }), r == 0);
+#ifdef QM_QUELLMARK
+    haveTool = true;
+    fs::path sub = fs::path(dir) / "dedupe-run";
+    fs::remove_all(sub);
+    fs::create_directories(sub);
+    std::string file = (sub / "customers.mdb").string();
+    copyFresh(master, file);
+    std::string cmd = std::string("'") + QM_QUELLMARK + "' dedupe '" + file +
+                      "' --table Records --id ID --keys Name,Phone --keep lowest --yes > /dev/null";
+    tool = best(tool, measured([&] {
+                  if (std::system(cmd.c_str()) != 0) throw std::runtime_error("quellmark dedupe failed");
+                }),
+                r == 0);
+    fs::remove_all(sub);
+#endif
+  }
+  std::printf("%-22s %9.2fs  %6.2fs CPU\n", "keep lowest, quellmark", q.seconds, q.cpu);
+  std::printf("%-22s %9.2fs  %6.2fs CPU\n", "keep lowest, sqlite", s.seconds, s.cpu);
+  std::printf("%-22s %9.2f   %6.2f in CPU time%s\n", "ratio", q.seconds / s.seconds, q.cpu / s.cpu,
+              q.ok && s.ok ? "" : "  (FAILED)");
+  if (haveTool) {
+    std::printf("%-22s %9.2fs  %6.2fs CPU: %.2fx the bare statement (%.2fx in CPU time)%s\n",
+                "quellmark dedupe", tool.seconds, tool.cpu, tool.seconds / q.seconds, tool.cpu / q.cpu,
+                tool.ok ? "" : "  (FAILED)");
+  }
+  fs::remove(work);
+  fs::remove(liteWork);
+  fs::remove(master);
+  fs::remove(liteMaster);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   uint64_t rows = 1000000;
+  uint64_t customerRows = 200000;
   int repeat = 3;
   std::string dir = (fs::temp_directory_path() / "quellmark-bench").string();
   for (int i = 1; i + 1 < argc; i += 2) {
@@ -185,8 +253,14 @@ int main(int argc, char** argv) {
       dir = argv[i + 1];
     else if (a == "--repeat")
       repeat = std::max(1, std::atoi(argv[i + 1]));
+    else if (a == "--customer-rows")
+      customerRows = std::strtoull(argv[i + 1], nullptr, 10);
   }
   fs::create_directories(dir);
+  if (rows == 0) {
+    if (customerRows > 0) runCustomers(dir, customerRows, repeat);
+    return 0;
+  }
   mdbgen::Options keyed;
   keyed.rows = rows;
   keyed.table = "Records";
@@ -201,7 +275,9 @@ int main(int argc, char** argv) {
   std::printf("generating %llu rows in each of two tables...\n", static_cast<unsigned long long>(rows));
   fs::remove(master);
   fs::remove(liteMaster);
-  Measure gen = measured([&] { jet::storage::writeNewDatabase(master, {tableOf(keyed), tableOf(keyless)}); });
+  Measure gen = measured([&] {
+    jet::storage::writeNewDatabase(master, {mdbgen::newTable(keyed), mdbgen::newTable(keyless)});
+  });
   Measure genLite = measured([&] { buildSqlite(liteMaster, keyed, keyless); });
   std::printf("Jet file %.1f MB written in %.2f s; SQLite file %.1f MB in %.2f s\n",
               static_cast<double>(fs::file_size(master)) / 1e6, gen.seconds,
@@ -256,5 +332,6 @@ int main(int argc, char** argv) {
               static_cast<double>(fs::file_size(master)) / 1e6);
   fs::remove(work);
   fs::remove(liteWork);
+  if (customerRows > 0) runCustomers(dir, customerRows, repeat);
   return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 namespace mdbgen {
 
@@ -92,6 +93,11 @@ jet::storage::TableSchema schemaFor(const Options& o) {
   if (o.memos) s.columns.push_back({.name = "Notes", .type = DataType::Memo, .compressedUnicode = true});
   if (!o.keyless)
     s.indexes.push_back({.name = "PrimaryKey", .columns = {{0, true}}, .primaryKey = true, .unique = true});
+  if (o.keyIndexes) {
+    int name = o.keyless ? 0 : 1;
+    s.indexes.push_back({.name = "Name", .columns = {{name, true}}});
+    s.indexes.push_back({.name = "Phone", .columns = {{name + 1, true}}});
+  }
   return s;
 }
 
@@ -107,6 +113,16 @@ jet::Row generatedRow(const Options& o, uint64_t index) {
     return own;
   }
   return row;
+}
+
+jet::storage::NewTable newTable(const Options& o) {
+  auto index = std::make_shared<uint64_t>(0);
+  return {schemaFor(o), [o, index](jet::Row& row) {
+            if (*index >= o.rows) return false;
+            row = generatedRow(o, (*index)++);
+            if (!o.keyless) row.insert(row.begin(), Value());  // the ID numbers itself
+            return true;
+          }};
 }
 
 void generate(jet::storage::Store& store, const Options& o, const std::function<void(uint64_t)>& progress) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "jet/storage/NewDatabase.h"
 #include "jet/storage/Store.h"
 
 namespace mdbgen {
@@ -20,6 +21,9 @@ struct Options {
   double duplicateShare = 0.25;
   bool keyless = false;  // no ID column and no primary key
   bool memos = true;
+  // Secondary indexes on the key fields (Name, Phone), as customer tables
+  // often have; every delete then updates them too.
+  bool keyIndexes = false;
   uint64_t seed = 1;
 };
 
@@ -33,5 +37,9 @@ void generate(jet::storage::Store& store, const Options& options,
 
 // Row number `index` (0-based) exactly as generate() writes it, ID excluded.
 jet::Row generatedRow(const Options& options, uint64_t index);
+
+// The table for writeNewDatabase: its layout and its rows in order, each
+// with a Null ID that numbers itself.
+jet::storage::NewTable newTable(const Options& options);
 
 }  // namespace mdbgen

@@ -1,7 +1,8 @@
 // mdbgen: writes a new Jet 4 database of generated rows for tests, demos and
 // benchmarks.
 //   mdbgen OUT.mdb --rows N [--dup-share 0.25] [--seed 1] [--keyless] [--table NAME]
-//                  [--no-memos] [--keyless-table NAME]
+//                  [--no-memos] [--key-indexes] [--keyless-table NAME]
+// --key-indexes indexes the key fields Name and Phone as well.
 // --keyless-table adds a second, keyless table with the same number of rows
 // and duplicate share (whole rows repeated), for the keyless rebuild.
 #include <cstdio>
@@ -18,7 +19,7 @@ namespace {
 int usage() {
   std::fprintf(stderr,
                "用法: mdbgen OUT.mdb --rows N [--dup-share 0.25] [--seed 1] [--keyless] [--table NAME] "
-               "[--no-memos] [--keyless-table NAME]\n");
+               "[--no-memos] [--key-indexes] [--keyless-table NAME]\n");
   return 2;
 }
 
@@ -26,16 +27,6 @@ bool parseNumber(const char* text, double& out) {
   char* end = nullptr;
   out = std::strtod(text, &end);
   return end && *end == '\0' && end != text;
-}
-
-jet::storage::NewTable tableOf(const mdbgen::Options& o) {
-  auto index = std::make_shared<uint64_t>(0);
-  return {mdbgen::schemaFor(o), [o, index](jet::Row& row) {
-            if (*index >= o.rows) return false;
-            row = mdbgen::generatedRow(o, (*index)++);
-            if (!o.keyless) row.insert(row.begin(), jet::Value());  // the ID numbers itself
-            return true;
-          }};
 }
 
 }  // namespace
@@ -68,18 +59,20 @@ int main(int argc, char** argv) {
       o.keyless = true;
     } else if (a == "--no-memos") {
       o.memos = false;
+    } else if (a == "--key-indexes") {
+      o.keyIndexes = true;
     } else {
       return usage();
     }
   }
   if (!haveRows) return usage();
-  std::vector<jet::storage::NewTable> tables{tableOf(o)};
+  std::vector<jet::storage::NewTable> tables{mdbgen::newTable(o)};
   if (!keylessTable.empty()) {
     mdbgen::Options k = o;
     k.table = keylessTable;
     k.keyless = true;
     k.seed = o.seed + 1;
-    tables.push_back(tableOf(k));
+    tables.push_back(mdbgen::newTable(k));
   }
   try {
     jet::storage::writeNewDatabase(out, std::move(tables));
