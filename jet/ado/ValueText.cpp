@@ -45,66 +45,126 @@ Split splitDate(double days) {
   return s;
 }
 
-std::string decimalText(unsigned __int128 magnitude, unsigned scale, bool negative) {
-  std::string digits;
+void appendDecimalText(std::string& out, unsigned __int128 magnitude, unsigned scale, bool negative) {
+  // 39 digits hold any 128-bit magnitude; scale adds leading zeros up to 255.
+  char digits[300];
+  char* end = digits + sizeof digits;
+  char* p = end;
   do {
-    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(magnitude % 10)));
+    *--p = static_cast<char>('0' + static_cast<int>(magnitude % 10));
     magnitude /= 10;
   } while (magnitude != 0);
-  while (digits.size() <= scale) digits.insert(digits.begin(), '0');
-  std::string out = digits.substr(0, digits.size() - scale);
-  std::string frac = digits.substr(digits.size() - scale);
-  while (!frac.empty() && frac.back() == '0') frac.pop_back();
-  if (!frac.empty()) out += "." + frac;
-  if (negative && out != "0") out.insert(out.begin(), '-');
-  return out;
+  while (static_cast<size_t>(end - p) <= scale) *--p = '0';
+  char* point = end - scale;
+  char* fracEnd = end;
+  while (fracEnd > point && fracEnd[-1] == '0') --fracEnd;
+  bool zero = point - p == 1 && *p == '0' && fracEnd == point;
+  if (negative && !zero) out += '-';
+  out.append(p, point);
+  if (fracEnd != point) {
+    out += '.';
+    out.append(point, fracEnd);
+  }
 }
 
-std::string shortest(double v, bool single) {
-  if (std::isnan(v)) return "NaN";
-  if (std::isinf(v)) return v > 0 ? "Infinity" : "-Infinity";
+void appendShortest(std::string& out, double v, bool single) {
+  if (std::isnan(v)) {
+    out += "NaN";
+    return;
+  }
+  if (std::isinf(v)) {
+    out += v > 0 ? "Infinity" : "-Infinity";
+    return;
+  }
   char buf[64];
   auto r = single ? std::to_chars(buf, buf + sizeof buf, static_cast<float>(v))
                   : std::to_chars(buf, buf + sizeof buf, v);
-  return std::string(buf, r.ptr);
+  out.append(buf, r.ptr);
+}
+
+void appendInteger(std::string& out, int64_t v) {
+  char buf[24];
+  auto r = std::to_chars(buf, buf + sizeof buf, v);
+  out.append(buf, r.ptr);
+}
+
+// Two digits of 0..99.
+void appendTwoDigits(std::string& out, unsigned v) {
+  out += static_cast<char>('0' + v / 10 % 10);
+  out += static_cast<char>('0' + v % 10);
 }
 
 }  // namespace
 
-std::string dateTimeText(double days) {
+void appendDateTimeText(std::string& out, double days) {
   Split s = splitDate(days);
+  if (s.year >= 0 && s.year <= 9999) {
+    auto year = static_cast<unsigned>(s.year);
+    appendTwoDigits(out, year / 100);
+    appendTwoDigits(out, year % 100);
+    out += '-';
+    appendTwoDigits(out, s.month);
+    out += '-';
+    appendTwoDigits(out, s.day);
+    out += ' ';
+    appendTwoDigits(out, s.hour);
+    out += ':';
+    appendTwoDigits(out, s.minute);
+    out += ':';
+    appendTwoDigits(out, s.second);
+    return;
+  }
+  // Years outside 0..9999 (a sign, a fifth digit) are rare enough for printf.
   char buf[48];
-  std::snprintf(buf, sizeof buf, "%04lld-%02u-%02u %02u:%02u:%02u", static_cast<long long>(s.year), s.month,
-                s.day, s.hour, s.minute, s.second);
-  return buf;
+  int n = std::snprintf(buf, sizeof buf, "%04lld-%02u-%02u %02u:%02u:%02u", static_cast<long long>(s.year),
+                        s.month, s.day, s.hour, s.minute, s.second);
+  out.append(buf, static_cast<size_t>(n));
 }
 
-std::string numberText(const Value& v) {
+std::string dateTimeText(double days) {
+  std::string out;
+  appendDateTimeText(out, days);
+  return out;
+}
+
+void appendNumberText(std::string& out, const Value& v) {
   switch (v.type()) {
     case DataType::Boolean:
-      return v.asBool() ? "-1" : "0";
+      out += v.asBool() ? "-1" : "0";
+      return;
     case DataType::Byte:
     case DataType::Integer:
     case DataType::Long:
-      return std::to_string(v.asInt());
+      appendInteger(out, v.asInt());
+      return;
     case DataType::Currency: {
       int64_t units = v.asInt();
       bool neg = units < 0;
       auto mag = static_cast<unsigned __int128>(neg ? -static_cast<__int128>(units) : units);
-      return decimalText(mag, 4, neg);
+      appendDecimalText(out, mag, 4, neg);
+      return;
     }
     case DataType::Single:
-      return shortest(v.asDouble(), true);
+      appendShortest(out, v.asDouble(), true);
+      return;
     case DataType::Double:
     case DataType::DateTime:
-      return shortest(v.asDouble(), false);
+      appendShortest(out, v.asDouble(), false);
+      return;
     case DataType::Decimal: {
       const Decimal& d = v.asDecimal();
-      return decimalText(d.magnitude, d.scale, d.negative);
+      appendDecimalText(out, d.magnitude, d.scale, d.negative);
+      return;
     }
     default:
-      return "";
+      return;
   }
+}
+
+std::string numberText(const Value& v) {
+  std::string out;
+  appendNumberText(out, v);
+  return out;
 }
 
 std::string guidText(const Guid& g) {
@@ -127,28 +187,39 @@ std::string hexText(const Bytes& bytes) {
   return out;
 }
 
-std::string displayText(const Value& v) {
+void appendDisplayText(std::string& out, const Value& v) {
   switch (v.type()) {
     case DataType::Null:
-      return "";
+      return;
     case DataType::Boolean:
-      return v.asBool() ? "True" : "False";
+      out += v.asBool() ? "True" : "False";
+      return;
     case DataType::DateTime: {
-      std::string t = dateTimeText(v.asDouble());
-      if (t.size() > 10 && t.compare(10, 9, " 00:00:00") == 0) t.resize(10);
-      return t;
+      size_t start = out.size();
+      appendDateTimeText(out, v.asDouble());
+      if (out.size() - start > 10 && out.compare(start + 10, 9, " 00:00:00") == 0) out.resize(start + 10);
+      return;
     }
     case DataType::Text:
     case DataType::Memo:
-      return v.asText();
+      out += v.asText();
+      return;
     case DataType::Binary:
     case DataType::LongBinary:
-      return hexText(v.asBytes());
+      out += hexText(v.asBytes());
+      return;
     case DataType::Guid:
-      return guidText(v.asGuid());
+      out += guidText(v.asGuid());
+      return;
     default:
-      return numberText(v);
+      appendNumberText(out, v);
   }
+}
+
+std::string displayText(const Value& v) {
+  std::string out;
+  appendDisplayText(out, v);
+  return out;
 }
 
 }  // namespace jet::ado

@@ -21,4 +21,10 @@ std::string hexText(const Bytes& b);
 // "True"/"False", dates without a time part as "YYYY-MM-DD".
 std::string displayText(const Value& v);
 
+// The same texts appended to `out`, for writers that format millions of
+// values into one buffer.
+void appendDateTimeText(std::string& out, double days);
+void appendNumberText(std::string& out, const Value& v);
+void appendDisplayText(std::string& out, const Value& v);
+
 }  // namespace jet::ado

@@ -1,7 +1,9 @@
 #include "Output.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <set>
 
 #include "jet/ado/ValueText.h"
@@ -9,9 +11,66 @@
 
 namespace quellmark {
 
-std::string jsonString(const std::string& utf8) {
-  std::string out = "\"";
-  for (unsigned char c : utf8) {
+namespace {
+
+// Bytes JSON must escape, and those CSV must quote a field for.
+constexpr bool needsJsonEscape(unsigned char c) {
+  return c < 0x20 || c == '"' || c == '\\';
+}
+constexpr bool needsCsvQuotes(char c) {
+  return c == ',' || c == '"' || c == '\r' || c == '\n';
+}
+
+// Eight bytes at a time: whether any byte of `word` equals `byte`, or is
+// below `limit` (at most 0x80). Long texts are mostly bytes that pass
+// unchanged, and testing them a word at a time is what keeps the formats
+// cheaper than the scan that feeds them.
+constexpr uint64_t kOnes = 0x0101010101010101ull;
+constexpr uint64_t kHighs = 0x8080808080808080ull;
+constexpr bool hasByte(uint64_t word, unsigned char byte) {
+  uint64_t x = word ^ (kOnes * byte);
+  return ((x - kOnes) & ~x & kHighs) != 0;
+}
+constexpr bool hasByteBelow(uint64_t word, unsigned char limit) {
+  return ((word - kOnes * limit) & ~word & kHighs) != 0;
+}
+uint64_t wordAt(const char* p) {
+  uint64_t w;
+  std::memcpy(&w, p, sizeof w);
+  return w;
+}
+
+// Index of the first byte at or after `from` that JSON must escape, or size.
+size_t nextJsonEscape(std::string_view s, size_t from) {
+  size_t i = from;
+  for (; i + 8 <= s.size(); i += 8) {
+    uint64_t w = wordAt(s.data() + i);
+    if (hasByteBelow(w, 0x20) || hasByte(w, '"') || hasByte(w, '\\')) break;
+  }
+  while (i < s.size() && !needsJsonEscape(static_cast<unsigned char>(s[i]))) ++i;
+  return i;
+}
+
+// Index of the first byte that makes CSV quote the field, or size.
+size_t firstCsvSpecial(std::string_view s) {
+  size_t i = 0;
+  for (; i + 8 <= s.size(); i += 8) {
+    uint64_t w = wordAt(s.data() + i);
+    if (hasByte(w, ',') || hasByte(w, '"') || hasByte(w, '\r') || hasByte(w, '\n')) break;
+  }
+  while (i < s.size() && !needsCsvQuotes(s[i])) ++i;
+  return i;
+}
+
+}  // namespace
+
+void appendJsonString(std::string& out, std::string_view utf8) {
+  out += '"';
+  size_t run = 0;  // start of the bytes copied as they are
+  for (size_t i = nextJsonEscape(utf8, 0); i < utf8.size(); i = nextJsonEscape(utf8, i + 1)) {
+    auto c = static_cast<unsigned char>(utf8[i]);
+    out.append(utf8.data() + run, i - run);
+    run = i + 1;
     switch (c) {
       case '"':
         out += "\\\"";
@@ -28,53 +87,91 @@ std::string jsonString(const std::string& utf8) {
       case '\t':
         out += "\\t";
         break;
-      default:
-        if (c < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", c);
-          out += buf;
-        } else {
-          out += static_cast<char>(c);
-        }
+      default: {
+        static const char hex[] = "0123456789abcdef";
+        out += "\\u00";
+        out += hex[c >> 4];
+        out += hex[c & 15];
+      }
     }
   }
-  return out + "\"";
+  out.append(utf8.data() + run, utf8.size() - run);
+  out += '"';
 }
 
-std::string jsonValue(const jet::Value& v) {
+std::string jsonString(const std::string& utf8) {
+  std::string out;
+  appendJsonString(out, utf8);
+  return out;
+}
+
+void appendJsonValue(std::string& out, const jet::Value& v, std::string& scratch) {
   using jet::DataType;
   switch (v.type()) {
     case DataType::Null:
-      return "null";
+      out += "null";
+      return;
     case DataType::Boolean:
-      return v.asBool() ? "true" : "false";
-    case DataType::DateTime:
-      return jsonString(jet::ado::dateTimeText(v.asDouble()));
+      out += v.asBool() ? "true" : "false";
+      return;
     case DataType::Text:
     case DataType::Memo:
-      return jsonString(v.asText());
+      appendJsonString(out, v.asText());
+      return;
+    default:
+      break;
+  }
+  scratch.clear();
+  switch (v.type()) {
+    case DataType::DateTime:
+      jet::ado::appendDateTimeText(scratch, v.asDouble());
+      appendJsonString(out, scratch);
+      return;
     case DataType::Binary:
     case DataType::LongBinary:
-      return jsonString(jet::ado::hexText(v.asBytes()));
+      appendJsonString(out, jet::ado::hexText(v.asBytes()));
+      return;
     case DataType::Guid:
-      return jsonString(jet::ado::guidText(v.asGuid()));
-    default: {
-      std::string n = jet::ado::numberText(v);
+      appendJsonString(out, jet::ado::guidText(v.asGuid()));
+      return;
+    default:
+      jet::ado::appendNumberText(scratch, v);
       // JSON has no NaN or infinities.
-      if (n == "NaN" || n == "Infinity" || n == "-Infinity") return jsonString(n);
-      return n;
-    }
+      if (scratch == "NaN" || scratch == "Infinity" || scratch == "-Infinity")
+        appendJsonString(out, scratch);
+      else
+        out += scratch;
   }
 }
 
-std::string csvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"') out += '"';
-    out += c;
+std::string jsonValue(const jet::Value& v) {
+  std::string out, scratch;
+  appendJsonValue(out, v, scratch);
+  return out;
+}
+
+void appendCsvField(std::string& out, std::string_view text) {
+  size_t first = firstCsvSpecial(text);
+  if (first == text.size()) {
+    out += text;
+    return;
   }
-  return out + "\"";
+  out += '"';
+  out.append(text.data(), first);
+  size_t run = first;
+  for (size_t i = first; i < text.size(); ++i) {
+    if (text[i] != '"') continue;
+    out.append(text.data() + run, i + 1 - run);  // up to this quote, which is then doubled
+    run = i;
+  }
+  out.append(text.data() + run, text.size() - run);
+  out += '"';
+}
+
+std::string csvField(const std::string& text) {
+  std::string out;
+  appendCsvField(out, text);
+  return out;
 }
 
 std::vector<std::string> uniqueKeys(const std::vector<std::string>& names) {
@@ -161,45 +258,81 @@ std::string fitted(const std::string& text, size_t columns) {
 
 }  // namespace
 
+RowWriter::~RowWriter() {
+  // Rows formatted before a failure still reach the output, as each row did
+  // when it was written on its own.
+  try {
+    flushPending();
+  } catch (...) {
+    // A stream that cannot take them now has already failed for the user.
+  }
+}
+
+void RowWriter::flushPending() {
+  if (pending_.empty()) return;
+  out_.write(pending_.data(), static_cast<std::streamsize>(pending_.size()));
+  pending_.clear();
+}
+
 void RowWriter::fields(const std::vector<jet::sql::ResultField>& fields) {
   fields_ = fields;
   std::vector<std::string> names;
   for (const auto& f : fields) names.push_back(f.name);
-  jsonKeys_ = uniqueKeys(names);
+  jsonKeys_.clear();
+  for (const std::string& key : uniqueKeys(names)) jsonKeys_.push_back(jsonString(key) + ":");
   if (format_ == Format::Csv) {
-    for (size_t i = 0; i < fields.size(); ++i) out_ << (i ? "," : "") << csvField(fields[i].name);
-    out_ << "\n";
+    for (size_t i = 0; i < fields.size(); ++i) {
+      if (i) pending_ += ',';
+      appendCsvField(pending_, fields[i].name);
+    }
+    pending_ += '\n';
+    flushPending();
   }
 }
 
 void RowWriter::row(const jet::Row& row) {
   switch (format_) {
     case Format::Json:
-      out_ << "{";
-      for (size_t i = 0; i < row.size() && i < fields_.size(); ++i)
-        out_ << (i ? "," : "") << jsonString(jsonKeys_[i]) << ":" << jsonValue(row[i]);
-      out_ << "}\n";
+      pending_ += '{';
+      for (size_t i = 0; i < row.size() && i < fields_.size(); ++i) {
+        if (i) pending_ += ',';
+        pending_ += jsonKeys_[i];
+        appendJsonValue(pending_, row[i], scratch_);
+      }
+      pending_ += "}\n";
       break;
     case Format::Csv:
       for (size_t i = 0; i < row.size(); ++i) {
-        // Null stays an empty field; empty text is quoted so the two differ.
-        std::string t = jet::ado::displayText(row[i]);
-        out_ << (i ? "," : "") << (row[i].isText() && t.empty() ? "\"\"" : csvField(t));
+        if (i) pending_ += ',';
+        const jet::Value& v = row[i];
+        if (v.isText()) {
+          // Null stays an empty field; empty text is quoted so the two differ.
+          if (v.asText().empty())
+            pending_ += "\"\"";
+          else
+            appendCsvField(pending_, v.asText());
+        } else {
+          scratch_.clear();
+          jet::ado::appendDisplayText(scratch_, v);
+          appendCsvField(pending_, scratch_);
+        }
       }
-      out_ << "\n";
+      pending_ += '\n';
       break;
     case Format::Table: {
       std::vector<std::string> cells;
       for (const jet::Value& v : row)
         cells.push_back(v.isNull() ? "NULL" : visibleText(jet::ado::displayText(v)));
       table_.push_back(std::move(cells));
-      break;
+      return;
     }
   }
+  if (pending_.size() >= kFlushBytes) flushPending();
 }
 
 void RowWriter::finish() {
   if (format_ != Format::Table) {
+    flushPending();
     out_.flush();
     return;
   }

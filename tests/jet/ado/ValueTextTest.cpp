@@ -28,6 +28,32 @@ TEST(ValueText, NumbersAreShortestAndExact) {
   EXPECT_EQ(numberText(Value::decimal(d)), "-12.345");
 }
 
+TEST(ValueText, AppendingGivesTheSameTexts) {
+  // Far dates take the printf path, near ones the digit writer; both pad alike.
+  EXPECT_EQ(dateTimeText(-700000), "-017-06-18 00:00:00");
+  EXPECT_EQ(dateTimeText(2958465.5), "9999-12-31 12:00:00");
+  EXPECT_EQ(dateTimeText(2958466), "10000-01-01 00:00:00");
+  EXPECT_EQ(dateTimeText(-657434), "0100-01-01 00:00:00");
+  Decimal zero;
+  zero.scale = 5;
+  zero.negative = true;
+  EXPECT_EQ(numberText(Value::decimal(zero)), "0");
+  Decimal small;
+  small.magnitude = 5;
+  small.scale = 3;
+  small.negative = true;
+  EXPECT_EQ(numberText(Value::decimal(small)), "-0.005");
+  EXPECT_EQ(numberText(Value::currency(-20000)), "-2");
+  EXPECT_EQ(numberText(Value::currency(INT64_MIN)), "-922337203685477.5808");
+  std::string out = "x";
+  appendDisplayText(out, Value::dateTime(36925));
+  appendDisplayText(out, Value());
+  appendDisplayText(out, Value::boolean(false));
+  appendNumberText(out, Value::boolean(true));
+  appendDisplayText(out, Value::text("表"));
+  EXPECT_EQ(out, "x2001-02-03False-1表");
+}
+
 TEST(ValueText, GuidUsesDisplayByteOrder) {
   Guid g;
   for (int i = 0; i < 16; ++i) g.bytes[i] = static_cast<uint8_t>(i);
