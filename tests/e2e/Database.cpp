@@ -21,7 +21,8 @@ std::vector<std::string> ColumnTexts(const std::wstring& path, const std::string
   q.setSql(sql);
   q.open();
   std::vector<std::string> out;
-  for (const jet::Row& r : q.rows()) out.push_back(jet::ado::displayText(r.at(column)));
+  const auto count = static_cast<size_t>(q.recordCount());
+  for (size_t i = 0; i < count; ++i) out.push_back(jet::ado::displayText(q.row(i).at(column)));
   return out;
 }
 
