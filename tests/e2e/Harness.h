@@ -50,6 +50,9 @@ inline std::string Show(int v) {
 inline std::string Show(size_t v) {
   return std::to_string(v);
 }
+inline std::string Show(long v) {
+  return std::to_string(v);
+}
 inline std::string Show(long long v) {
   return std::to_string(v);
 }
