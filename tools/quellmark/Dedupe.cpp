@@ -128,6 +128,21 @@ DedupeNames checkedNames(jet::storage::Store& store, const ParsedArgs& a) {
   return n;
 }
 
+// Whether the ID field alone is the table's primary key: Jet keeps such a
+// field distinct and non-Null, so the two full scans that would check it
+// can be spared.
+bool idIsPrimaryKey(jet::storage::Store& store, const DedupeNames& n) {
+  auto table = store.openTable(n.table);
+  if (!table) return false;
+  const jet::storage::TableSchema& schema = table->schema();
+  for (const auto& ix : schema.indexes) {
+    if (!ix.primaryKey || ix.columns.size() != 1) continue;
+    auto column = static_cast<size_t>(ix.columns[0].column);
+    if (column < schema.columns.size() && schema.columns[column].name == n.idName) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int runDupes(const std::vector<std::string>& args) {
@@ -168,10 +183,12 @@ int runDedupe(const std::vector<std::string>& args) {
           connectForWriting(c, a);
           names = checkedNames(c.store(), a);
           jet::sql::Session& s = c.session();
-          if (countRows(s, qm::db::repeatedIdStatement(names.table, names.id)) > 0)
-            throw jet::Error(jet::ErrorCode::Invalid, text::idNotDistinct(names.table, names.idName));
-          if (countRows(s, qm::db::nullIdStatement(names.table, names.id)) > 0)
-            throw jet::Error(jet::ErrorCode::Invalid, text::idHasNull(names.table, names.idName));
+          if (!idIsPrimaryKey(c.store(), names)) {
+            if (countRows(s, qm::db::repeatedIdStatement(names.table, names.id)) > 0)
+              throw jet::Error(jet::ErrorCode::Invalid, text::idNotDistinct(names.table, names.idName));
+            if (countRows(s, qm::db::nullIdStatement(names.table, names.id)) > 0)
+              throw jet::Error(jet::ErrorCode::Invalid, text::idHasNull(names.table, names.idName));
+          }
           auto report = s.execute(qm::db::duplicateReportStatement(names.table, names.keys)).result;
           for (const jet::Row& r : report.rows) {
             ++groups;
