@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "skin/form/WinPlatform.h"
@@ -28,9 +29,8 @@ LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 struct TOpened {
   std::vector<HMENU> menus;
-  std::vector<UINT> keys;  // the key posted after each look
+  std::vector<std::function<void()>> actions;  // what the user does after each look
   size_t step = 0;
-  HWND window = nullptr;
 };
 TOpened g_script;
 
@@ -48,14 +48,13 @@ void CALLBACK ScriptTick(HWND, UINT, UINT_PTR id, DWORD) {
   HMENU open = nullptr;
   EnumThreadWindows(GetCurrentThreadId(), FindInnermost, reinterpret_cast<LPARAM>(&open));
   g_script.menus.push_back(open);
-  if (g_script.step >= g_script.keys.size()) {
+  if (g_script.step >= g_script.actions.size()) {
     KillTimer(nullptr, id);
     EndMenu();
     return;
   }
-  UINT key = g_script.keys[g_script.step++];
-  PostMessageW(g_script.window, WM_KEYDOWN, key, 0);
-  if (g_script.step == g_script.keys.size()) KillTimer(nullptr, id);
+  g_script.actions[g_script.step++]();
+  if (g_script.step == g_script.actions.size()) KillTimer(nullptr, id);
 }
 
 class MenuBarTest : public testing::Test {
@@ -145,13 +144,27 @@ class MenuBarTest : public testing::Test {
 
   // Opens button `first` with the keys played one per tick; the menus seen
   // before each key and at the end.
-  std::vector<HMENU> Play(int first, std::vector<UINT> keys) {
+  std::vector<HMENU> PlayKeys(int first, const std::vector<UINT>& keys) {
+    std::vector<std::function<void()>> actions;
+    for (UINT key : keys) actions.push_back([this, key] { PostMessageW(hwnd, WM_KEYDOWN, key, 0); });
+    return Play(first, std::move(actions));
+  }
+  std::vector<HMENU> Play(int first, std::vector<std::function<void()>> actions) {
     g_script = TOpened{};
-    g_script.keys = std::move(keys);
-    g_script.window = hwnd;
+    g_script.actions = std::move(actions);
     SetTimer(nullptr, 0, 150, ScriptTick);
     form->CheckMenu(&Btn(first));
     return g_script.menus;
+  }
+
+  // Moves the pointer over a point of button `i` (this process holds the
+  // display's pointer while its menu is open, so the move is real).
+  std::function<void()> PointAt(int i, int dx = 0) {
+    return [this, i, dx] {
+      RECT wr;
+      GetWindowRect(hwnd, &wr);
+      SetCursorPos(wr.left + Btn(i).bounds.Left + 3 + dx, wr.top + Btn(i).bounds.Top + 5);
+    };
   }
 
   TSkinData data{nullptr};
@@ -265,7 +278,7 @@ TEST_F(MenuBarTest, PlainCommandAndNoButtonOpenNothing) {
 
 TEST_F(MenuBarTest, ChoosingAnItemPostsItsCommand) {
   PaintBand();
-  std::vector<HMENU> seen = Play(0, {VK_RETURN});
+  std::vector<HMENU> seen = PlayKeys(0, {VK_RETURN});
   ASSERT_GE(seen.size(), 1u);
   EXPECT_EQ(seen[0], fileMenu);
   MSG msg;
@@ -279,7 +292,7 @@ TEST_F(MenuBarTest, ChoosingAnItemPostsItsCommand) {
 TEST_F(MenuBarTest, ArrowsSlideBetweenButtonsAndIntoSubmenus) {
   Btn(2).visible = false;
   PaintBand();
-  std::vector<HMENU> seen = Play(0, {VK_RIGHT, VK_RIGHT, VK_LEFT, VK_LEFT, VK_LEFT, VK_ESCAPE});
+  std::vector<HMENU> seen = PlayKeys(0, {VK_RIGHT, VK_RIGHT, VK_LEFT, VK_LEFT, VK_LEFT, VK_ESCAPE});
   // File; Right skips the empty, hidden ones to Edit, whose first item has a
   // submenu: Right opens it, Left closes it; Left goes back to File, Left
   // again wraps past the disabled and plain buttons to Edit; Escape closes.
@@ -294,9 +307,23 @@ TEST_F(MenuBarTest, ArrowsSlideBetweenButtonsAndIntoSubmenus) {
   EXPECT_EQ(NextMenuButton(false), &Btn(3));
 }
 
+TEST_F(MenuBarTest, MouseSlidesToAnotherButtonsDropDownButNotToAPlainCommand) {
+  PaintBand();
+  std::vector<HMENU> seen =
+      Play(0, std::vector<std::function<void()>>{PointAt(3), PointAt(3, 2), PointAt(4), PointAt(0),
+                                                 [this] { PostMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, 0); }});
+  // Over Edit its drop-down replaces File's; resting there changes nothing;
+  // over the plain command Go nothing opens; back over File, File's again.
+  std::vector<HMENU> expected{fileMenu, editMenu, editMenu, editMenu, fileMenu};
+  ASSERT_GE(seen.size(), expected.size());
+  seen.resize(expected.size());
+  EXPECT_EQ(seen, expected);
+  EXPECT_FALSE(form->fInMenu);
+}
+
 TEST_F(MenuBarTest, AFreedSkinnerIsForgottenByTheTracking) {
   PaintBand();
-  Play(0, {VK_ESCAPE});
+  PlayKeys(0, {VK_ESCAPE});
   EXPECT_EQ(MenuTrackingForm(), form.get());
   form.reset();
   EXPECT_EQ(MenuTrackingForm(), nullptr);
