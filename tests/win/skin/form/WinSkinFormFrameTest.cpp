@@ -351,19 +351,38 @@ TEST_F(OurSkinTest, RegionIsRebuiltOnlyForANewSizeOrASkinChange) {
   EXPECT_NE(sf.WinRgn, second);
 }
 
-TEST_F(OurSkinTest, MainWindowCaptionHasCloseMinimizeAndAGreyedMaximize) {
+TEST_F(OurSkinTest, MainWindowCaptionHasCloseMinimizeAGreyedMaximizeAndTheIcon) {
   SetWindowTextW(hwnd, L"Quellmark");
-  TBitmap b;
-  sf.getClipMap(b);
+  TBitmap plain;
+  sf.getClipMap(plain);
   std::vector<int> shown;
+  TRect iconButton;
   for (const auto& button : sf.SysBtn) {
     if (!button->visible) continue;
     shown.push_back(button->data->Action);
     // Without WS_MAXIMIZEBOX the maximize button is drawn disabled, as Windows does.
     EXPECT_EQ(button->enabled, button->data->Action != 1) << button->data->Action;
+    if (button->data->Action == 3) iconButton = button->bounds;
   }
-  EXPECT_EQ(shown, (std::vector<int>{0, 1, 2}));
-  EXPECT_GT(sf.FTitleRect.Width(), 0);
+  EXPECT_EQ(shown, (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_GT(sf.FTitleRect.Left, iconButton.Right);
+  // The window's icon appears at the caption's left, where the icon button is.
+  HICON icon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));  // IDI_APPLICATION
+  SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  TBitmap withIcon;
+  sf.getClipMap(withIcon);
+  int changed = 0;
+  for (int32_t y = 0; y < sf.bw.Top; ++y)
+    for (int32_t x = 0; x < withIcon.Width(); ++x)
+      if (withIcon.Pixel(x, y) != plain.Pixel(x, y)) {
+        ++changed;
+        EXPECT_GE(x, 8);
+        EXPECT_LT(x, 8 + sf.Iconx);
+      }
+  EXPECT_GT(changed, 20);
+  // The icon button opens the system menu: it is hit, the title beside it is not.
+  EXPECT_EQ(sf.FindSysBtn(POINT{iconButton.Left + 2, iconButton.Top + 2})->data->Action, 3);
+  EXPECT_EQ(sf.FindSysBtn(POINT{sf.FTitleRect.Left + 2, sf.FTitleRect.Top + 2}), nullptr);
 }
 
 }  // namespace
