@@ -110,6 +110,7 @@ if [ -z "$demo" ]; then
   echo "Windows unit tests: $unit_passed passed, $unit_failed failed"
   # Not a timed test: the figure is printed for the record.
   [ -f "$build/skins/quellmark.skin" ] && wine "$build/tests/win/skin_win_tests.exe" --bench-skin "$(winpath "$build/skins/quellmark.skin")" 2>&1 | tr -d '\r'
+  [ -f "$build/skins/quellmark.skin" ] && wine "$build/tests/win/skin_win_tests.exe" --bench-frame "$(winpath "$build/skins/quellmark.skin")" 2>&1 | tr -d '\r'
 fi
 
 echo "== end-to-end tests"
