@@ -405,8 +405,11 @@ void TWinSkinMenu::Layout(HDC dc, const TRect& band, bool paint) {
   HGDIOBJ oldFont = SelectObject(dc, font_);
   std::vector<TMenuBarEntry> entries(Buttons.size());
   for (size_t i = 0; i < Buttons.size(); ++i) {
-    entries[i].visible = Buttons[i]->visible;
-    if (entries[i].visible) entries[i].textWidth = MeasureCaption(dc, Buttons[i]->caption);
+    TMenuBtn& b = *Buttons[i];
+    entries[i].visible = b.visible;
+    if (!b.visible) continue;
+    if (b.textWidth < 0) b.textWidth = MeasureCaption(dc, b.caption);
+    entries[i].textWidth = b.textWidth;
   }
   SelectObject(dc, oldFont);
   LayoutMenuBar(entries, band, MenuBarStart(FSD ? FSD->Menubar.get() : nullptr, rightToLeft, band.Width()),

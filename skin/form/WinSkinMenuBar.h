@@ -47,7 +47,9 @@ class TMenuBtn : public TNCObject {
   int index = 0;         // position in the bar's Buttons
   std::wstring caption;  // "&" marks the accelerator
   HMENU hsubmenu = nullptr;
-  UINT mid = 0;  // the command id
+  UINT mid = 0;  // the command id  // The caption's width in the bar's font, measured on first layout (the
+  // font and the caption stay for the button's life); -1 until then.
+  int32_t textWidth = -1;
 };
 
 class TWinSkinMenu : public fw::TComponent {
