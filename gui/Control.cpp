@@ -25,6 +25,36 @@ ATOM ControlAtom() {
   return atom;
 }
 
+BOOL CALLBACK CountOwnWindow(HWND hwnd, LPARAM counter) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != GetCurrentProcessId()) return TRUE;
+  ++*reinterpret_cast<DWORD*>(counter);
+  EnumChildWindows(hwnd, CountOwnWindow, counter);
+  return TRUE;
+}
+
+// The process's GDI and USER objects, for leak checks: "gdi=N;user=N". Where
+// GetGuiResources is not implemented (Wine answers 0), the GDI handle table is
+// walked instead (a handle value without its generation bits still names its
+// slot there), and USER objects are the process's windows, message-only ones
+// included, and its menus.
+std::wstring GuiResourceCounts() {
+  DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  if (gdi == 0 && user == 0) {
+    for (UINT_PTR slot = 1; slot <= 0xFFFF; ++slot) {
+      if (GetObjectType(reinterpret_cast<HGDIOBJ>(slot))) ++gdi;
+      if (IsMenu(reinterpret_cast<HMENU>(slot))) ++user;
+    }
+    EnumWindows(CountOwnWindow, reinterpret_cast<LPARAM>(&user));
+    for (HWND w = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); w;
+         w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr))
+      CountOwnWindow(w, reinterpret_cast<LPARAM>(&user));
+  }
+  return L"gdi=" + std::to_wstring(gdi) + L";user=" + std::to_wstring(user);
+}
+
 TFont& DefaultFont() {
   static TFont font;
   return font;
@@ -492,6 +522,7 @@ std::wstring TWinControl::Automation(const std::wstring& request) {
   if (request == L"text") return Text();
   if (request == L"focused") return Focused() ? L"1" : L"0";
   if (request == L"busy") return Application && Application->Busy() ? L"1" : L"0";
+  if (request == L"resources") return GuiResourceCounts();
   return TControl::Automation(request);
 }
 

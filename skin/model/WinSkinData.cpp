@@ -661,6 +661,11 @@ std::wstring TSkinData::Automation(const std::wstring& request) {
     return std::wstring(L"empty=") + (Empty ? L"1" : L"0") + L";active=" + (fActive ? L"1" : L"0") +
            L";manager=" + (manager && manager->active ? L"1" : L"0");
   }
+  // "set-active:0|1" switches skinning as the property does (answers the new value).
+  if (request == L"set-active:0" || request == L"set-active:1") {
+    SetActive(request.back() == L'1');
+    return fActive ? L"1" : L"0";
+  }
   return fw::TComponent::Automation(request);
 }
 

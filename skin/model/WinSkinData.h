@@ -181,7 +181,8 @@ class TSkinData : public fw::TComponent, public TSkinModel {
   // fw::TComponent
   void Loaded() override;
   bool ReadBinaryProperty(const std::wstring& name, const std::vector<uint8_t>& bytes) override;
-  // "skin" answers "empty=0|1;active=0|1;manager=0|1" (the manager's own active flag).
+  // "skin" answers "empty=0|1;active=0|1;manager=0|1" (the manager's own active
+  // flag); "set-active:0|1" sets Active.
   std::wstring Automation(const std::wstring& request) override;
 
   // The built-in Skin3rd table.

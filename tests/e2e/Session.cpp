@@ -4,6 +4,9 @@
 
 #include <stdexcept>
 
+#include "Harness.h"
+#include "skin/form/SkinMessages.h"
+
 namespace e2e {
 
 std::wstring g_reply;
@@ -201,9 +204,21 @@ std::optional<MessageBoxInfo> Session::WaitIdleOrBox(DWORD timeoutMs) {
   throw std::runtime_error("the program stayed busy");
 }
 
+void Session::ExpectSkinned(HWND window) {
+  // Adopted when it was activated; the skinner answers 1.
+  for (int i = 0; i < 100; ++i) {
+    DWORD_PTR answer = 0;
+    if (SendMessageTimeoutW(window, skin::WM_ISSKINNED, 0, 0, SMTO_BLOCK, 2000, &answer) && answer == 1)
+      return;
+    Pump(20);
+  }
+  throw std::runtime_error("the window " + Narrow(WindowText(window)) + " was not skinned");
+}
+
 MessageBoxInfo Session::Answer(int buttonId) {
   auto box = FindBox();
   if (!box) throw std::runtime_error("no message box to answer");
+  ExpectSkinned(box->hwnd);
   HWND button = GetDlgItem(box->hwnd, buttonId);
   if (!button) throw std::runtime_error("the message box has no such button");
   PostMessageW(button, BM_CLICK, 0, 0);
@@ -295,6 +310,7 @@ int Session::AnswerOpenDialog(const std::wstring& path, bool cancel) {
   }
   if (!dlg) throw std::runtime_error("the open dialog did not appear");
   Pump(300);
+  ExpectSkinned(dlg->hwnd);
   int filterIndex = -1;
   if (HWND types = GetDlgItem(dlg->hwnd, 0x470))
     filterIndex = static_cast<int>(SendMessageW(types, CB_GETCURSEL, 0, 0)) + 1;

@@ -51,6 +51,8 @@ class Session {
   std::optional<MessageBoxInfo> WaitIdleOrBox(DWORD timeoutMs = 20000);
   // Expects a message box now, answers it with the button id, waits again.
   MessageBoxInfo Answer(int buttonId);
+  // Fails unless the window answers WM_ISSKINNED with 1 (every box the program shows is adopted).
+  void ExpectSkinned(HWND window);
   // The common open dialog: types the path, confirms; returns its filter index (1-based).
   int AnswerOpenDialog(const std::wstring& path, bool cancel = false);
 
