@@ -215,6 +215,14 @@ void AddCaptionButtons(Builder& b, const Theme& t) {
     // Four frames must be said: a 4:1 strip would otherwise be read as six.
     s.Add("frame", 4).Add("ButtonImage", b.Image(spec.member, DrawCaptionButton(t, spec.glyph), 4));
   }
+  if (!b.Full()) {
+    // The window icon at the caption's left, where TextShift leaves room:
+    // the engine draws the window's own icon there, and a click opens the
+    // system menu. No image: the loader takes the icon for this action.
+    IniSection& icon = b.Section("Button" + std::to_string(n++));
+    icon.Add("Action", 3).Add("Align", 0).Add("Xcoord", 8).Add("Ycoord", (g.captionHeight - 16) / 2);
+    icon.Add("Visibility", 0).Add("Visibility1", 0);
+  }
   b.Section("MdiControls").Add("Image", b.Image("mdicontrols.bmp", DrawMdiControls(t), 12));
 }
 

@@ -246,6 +246,20 @@ TEST(MainSkin, CaptionButtonsSitInsideTheCaptionAndClearOfTheRightBorder) {
   }
 }
 
+TEST(MainSkin, WindowIconButtonSitsInTheRoomTheTitleLeaves) {
+  skin::TQuickIni ini = ParseIni(BuildSkin(Variant::Main));
+  const Geometry& g = ThemeOf(Variant::Main).sizes;
+  EXPECT_EQ(ini.ReadInteger("Button5", "Action", -1), 3);
+  EXPECT_EQ(ini.ReadInteger("Button5", "Align", -1), 0);
+  EXPECT_EQ(ini.ReadString("Button5", "ButtonImage", ""), "");
+  const int x = ini.ReadInteger("Button5", "Xcoord", -1), y = ini.ReadInteger("Button5", "Ycoord", -1);
+  // A small icon, 16 pixels, between the left border and the title text.
+  EXPECT_GE(x, g.borderWidth);
+  EXPECT_LE(x + 16, g.borderWidth + ini.ReadInteger("Personality", "TextShift", 0));
+  EXPECT_GE(y, 0);
+  EXPECT_LE(y + 16, g.captionHeight);
+}
+
 // Every key the skin loader reads, by section; the test skin must give each.
 std::map<std::string, std::vector<std::string>> KeysTheLoaderReads() {
   std::vector<std::string> personality = {
