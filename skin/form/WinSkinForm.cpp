@@ -10,12 +10,9 @@
 
 #include "gui/Form.h"
 #include "skin/form/WinSkinControl.h"
+#include "skin/form/WinSkinMenuBar.h"
 #include "skin/form/WindowSubclass.h"
 #include "skin/model/WinSkinData.h"
-#if __has_include("skin/form/WinSkinMenuBar.h")
-#include "skin/form/WinSkinMenuBar.h"
-#define QM_HAS_SKIN_MENU_BAR 1
-#endif
 
 namespace skin {
 
@@ -100,9 +97,7 @@ TWinSkinForm::~TWinSkinForm() {
   FreeSkinControls();
   ActiveBtn = nullptr;
   SysBtn.clear();
-#ifdef QM_HAS_SKIN_MENU_BAR
   delete menu;
-#endif
   menu = nullptr;
   if (sysmenu) DestroyMenu(sysmenu);
   if (CaptionFont) DeleteObject(CaptionFont);
@@ -219,13 +214,11 @@ void TWinSkinForm::InitWindow(TSkinData* afsd) {
 
   if (sMainMenu) {
     hmenu = GetMenu(hwnd);
-#ifdef QM_HAS_SKIN_MENU_BAR
     if (hmenu && FormStyle != sfsMDIChild) {
       menu = new TWinSkinMenu(this);
       MenuHeight = GetSystemMetrics(SM_CYMENU);
       menu->UpdataBtn();
     }
-#endif
     InitSkinData();
   } else {
     Skinstate = ssActive;
@@ -548,9 +541,7 @@ void TWinSkinForm::RestoreForm() {
 }
 
 void TWinSkinForm::PutMenuBack() {
-#ifdef QM_HAS_SKIN_MENU_BAR
   delete menu;
-#endif
   menu = nullptr;
   MenuHeight = 0;
   if (!hmenu) return;

@@ -122,18 +122,14 @@ void TSkinManage::RemoveSkinData(TSkinData* data) {
     timer_ = 0;
     action_ = saNone;
   }
-#if QM_FORM_SKINNER
   // Its windows are given back: nothing may draw from it any more.
   for (size_t i = Flist.size(); i-- > 0;) {
     if (i >= Flist.size() || Flist[i]->SkinData() != data) continue;
     TWinSkinForm* skinner = AsSkinner(Flist[i]);
-#if QM_FORM_SKINNER
     Flist.erase(Flist.begin() + static_cast<std::ptrdiff_t>(i));
     if (skinner->Skinstate != ssDestroyed) skinner->UnSubclass3();
     skinner->Release();
-#endif
   }
-#endif
 }
 
 // ---------------------------------------------------------------- hooks
@@ -198,11 +194,9 @@ void TSkinManage::OnCreateWindow(HWND hwnd, const CBT_CREATEWNDW* create) {
   const CREATESTRUCTW& cs = *create->lpcs;
   // The size grip of a skinned window is bound by its form skinner; any
   // other scroll bar is created as usual.
-#if QM_FORM_SKINNER
   if ((cs.style & SBS_SIZEGRIP) && ClassNameOf(hwnd) == L"ScrollBar") {
     if (TWinSkinForm* parent = FindSkinForm(cs.hwndParent)) parent->AddControlh(hwnd);
   }
-#endif
   if (cs.dwExStyle & WS_EX_MDICHILD) AddForm(hwnd);
 }
 
@@ -292,11 +286,7 @@ bool TSkinManage::AddForm(HWND hwnd) {
   if (SendMessageTimeoutW(hwnd, WM_ISSKINNED, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000, &answer) &&
       answer == 1)
     return false;
-#if QM_FORM_SKINNER
   if (FindSkinForm(hwnd) || FindFormSkinner(hwnd)) return false;
-#else
-  if (FindSkinForm(hwnd)) return false;
-#endif
   fw::TComponent* form = FindFormByHandle(hwnd);
   if (!skinchildform && IsPlainChildWindow(hwnd)) return false;
   std::wstring cls = ClassNameOf(hwnd);
@@ -314,7 +304,6 @@ bool TSkinManage::AddForm(HWND hwnd) {
   if (!ShouldSkinWindow(hwnd, cls)) return false;
   TSkinData* data = SelectSkinData(hwnd);
   if (!data || data->Empty) return false;
-#if QM_FORM_SKINNER
 
   auto* skinner = new TWinSkinForm(form);
   skinner->hwnd = hwnd;
@@ -332,9 +321,6 @@ bool TSkinManage::AddForm(HWND hwnd) {
   Flist.push_back(skinner);
   PostMessageW(hwnd, WM_SKINACTIVATE, 0, 1000);
   return true;
-#else
-  return false;
-#endif
 }
 
 void TSkinManage::AddVisibleForm(fw::TForm* form) {
@@ -356,15 +342,11 @@ bool TSkinManage::DeleteForm(HWND hwnd) {
   if (state == 4) return false;
   TWinSkinForm* skinner = FindSkinForm(hwnd);
   if (!skinner || !skinner->FForm) return false;
-#if QM_FORM_SKINNER
   skinner->Skinstate = ssDestroying;
   skinner->UnSubclass();
   Forget(skinner);
   skinner->Release();
   return true;
-#else
-  return false;
-#endif
 }
 
 void TSkinManage::DeleteForm2(TWinSkinForm* skinner) {
@@ -378,10 +360,8 @@ void TSkinManage::DeleteForm3() {
     if (i >= Flist.size()) continue;
     TWinSkinForm* skinner = AsSkinner(Flist[i]);
     if (skinner->Skinstate != ssDestroyed) continue;
-#if QM_FORM_SKINNER
     Flist.erase(Flist.begin() + static_cast<std::ptrdiff_t>(i));
     skinner->Release();
-#endif
   }
 }
 
@@ -389,12 +369,10 @@ void TSkinManage::PurgeForms() {
   if (state == 4 || !OnOwnerThread()) return;
   for (size_t i = Flist.size(); i-- > 0;) {
     if (i >= Flist.size()) continue;
-    [[maybe_unused]] TWinSkinForm* skinner = AsSkinner(Flist[i]);
-#if QM_FORM_SKINNER
+    TWinSkinForm* skinner = AsSkinner(Flist[i]);
     if (skinner->Skinstate != ssDestroyed || skinner->mode != mode_) continue;
     Flist.erase(Flist.begin() + static_cast<std::ptrdiff_t>(i));
     skinner->Release();
-#endif
   }
 }
 
@@ -422,7 +400,6 @@ void TSkinManage::SetMDIMax(bool b) {
   for (TFormSkinnerSeam* seam : std::vector<TFormSkinnerSeam*>(Flist)) {
     TWinSkinForm* skinner = AsSkinner(seam);
     if (skinner->FormStyle != sfsMDIChild) continue;
-#if QM_FORM_SKINNER
     if (b) {
       if (skinner->crop) skinner->Uncropwindow();
     } else if (skinner->Windowstate != swsMin) {
@@ -430,7 +407,6 @@ void TSkinManage::SetMDIMax(bool b) {
       skinner->Cropwindow();
       if (!skinner->crop) skinner->Refresh();
     }
-#endif
   }
 }
 
@@ -488,14 +464,12 @@ void TSkinManage::TickOnlyThisForm(TSkinData* d, int action) {
       for (size_t i = Flist.size(); i-- > 0;) {
         TWinSkinForm* skinner = AsSkinner(Flist[i]);
         if (skinner->fsd != d) continue;
-#if QM_FORM_SKINNER
         HWND window = skinner->hwnd;
         Flist.erase(Flist.begin() + static_cast<std::ptrdiff_t>(i));
         skinner->UnSubclass();
         skinner->RePaint(window);
         skinner->Release();
         break;
-#endif
       }
       break;
     case saSkinChange:
@@ -503,13 +477,11 @@ void TSkinManage::TickOnlyThisForm(TSkinData* d, int action) {
       for (TFormSkinnerSeam* seam : Flist) {
         TWinSkinForm* skinner = AsSkinner(seam);
         if (skinner->fsd != d) continue;
-#if QM_FORM_SKINNER
         skinner->DeleteSysbtn();
         skinner->InitSkinData();
         skinner->SkinChange();
         skinner->RePaint(skinner->hwnd);
         break;
-#endif
       }
       break;
     case saPurge:
@@ -541,16 +513,12 @@ void TSkinManage::TickAll(TSkinData* d, int action) {
       active = false;
       PurgeForms();
       while (!Flist.empty()) {
-        [[maybe_unused]] TWinSkinForm* skinner = AsSkinner(Flist.front());
-#if QM_FORM_SKINNER
+        TWinSkinForm* skinner = AsSkinner(Flist.front());
         HWND window = skinner->hwnd;
         Flist.erase(Flist.begin());
         skinner->UnSubclass();
         skinner->RePaint(window);
         skinner->Release();
-#else
-        Flist.clear();
-#endif
       }
       break;
     case saSkinChange: {
@@ -558,7 +526,6 @@ void TSkinManage::TickAll(TSkinData* d, int action) {
       std::vector<TWinSkinForm*> changing;
       for (TFormSkinnerSeam* seam : Flist)
         if (seam->SkinData() == d) changing.push_back(AsSkinner(seam));
-#if QM_FORM_SKINNER
       for (TWinSkinForm* skinner : changing) {
         skinner->DeleteSysbtn();
         skinner->InitSkinData();
@@ -567,7 +534,6 @@ void TSkinManage::TickAll(TSkinData* d, int action) {
         skinner->SkinChange();
         skinner->RePaint(skinner->hwnd);
       }
-#endif
       break;
     }
     case saPurge:
@@ -583,12 +549,10 @@ void TSkinManage::ReskinForm() {
   HWND window = lpara;
   TWinSkinForm* skinner = FindSkinForm(window);
   if (!skinner) return;
-#if QM_FORM_SKINNER
   skinner->UnSubclass();
   skinner->Skinstate = ssDestroyed;
   PurgeForms();
   AddForm(window);
-#endif
 }
 
 }  // namespace skin
