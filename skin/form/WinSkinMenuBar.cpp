@@ -1,5 +1,6 @@
 #include "skin/form/WinSkinMenuBar.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "gui/Form.h"
@@ -398,9 +399,10 @@ void TWinSkinMenu::UpdataBtn3() {
 }
 
 // Measures every visible caption on `dc` (the menu font selected), places the
-// buttons over `band`, and with `paint` draws their captions onto `dc`, whose
-// origin is the band's top-left corner.
-void TWinSkinMenu::Layout(HDC dc, const TRect& band, bool paint) {
+// buttons over `band` (a right-to-left row stops at `rightLimit`, band
+// coordinates), and with `paint` draws their captions onto `dc`, whose origin
+// is the band's top-left corner.
+void TWinSkinMenu::Layout(HDC dc, const TRect& band, bool paint, int32_t rightLimit) {
   const bool rightToLeft = SF && SF->bidileft;
   HGDIOBJ oldFont = SelectObject(dc, font_);
   std::vector<TMenuBarEntry> entries(Buttons.size());
@@ -413,7 +415,7 @@ void TWinSkinMenu::Layout(HDC dc, const TRect& band, bool paint) {
   }
   SelectObject(dc, oldFont);
   LayoutMenuBar(entries, band, MenuBarStart(FSD ? FSD->Menubar.get() : nullptr, rightToLeft, band.Width()),
-                rightToLeft, band.Width());
+                rightToLeft, rightLimit);
   for (size_t i = 0; i < Buttons.size(); ++i) {
     TMenuBtn& b = *Buttons[i];
     b.bounds = entries[i].bounds;
@@ -432,9 +434,28 @@ void TWinSkinMenu::DrawMenu(HDC dc, const TRect& rc) {
                                    ColorToPixel(ResolveColor(SchemeColor(kMenuBarFill))));
   TDibSection band(bkmap);
   if (!band.Valid()) return;
+  // A maximized MDI child's caption buttons sit at the band's right end; a
+  // right-to-left row stops short of them.
+  std::vector<const TWinSysButton*> childButtons;
+  int32_t rightLimit = rc.Width();
+  if (SF && SF->FormStyle == sfsMDIform && SF->MDIChildMax()) {
+    for (const auto& b : SF->SysBtn)
+      if (b->visible && b->data && b->data->Visibility == 100 && !b->data->Map.Empty()) {
+        childButtons.push_back(b.get());
+        rightLimit = std::min(rightLimit, b->bounds.Left - rc.Left - 5);
+      }
+  }
   topmenu = true;
-  Layout(band.DC(), rc, true);
+  Layout(band.DC(), rc, true, rightLimit);
   topmenu = false;
+  for (const TWinSysButton* b : childButtons) {
+    const TRect& r = b->bounds;
+    DrawSkinFrame(band.DC(), Rect(r.Left - rc.Left, r.Top - rc.Top, r.Right - rc.Left, r.Bottom - rc.Top),
+                  b->data->Map, 1, b->data->frame, true);
+  }
+  if (!childButtons.empty())
+    if (auto* manager = static_cast<TSkinManage*>(SkinManager()); manager && !manager->MDIMax)
+      manager->SetMDIMax(true);
   BitBlt(dc, rc.Left, rc.Top, rc.Width(), rc.Height(), band.DC(), 0, 0, SRCCOPY);
 }
 
@@ -444,7 +465,7 @@ void TWinSkinMenu::SetMenuRect() {
   if (band.Width() <= 0 || band.Height() <= 0) return;
   HDC dc = CreateCompatibleDC(nullptr);
   if (!dc) return;
-  Layout(dc, band, false);
+  Layout(dc, band, false, band.Width());
   DeleteDC(dc);
 }
 
@@ -476,6 +497,12 @@ bool TWinSkinForm::CheckMenu(TMenuBtn* button) {
     fInMenu = true;
     const TMenuPopupPlace place = MenuPopupPlace(b->bounds, wTr.left, wTr.top, bidileft);
     activemenu = b->hsubmenu;
+    // The manager's popup skinning knows a menu-bar menu is open.
+    auto* manager = static_cast<TSkinManage*>(SkinManager());
+    if (manager) {
+      manager->menutype = 1;
+      manager->menuactive = true;
+    }
     b->state = 2;
     b->Draw();
     StartMenuTracking(*this);
@@ -483,6 +510,7 @@ bool TWinSkinForm::CheckMenu(TMenuBtn* button) {
     const int next = g_tracking.switching ? g_tracking.pending : -1;
     EndMenuTracking();
     fInMenu = false;
+    if (manager) manager->menuactive = false;
     opened = true;
     // Skinning may have ended, or the menu changed, while the drop-down was open.
     if (menu != bar || !IsWindow(hwnd)) break;

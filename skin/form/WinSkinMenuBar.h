@@ -100,7 +100,7 @@ class TWinSkinMenu : public fw::TComponent {
   void ReadNativeItems(bool fromFramework, bool captionsOnly);
   void ButtonsFromFramework(bool runUpdate);
   void Detach();
-  void Layout(HDC dc, const TRect& band, bool paint);
+  void Layout(HDC dc, const TRect& band, bool paint, int32_t rightLimit);
   TColor SchemeColor(int index) const;
 
   HFONT font_ = nullptr;

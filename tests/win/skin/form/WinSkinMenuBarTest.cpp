@@ -331,6 +331,50 @@ TEST_F(MenuBarTest, AFreedSkinnerIsForgottenByTheTracking) {
   SetMenu(hwnd, bar_);
 }
 
+LRESULT CALLBACK ChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefMDIChildProcW(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(MenuBarTest, MaximizedMdiChildsButtonsSitAtTheBandsRightEnd) {
+  // An MDI client inside the window with one maximized child.
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = ChildProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"QmMenuBarChild";
+  RegisterClassW(&wc);
+  CLIENTCREATESTRUCT ccs{nullptr, 1000};
+  HWND client = CreateWindowExW(0, L"MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 400, 100, hwnd,
+                                nullptr, GetModuleHandleW(nullptr), &ccs);
+  ASSERT_NE(client, nullptr);
+  MDICREATESTRUCTW mcs{L"QmMenuBarChild", L"child", GetModuleHandleW(nullptr), 0, 0, 200, 80, WS_MAXIMIZE, 0};
+  ASSERT_NE(SendMessageW(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)), 0);
+  form->FormStyle = sfsMDIform;
+  form->ClientHwnd = client;
+  ASSERT_TRUE(form->MDIChildMax());
+  // The child's close button: Visibility 100, a blue image, at the band's right end.
+  TDataSkinSysButton close("CLOSE");
+  close.Visibility = 100;
+  close.Map = TBitmap(12, 12, MakePixel(0, 0, 255));
+  form->SysBtn.push_back(std::make_unique<TWinSysButton>(form.get(), &close));
+  TWinSysButton& b = *form->SysBtn.back();
+  b.visible = true;
+  const TRect band = Band();
+  b.bounds = Rect(band.Right - 20, band.Top + 4, band.Right - 8, band.Top + 16);
+  form->bidileft = true;
+  TBitmap shot = PaintBand();
+  EXPECT_EQ(shot.Pixel(band.Right - 14, band.Top + 10), MakePixel(0, 0, 255));
+  // A right-to-left row ends 5 pixels before the child's buttons.
+  EXPECT_LE(Btn(0).bounds.Right, b.bounds.Left - 5);
+  EXPECT_GT(Btn(0).bounds.Right, b.bounds.Left - 40);
+  // Without a maximized child the image is not drawn and the row runs to the end.
+  form->FormStyle = sfsNormal;
+  shot = PaintBand();
+  EXPECT_NE(shot.Pixel(band.Right - 14, band.Top + 10), MakePixel(0, 0, 255));
+  EXPECT_GT(Btn(0).bounds.Right, b.bounds.Left - 5);
+  form->SysBtn.clear();
+  DestroyWindow(client);
+}
+
 TEST_F(MenuBarTest, MarkingADropDownOwnerDrawnReachesSubmenus) {
   MakeMenuOwnerDrawn(editMenu);
   for (HMENU m : {editMenu, deepMenu}) {
