@@ -11,6 +11,7 @@
 #include "gui/FormReader.h"
 #include "skin/form/SkinMessages.h"
 #include "skin/form/WinSkinForm.h"
+#include "skin/form/WindowSubclass.h"
 #include "skin/model/SkinTestArchive.h"
 #include "skin/model/WinSkinData.h"
 
@@ -337,6 +338,30 @@ TEST_F(SkinManageTest, AWindowDestroyedWhileAdoptedIsDroppedAndFreed) {
   EXPECT_EQ(skinner->Skinstate, ssDestroyed);
   manager->DeleteForm3();
   EXPECT_TRUE(manager->Flist.empty());
+}
+
+TEST_F(SkinManageTest, ASkinnerLetGoInsideItsOwnMessageIsFreedWhenTheMessageReturns) {
+  HWND hwnd = MakeTop();
+  LONG_PTR original = GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
+  bool inside = false;
+  // Runs inside the skinner's activation message: the component going away
+  // makes the manager give the window back and free its skinner.
+  data->OnAfterSkinForm = [&](fw::TObject*, HWND, const std::wstring&) {
+    inside = true;
+    manager->RemoveSkinData(data);
+    // Given back at once, but the object is still there for the rest of the message.
+    EXPECT_EQ(FindFormSkinner(hwnd), nullptr);
+    EXPECT_EQ(GetWindowLongPtrW(hwnd, GWLP_WNDPROC), original);
+  };
+  ASSERT_TRUE(manager->AddForm(hwnd));
+  size_t links = TWindowSubclass::LiveCount();
+  Pump(100);
+  EXPECT_TRUE(inside);
+  EXPECT_TRUE(manager->Flist.empty());
+  EXPECT_EQ(FindFormSkinner(hwnd), nullptr);
+  EXPECT_EQ(TWindowSubclass::LiveCount(), links - 1);
+  EXPECT_EQ(SendMessageW(hwnd, WM_ISSKINNED, 0, 0), 0);
+  data->OnAfterSkinForm = nullptr;
 }
 
 TEST_F(SkinManageTest, SkinDataIsChosenByKindAndOrder) {
