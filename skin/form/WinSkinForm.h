@@ -90,6 +90,10 @@ class TNCObject {
 class TWinSysButton : public TNCObject {
  public:
   TWinSysButton(TWinSkinForm* sf, TDataSkinSysButton* element) : TNCObject(sf), data(element) {}
+  // While the left button is held (a press that began elsewhere), the
+  // button under the mouse does not light up or become the one a release
+  // acts on: only the button the press began on can act.
+  void MouseEnter() override;
   void Draw() override;
   TDataSkinSysButton* data;
 };

@@ -56,6 +56,15 @@ void TNCObject::MouseLeave() {
   SF->CancelHint();
 }
 
+void TWinSysButton::MouseEnter() {
+  if (SF->ActiveBtn == this) return;
+  if (GetKeyState(VK_LBUTTON) & 0x8000) {
+    if (SF->ActiveBtn) SF->ActiveBtn->MouseLeave();
+    return;
+  }
+  TNCObject::MouseEnter();
+}
+
 void TWinSysButton::Draw() {
   SF->PaintSysButton(this, state);
 }
