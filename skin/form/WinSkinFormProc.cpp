@@ -471,8 +471,10 @@ LRESULT TFormMessages::OnNcLButtonUp() {
   sf_.CancelHint();
   const POINT p = WindowPoint();
   if (TWinSysButton* button = sf_.FindSysBtn(p)) {
-    // Only the button the press began on acts; a press dragged here from elsewhere does nothing.
-    if (button == sf_.ActiveBtn) {
+    // Only the button the press began on, still pressed, acts: a press
+    // dragged here from another button (which handed this one the hover) or
+    // that left this button on the way does nothing.
+    if (button == sf_.ActiveBtn && button->state == 2) {
       button->MouseUp();
       const POINT screen = ScreenPoint();
       sf_.SysButtonAction(screen.x, screen.y);

@@ -192,6 +192,10 @@ TEST_F(FormProcTest, PressReleasedElsewhereDoesNothing) {
   Mouse(WM_NCLBUTTONUP, Screen(60, 10));
   Mouse(WM_NCLBUTTONDOWN, Centre(close));
   Mouse(WM_NCLBUTTONUP, Centre(minimize));
+  // Held down from close over minimise (which lights up) and released there.
+  Mouse(WM_NCLBUTTONDOWN, Centre(close));
+  Mouse(WM_NCMOUSEMOVE, Centre(minimize));
+  Mouse(WM_NCLBUTTONUP, Centre(minimize));
   EXPECT_TRUE(TakePosted(hwnd, WM_SYSCOMMAND).empty());
   EXPECT_EQ(sf->Windowstate, swsNormal);
 }
