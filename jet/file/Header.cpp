@@ -140,4 +140,33 @@ std::vector<uint8_t> encodeNewJet4Header(double creationDate) {
   return page;
 }
 
+std::vector<uint8_t> encodeNewJet3Header(uint16_t codePage) {
+  constexpr uint32_t kJet3PageSize = 2048;
+  constexpr uint16_t kGeneralSortOrder = 1033;
+  // Values Access 97 keeps in every header whose meaning no reader needs.
+  constexpr uint8_t kJet3Constants[] = {0x00, 0x01, 0x00, 0x00, 0x01, 0x01, 0x00, 0x00,
+                                        0x02, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00,
+                                        0x04, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00};
+  constexpr size_t kJet3One = 0x38;
+  constexpr size_t kJet3Marks[][3] = {{0x56, 0x1e, 0x25}, {0x96, 0x62, 0xd4}};
+  constexpr size_t kJet3Table = 0x600;
+  constexpr uint8_t kJet3TableStart[] = {0x01, 0x01, 0x14, 0x01};
+  std::vector<uint8_t> page(kJet3PageSize, 0);
+  std::copy_n(kMagic, 4, page.begin());
+  std::copy_n("Standard Jet DB", 16, page.begin() + kEngineOffset);
+  putU32(page.data() + kVersionOffset, static_cast<uint32_t>(JetVersion::Jet3));
+  std::copy_n(kJet3Constants, sizeof kJet3Constants, page.begin() + kObscuredOffset);
+  putU16(page.data() + kJet3One, 1);
+  putU16(page.data() + kJet3SortOrder, kGeneralSortOrder);
+  putU16(page.data() + kCodePage, codePage);
+  for (const auto& mark : kJet3Marks) {
+    page[mark[0]] = static_cast<uint8_t>(mark[1]);
+    page[mark[0] + 1] = static_cast<uint8_t>(mark[2]);
+  }
+  std::copy_n(kJet3TableStart, sizeof kJet3TableStart, page.begin() + kJet3Table);
+  for (size_t at = kJet3Table + sizeof kJet3TableStart; at + 1 < page.size(); at += 2) page[at + 1] = 0x01;
+  rc4Apply(kObscureKey, sizeof kObscureKey, page.data() + kObscuredOffset, kObscuredLength);
+  return page;
+}
+
 }  // namespace jet::file

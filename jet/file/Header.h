@@ -45,6 +45,10 @@ struct Header {
 // (days since 1899-12-30), with the obscured part obscured again.
 std::vector<uint8_t> encodeNewJet4Header(double creationDate);
 
+// Page 0 of a new Access 97 (Jet 3) database without a password, its text
+// in `codePage`, General sort order, database key 0, as Access 97 lays it out.
+std::vector<uint8_t> encodeNewJet3Header(uint16_t codePage);
+
 // RC4 keystream XOR, used for the obscured part of page 0.
 void rc4Apply(const uint8_t* key, size_t keyLength, uint8_t* data, size_t length);
 

@@ -19,6 +19,7 @@
 #include "jet/format/LongValue.h"
 #include "jet/format/RowLayout.h"
 #include "jet/format/TableDefinition.h"
+#include "jet/format/TextCodec.h"
 #include "jet/format/UsageMap.h"
 #include "jet/storage/Catalog.h"
 #include "jet/storage/DdlPlan.h"
@@ -56,29 +57,45 @@ constexpr uint8_t kSidColumnFlag = 0x20;
 
 // A long value up to this many bytes stays inside its row.
 constexpr size_t kInlineLongValueLimit = 256;
-// Bytes of one link of a long-value chain (the rest of its LVAL page holds the pointer and row table).
+// Bytes of one link of a long-value chain at most (the rest of its LVAL page holds the pointer and row
+// table; an Access 97 page holds less).
 constexpr size_t kChainChunk = 4000;
 constexpr size_t kChainPointer = 4;
-// Inline usage maps cover this many bytes of bitmap (512 pages) past their start page.
-constexpr size_t kInlineMapBytes = 64;
 constexpr size_t kReferenceMapHeader = 4;
 constexpr uint8_t kReferenceMapType = 1;
 // What Access's files carry in the owner field of page 1.
 constexpr uint32_t kFreeMapPageOwner = 1;
 
-const format::Layout kLayout = format::Layout::forVersion(file::JetVersion::Jet4);
-const format::TextRules kText{true, 1252};
+// What differs between the versions a new file is written in.
+struct FileFormat {
+  format::Layout layout;
+  format::TextRules text;
+  format::IndexPageLayout indexLayout;
+  format::SortOrder sortOrder = format::SortOrder::GeneralLegacy;
+
+  static FileFormat of(const NewDatabaseOptions& options) {
+    FileFormat f;
+    const bool jet3 = options.version == file::JetVersion::Jet3;
+    f.layout = format::Layout::forVersion(options.version);
+    f.text = format::TextRules{!jet3, jet3 ? options.codePage : uint16_t{1252}};
+    f.indexLayout = jet3 ? format::IndexPageLayout::jet3() : format::IndexPageLayout::jet4();
+    f.sortOrder = jet3 ? format::SortOrder::General97 : format::SortOrder::GeneralLegacy;
+    return f;
+  }
+};
 
 // Pages of the new file, handed out in order and written where they belong.
 class PageSink {
  public:
-  explicit PageSink(const std::string& path) : path_(path), out_(path, std::ios::binary | std::ios::trunc) {
+  PageSink(const std::string& path, const FileFormat& format)
+      : path_(path), format_(format), out_(path, std::ios::binary | std::ios::trunc) {
     if (!out_) throw StorageError(ErrorCode::Io, msg::cannotCreateFile(path, "无法打开文件"));
   }
+  const FileFormat& format() const { return format_; }
   uint32_t allocate() { return next_++; }
   uint32_t pageCount() const { return next_; }
   void write(uint32_t page, const file::PageBuffer& bytes) {
-    out_.seekp(static_cast<std::streamoff>(page) * kLayout.pageSize);
+    out_.seekp(static_cast<std::streamoff>(page) * format_.layout.pageSize);
     out_.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!out_) throw StorageError(ErrorCode::Io, msg::ioError(path_, "写入失败"));
   }
@@ -90,6 +107,7 @@ class PageSink {
 
  private:
   std::string path_;
+  const FileFormat& format_;
   std::ofstream out_;
   uint32_t next_ = 0;
 };
@@ -100,12 +118,13 @@ class RowPages {
   RowPages(PageSink& sink, uint32_t owner, bool longValue)
       : sink_(sink), owner_(owner), longValue_(longValue) {}
 
-  static size_t capacity() { return kLayout.pageSize - kLayout.dataRowTableOffset - 2; }
+  const FileFormat& format() const { return sink_.format(); }
+  size_t capacity() const { return layout().pageSize - layout().dataRowTableOffset - 2; }
 
   RowPointer add(std::vector<uint8_t> row) {
     if (current_ &&
         (rows_.size() >= 0xff ||
-         kLayout.dataRowTableOffset + 2 * (rows_.size() + 1) + used_ + row.size() > kLayout.pageSize)) {
+         layout().dataRowTableOffset + 2 * (rows_.size() + 1) + used_ + row.size() > layout().pageSize)) {
       flush();
     }
     if (!current_) current_ = sink_.allocate();
@@ -115,7 +134,7 @@ class RowPages {
   }
   void flush() {
     if (!current_) return;
-    sink_.write(*current_, format::DataPage::build(kLayout, owner_, rows_, longValue_));
+    sink_.write(*current_, format::DataPage::build(layout(), owner_, rows_, longValue_));
     pages_.push_back(*current_);
     current_.reset();
     rows_.clear();
@@ -124,6 +143,7 @@ class RowPages {
   const std::vector<uint32_t>& pages() const { return pages_; }
 
  private:
+  const format::Layout& layout() const { return sink_.format().layout; }
   PageSink& sink_;
   uint32_t owner_;
   bool longValue_;
@@ -152,7 +172,8 @@ struct TableBuild {
 };
 
 std::vector<uint32_t> reserveDefinitionPages(PageSink& sink, const TableDefinition& def) {
-  size_t n = format::pagesNeeded(format::encodeTableDefinition(def, kLayout, 1252), kLayout);
+  const FileFormat& f = sink.format();
+  size_t n = format::pagesNeeded(format::encodeTableDefinition(def, f.layout, f.text.codePage), f.layout);
   std::vector<uint32_t> pages;
   for (size_t i = 0; i < n; ++i) pages.push_back(sink.allocate());
   return pages;
@@ -162,7 +183,7 @@ std::vector<uint32_t> reserveDefinitionPages(PageSink& sink, const TableDefiniti
 std::vector<uint8_t> storeLongValue(const std::vector<uint8_t>& bytes, RowPages& lval) {
   if (bytes.size() <= kInlineLongValueLimit) return format::encodeInlineLongValue(bytes);
   std::vector<uint8_t> field(format::kLongValueHeader, 0);
-  if (bytes.size() <= RowPages::capacity()) {
+  if (bytes.size() <= lval.capacity()) {
     RowPointer at = lval.add(bytes);
     file::putU32(field.data(), static_cast<uint32_t>(bytes.size()) | format::kLongValueSinglePage);
     file::putU32(field.data() + 4, at.encode());
@@ -170,9 +191,10 @@ std::vector<uint8_t> storeLongValue(const std::vector<uint8_t>& bytes, RowPages&
   }
   // A chain: written last link first, so each link knows the one after it.
   uint32_t next = 0;
-  size_t links = (bytes.size() + kChainChunk - 1) / kChainChunk;
+  const size_t chunk = std::min(kChainChunk, lval.capacity() - kChainPointer);
+  size_t links = (bytes.size() + chunk - 1) / chunk;
   for (size_t i = links; i-- > 0;) {
-    size_t from = i * kChainChunk, take = std::min(kChainChunk, bytes.size() - from);
+    size_t from = i * chunk, take = std::min(chunk, bytes.size() - from);
     std::vector<uint8_t> row(kChainPointer + take);
     file::putU32(row.data(), next);
     std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(from), take, row.begin() + kChainPointer);
@@ -185,6 +207,7 @@ std::vector<uint8_t> storeLongValue(const std::vector<uint8_t>& bytes, RowPages&
 
 std::vector<uint8_t> encodeStoredRow(const TableBuild& t, const Row& row, RowPages& lval) {
   const TableDefinition& def = t.def;
+  const format::TextRules& text = lval.format().text;
   std::vector<format::FieldBytes> fields(def.columns.size());
   for (size_t i = 0; i < def.columns.size(); ++i) {
     const ColumnDefinition& c = def.columns[i];
@@ -201,24 +224,31 @@ std::vector<uint8_t> encodeStoredRow(const TableBuild& t, const Row& row, RowPag
       continue;
     }
     fields[i].present = true;
-    // Text holds at most its declared characters, Binary its declared bytes.
-    if (c.type == static_cast<uint8_t>(DataType::Text) && v.isText() &&
-        utf8ToUtf16(v.asText()).size() * 2 > c.length)
+    // Text holds at most its declared characters (Access 97: bytes of its
+    // code page, which must have every character), Binary its declared bytes.
+    const bool isText = c.type == static_cast<uint8_t>(DataType::Text);
+    if (!text.ucs2 && v.isText() && (isText || c.type == static_cast<uint8_t>(DataType::Memo))) {
+      if (auto missing = format::firstUnencodable(v.asText(), text.codePage))
+        throw StorageError(ErrorCode::Invalid,
+                           msg::textNotInCodePage(t.name + "." + c.name, *missing, text.codePage));
+      if (isText && format::encodeCodePageText(v.asText(), text.codePage).size() > c.length)
+        throw StorageError(ErrorCode::Invalid, msg::valueTooLong(t.name, c.name));
+    } else if (isText && v.isText() && utf8ToUtf16(v.asText()).size() * 2 > c.length) {
       throw StorageError(ErrorCode::Invalid, msg::valueTooLong(t.name, c.name));
+    }
     if (c.type == static_cast<uint8_t>(DataType::Binary) && v.isBinary() && v.asBytes().size() > c.length)
       throw StorageError(ErrorCode::Invalid, msg::valueTooLong(t.name, c.name));
-    fields[i].bytes = format::encodeValue(c, v, kText);
+    fields[i].bytes = format::encodeValue(c, v, text);
     if (c.type == static_cast<uint8_t>(DataType::Memo) ||
         c.type == static_cast<uint8_t>(DataType::LongBinary))
       fields[i].bytes = storeLongValue(fields[i].bytes, lval);
   }
-  std::vector<uint8_t> bytes = format::encodeRow(def, kLayout, fields);
-  if (bytes.size() > RowPages::capacity())
-    throw StorageError(ErrorCode::Invalid, msg::rowTooLarge(bytes.size()));
+  std::vector<uint8_t> bytes = format::encodeRow(def, lval.format().layout, fields);
+  if (bytes.size() > lval.capacity()) throw StorageError(ErrorCode::Invalid, msg::rowTooLarge(bytes.size()));
   return bytes;
 }
 
-void collectKeys(TableBuild& t, const Row& row, RowPointer at) {
+void collectKeys(TableBuild& t, const Row& row, RowPointer at, format::SortOrder sortOrder) {
   for (size_t p = 0; p < t.def.physicalIndexes.size(); ++p) {
     const format::PhysicalIndex& phys = t.def.physicalIndexes[p];
     std::vector<format::KeyColumn> columns;
@@ -229,7 +259,7 @@ void collectKeys(TableBuild& t, const Row& row, RowPointer at) {
       format::KeyColumn k;
       k.type = static_cast<DataType>(c.type);
       k.ascending = ic.ascending;
-      k.sortOrder = format::SortOrder::GeneralLegacy;
+      k.sortOrder = sortOrder;
       k.scale = c.scale;
       columns.push_back(k);
       values.push_back(ic.columnNumber < row.size() ? row[ic.columnNumber] : Value());
@@ -264,8 +294,7 @@ void checkUnique(const TableBuild& t, size_t p) {
 
 // The longest run of `items` from `from` that fits on one page with `make`.
 template <typename Make>
-size_t longestFit(size_t from, size_t count, const Make& make) {
-  const auto layout = format::IndexPageLayout::jet4();
+size_t longestFit(size_t from, size_t count, const Make& make, const format::IndexPageLayout& layout) {
   size_t lo = 1, hi = count - from;
   while (lo < hi) {
     size_t mid = (lo + hi + 1) / 2;
@@ -283,7 +312,7 @@ size_t longestFit(size_t from, size_t count, const Make& make) {
 // Bulk-loads a B-tree from sorted entries, bottom up; returns the root page.
 uint32_t writeIndexTree(PageSink& sink, uint32_t tdefPage, const std::vector<IndexEntry>& entries,
                         std::vector<uint32_t>& pagesOut) {
-  const auto layout = format::IndexPageLayout::jet4();
+  const format::IndexPageLayout& layout = sink.format().indexLayout;
   struct Built {
     IndexPage page;
     uint32_t number = 0;
@@ -314,7 +343,7 @@ uint32_t writeIndexTree(PageSink& sink, uint32_t tdefPage, const std::vector<Ind
                        entries.begin() + static_cast<std::ptrdiff_t>(from + n));
       return p;
     };
-    size_t n = longestFit(at, entries.size(), make);
+    size_t n = longestFit(at, entries.size(), make, layout);
     Built b;
     b.page = make(at, n);
     b.greatest = b.page.entries.back();
@@ -343,7 +372,7 @@ uint32_t writeIndexTree(PageSink& sink, uint32_t tdefPage, const std::vector<Ind
         return p;
       };
       size_t remaining = level.size() - at;
-      size_t n = remaining == 1 ? 0 : std::min(longestFit(at, level.size() - 1, make), remaining - 1);
+      size_t n = remaining == 1 ? 0 : std::min(longestFit(at, level.size() - 1, make, layout), remaining - 1);
       Built b;
       b.page = make(at, n);
       b.page.tailPage = level[at + n].number;
@@ -360,17 +389,18 @@ uint32_t writeIndexTree(PageSink& sink, uint32_t tdefPage, const std::vector<Ind
 // The row of a usage map of `pages`: inline when they fit one bitmap, else a
 // reference map whose bitmap pages are written here.
 std::vector<uint8_t> usageMapRow(PageSink& sink, std::vector<uint32_t> pages) {
+  const format::Layout& layout = sink.format().layout;
   std::sort(pages.begin(), pages.end());
   uint32_t start = pages.empty() ? 0 : pages.front();
-  if (pages.empty() || pages.back() - start < kInlineMapBytes * 8)
-    return format::UsageMap::encodeInline(start, pages, kInlineMapBytes);
-  const uint32_t perPage = (kLayout.pageSize - kReferenceMapHeader) * 8;
+  if (pages.empty() || pages.back() - start < layout.inlineMapBytes * 8)
+    return format::UsageMap::encodeInline(start, pages, layout.inlineMapBytes);
+  const uint32_t perPage = (layout.pageSize - kReferenceMapHeader) * 8;
   std::vector<uint8_t> row(1 + 4 * (pages.back() / perPage + 1), 0);
   row[0] = kReferenceMapType;
   size_t i = 0;
   while (i < pages.size()) {
     uint32_t stretch = pages[i] / perPage;
-    file::PageBuffer map(kLayout.pageSize, 0);
+    file::PageBuffer map(layout.pageSize, 0);
     map[0] = static_cast<uint8_t>(format::PageType::UsageMap);
     map[1] = 0x01;
     for (; i < pages.size() && pages[i] / perPage == stretch; ++i) {
@@ -406,17 +436,18 @@ IndexDef index(const char* name, std::vector<int> columns, bool primaryKey, bool
 
 // A system table as Jet lays it out: the planned definition with Jet's flag
 // on every column and the index order of Access's files.
-TableBuild systemTable(const TableSchema& schema, uint8_t tableType = kSystemTableType) {
+TableBuild systemTable(const TableSchema& schema, const format::Layout& layout,
+                       uint8_t tableType = kSystemTableType) {
   TableBuild t;
   t.name = schema.name;
-  t.def = planTableDefinition(schema, kLayout, tableType);
+  t.def = planTableDefinition(schema, layout, tableType);
   for (auto& c : t.def.columns) c.flags |= kSystemColumnFlag;
   t.owner = kEngineOwner;
   t.catalogFlags = kSystemObject;
   return t;
 }
 
-std::vector<TableBuild> systemTables() {
+std::vector<TableBuild> systemTables(const format::Layout& layout) {
   std::vector<TableBuild> out;
   TableSchema objects{
       kCatalogTable,
@@ -429,14 +460,14 @@ std::vector<TableBuild> systemTables() {
        col("LvProp", DataType::LongBinary), col("LvModule", DataType::LongBinary),
        col("LvExtra", DataType::LongBinary)},
       {index("ParentIdName", {1, 2}, false, true, false, false), index("Id", {0}, true, true, false, false)}};
-  out.push_back(systemTable(objects));
+  out.push_back(systemTable(objects, layout));
   out.back().def.columns[6].flags |= kSidColumnFlag;
 
   TableSchema aces{"MSysACEs",
                    {col("ObjectId", DataType::Long), col("SID", DataType::Binary, 255),
                     col("ACM", DataType::Long), col("FInheritable", DataType::Boolean)},
                    {index("ObjectId", {0}, false, false, false, true)}};
-  out.push_back(systemTable(aces));
+  out.push_back(systemTable(aces, layout));
   out.back().def.columns[1].flags |= kSidColumnFlag;
 
   TableSchema queries{
@@ -445,7 +476,9 @@ std::vector<TableBuild> systemTables() {
        col("Name1", DataType::Text, 255), col("Name2", DataType::Text, 255),
        col("Expression", DataType::Memo), col("Flag", DataType::Integer), col("LvExtra", DataType::Long)},
       {index("ObjectIdAttribute", {0, 1, 2}, true, true, false, false)}};
-  out.push_back(systemTable(queries));
+  // Access 97's MSysQueries has no LvExtra.
+  if (layout.jet3) queries.columns.pop_back();
+  out.push_back(systemTable(queries, layout));
 
   TableSchema relationships{
       "MSysRelationships",
@@ -456,13 +489,13 @@ std::vector<TableBuild> systemTables() {
       {index("szRelationship", {0}, false, false, true, false),
        index("szObject", {4}, false, false, true, false),
        index("szReferencedObject", {6}, false, false, true, false)}};
-  out.push_back(systemTable(relationships));
+  out.push_back(systemTable(relationships, layout));
 
   // Access's own table: Access, not Jet, made it.
   TableSchema access{"MSysAccessObjects",
                      {col("Data", DataType::Binary, 255), col("ID", DataType::Long)},
                      {index("AOIndex", {1}, true, true, false, false)}};
-  TableBuild a = systemTable(access, kUserTableType);
+  TableBuild a = systemTable(access, layout, kUserTableType);
   for (auto& c : a.def.columns) c.flags &= static_cast<uint8_t>(~kSystemColumnFlag);
   a.owner = kAccessOwner;
   a.catalogFlags = kAccessSystemObject;
@@ -497,7 +530,7 @@ void writeRows(PageSink& sink, TableBuild& t, const std::function<bool(Row&)>& n
     if (autoColumn >= 0 && row[static_cast<size_t>(autoColumn)].isNull())
       row[static_cast<size_t>(autoColumn)] = Value::longInt(static_cast<int32_t>(t.largestAutoNumber + 1));
     RowPointer at = data.add(encodeStoredRow(t, row, lval));
-    collectKeys(t, row, at);
+    collectKeys(t, row, at, sink.format().sortOrder);
     if (autoColumn >= 0 && row[static_cast<size_t>(autoColumn)].isIntegral())
       t.largestAutoNumber = std::max(t.largestAutoNumber, row[static_cast<size_t>(autoColumn)].asInt());
     ++t.rowCount;
@@ -508,15 +541,18 @@ void writeRows(PageSink& sink, TableBuild& t, const std::function<bool(Row&)>& n
   t.ownedPages = data.pages();
 }
 
-void writeFile(const std::string& path, std::vector<NewTable>& sources, double created) {
-  PageSink sink(path);
+void writeFile(const std::string& path, std::vector<NewTable>& sources, double created,
+               const FileFormat& format) {
+  const format::Layout& layout = format.layout;
+  PageSink sink(path, format);
   uint32_t headerPage = sink.allocate();
   uint32_t freeMapPage = sink.allocate();  // page 1: the map of free pages, written last
-  std::vector<TableBuild> tables = systemTables();
+  std::vector<TableBuild> tables = systemTables(layout);
   for (const auto& source : sources) {
     TableBuild t;
     t.name = source.schema.name;
-    t.def = planTableDefinition(source.schema, kLayout);
+    t.def = planTableDefinition(source.schema, layout);
+    if (!format.text.ucs2) requireNamesInCodePage(source.schema, format.text.codePage);
     for (const auto& other : tables)
       if (equalsIgnoreCase(other.name, t.name))
         throw StorageError(ErrorCode::TableExists, msg::tableExists(t.name));
@@ -594,14 +630,13 @@ void writeFile(const std::string& path, std::vector<NewTable>& sources, double c
   std::vector<std::vector<uint8_t>> pageRows;
   uint32_t mapPage = sink.allocate();
   auto flushMaps = [&]() {
-    sink.write(mapPage, format::DataPage::build(kLayout, 0, pageRows));
+    sink.write(mapPage, format::DataPage::build(layout, 0, pageRows));
     pageRows.clear();
   };
   size_t used = 0;
   for (size_t i = 0; i < mapRows.size(); ++i) {
     if (pageRows.size() >= 0xff ||
-        kLayout.dataRowTableOffset + 2 * (pageRows.size() + 1) + used + mapRows[i].size() >
-            kLayout.pageSize) {
+        layout.dataRowTableOffset + 2 * (pageRows.size() + 1) + used + mapRows[i].size() > layout.pageSize) {
       flushMaps();
       mapPage = sink.allocate();
       used = 0;
@@ -623,16 +658,17 @@ void writeFile(const std::string& path, std::vector<NewTable>& sources, double c
   for (auto& t : tables) {
     t.def.rowCount = t.rowCount;
     t.def.nextAutoNumber = static_cast<uint32_t>(t.largestAutoNumber + 1);
-    auto pages = format::splitTableDefinition(format::encodeTableDefinition(t.def, kLayout, 1252), kLayout,
-                                              t.tdefPages);
+    auto pages = format::splitTableDefinition(
+        format::encodeTableDefinition(t.def, layout, format.text.codePage), layout, t.tdefPages);
     for (size_t i = 0; i < pages.size(); ++i) sink.write(t.tdefPages[i], pages[i]);
   }
   // Row 0 of page 1 is the file's map of free pages (none yet); row 1 stays empty, as in Access's files.
   sink.write(freeMapPage,
-             format::DataPage::build(kLayout, kFreeMapPageOwner,
-                                     {format::FreePageMap::encodeNew(sink.pageCount(), kInlineMapBytes),
-                                      format::UsageMap::encodeInline(0, {}, kInlineMapBytes)}));
-  sink.write(headerPage, file::encodeNewJet4Header(created));
+             format::DataPage::build(layout, kFreeMapPageOwner,
+                                     {format::FreePageMap::encodeNew(sink.pageCount(), layout.inlineMapBytes),
+                                      format::UsageMap::encodeInline(0, {}, layout.inlineMapBytes)}));
+  sink.write(headerPage, layout.jet3 ? file::encodeNewJet3Header(format.text.codePage)
+                                     : file::encodeNewJet4Header(created));
   sink.close();
 }
 
@@ -650,7 +686,10 @@ void writeNewDatabase(const std::string& path, std::vector<NewTable> tables,
   std::error_code ec;
   if (std::filesystem::exists(path, ec)) throw StorageError(ErrorCode::Io, msg::fileExists(path));
   try {
-    writeFile(path, tables, options.creationDate != 0 ? options.creationDate : jetNow());
+    if (options.version == file::JetVersion::Jet3 && !format::codePageSupported(options.codePage))
+      throw StorageError(ErrorCode::Unsupported, msg::unsupportedCodePage(options.codePage));
+    writeFile(path, tables, options.creationDate != 0 ? options.creationDate : jetNow(),
+              FileFormat::of(options));
   } catch (...) {
     std::filesystem::remove(path, ec);
     throw;

@@ -1,4 +1,4 @@
-// Writing a new Jet 4 database file from nothing: the header page, the
+// Writing a new Jet 4 or Access 97 (Jet 3) database file from nothing: the header page, the
 // system tables Access makes (MSysObjects, MSysACEs, MSysQueries,
 // MSysRelationships, MSysAccessObjects) with their catalogue rows and
 // indexes, and optionally user tables copied from another store with their
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "jet/file/Header.h"
 #include "jet/storage/Store.h"
 
 namespace jet::storage {
@@ -18,6 +19,9 @@ namespace jet::storage {
 struct NewDatabaseOptions {
   // Days since 1899-12-30; 0 means now.
   double creationDate = 0;
+  file::JetVersion version = file::JetVersion::Jet4;
+  // The ANSI code page of an Access 97 file's text (1252 or 936); Jet 4 text is UCS-2.
+  uint16_t codePage = 1252;
 };
 
 // A table for a new file: its schema and its rows, produced one at a time so

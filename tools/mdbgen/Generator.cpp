@@ -32,6 +32,12 @@ const std::array<const char*, 16> kGiven = {"Alice", "Bob",   "Carol", "Dave",  
                                             "陈静",  "杨帆",  "Zoë",   "Ångström"};
 const std::array<const char*, 12> kCities = {"北京", "上海", "广州",  "深圳", "杭州",      "成都",
                                              "Wien", "Köln", "Paris", "Oslo", "São Paulo", "Zürich"};
+// The same, spelled with what GBK holds.
+const std::array<const char*, 16> kGivenGbk = {"Alice", "Bob",   "Carol", "Dave",    "Erin", "Frank",
+                                               "Grace", "Heidi", "张伟",  "王芳",    "李娜", "刘洋",
+                                               "陈静",  "杨帆",  "Zoe",   "Angstrom"};
+const std::array<const char*, 12> kCitiesGbk = {"北京", "上海",  "广州",  "深圳", "杭州",      "成都",
+                                                "Wien", "Koeln", "Paris", "Oslo", "Sao Paulo", "Zurich"};
 
 // The earlier row that row `index` copies directly, if it copies one.
 bool picksEarlier(const Options& o, uint64_t index, uint64_t& source) {
@@ -53,10 +59,12 @@ uint64_t originOf(const Options& o, uint64_t index) {
 jet::Row freshRow(const Options& o, uint64_t index) {
   Rng r{mix(o.seed ^ (index * 0xD6E8FEB86659FD93ull))};
   jet::Row row;
-  std::string name = std::string(kGiven[r.below(kGiven.size())]) + " " + std::to_string(index);
+  const auto& given = o.gbkText ? kGivenGbk : kGiven;
+  const auto& cities = o.gbkText ? kCitiesGbk : kCities;
+  std::string name = std::string(given[r.below(given.size())]) + " " + std::to_string(index);
   row.push_back(Value::text(name));
   row.push_back(Value::text("1" + std::to_string(3000000000ull + r.below(999999999ull))));
-  row.push_back(Value::text(kCities[r.below(kCities.size())]));
+  row.push_back(Value::text(cities[r.below(cities.size())]));
   row.push_back(Value::currency(static_cast<int64_t>(r.below(100000000)) - 20000000));
   row.push_back(r.below(20) == 0 ? Value() : Value::dbl(r.unit() * 1000.0 - 500.0));
   row.push_back(Value::dateTime(36000.0 + static_cast<double>(r.below(9000)) +

@@ -25,6 +25,9 @@ struct Options {
   // often have; every delete then updates them too.
   bool keyIndexes = false;
   uint64_t seed = 1;
+  // Only text a Chinese Access 97 file (code page 936, GBK) can hold: the
+  // Latin names lose the accents GBK has no letters for.
+  bool gbkText = false;
 };
 
 // The table's layout for the given options.

@@ -1,10 +1,12 @@
 // mdbgen: writes a new Jet 4 database of generated rows for tests, demos and
 // benchmarks.
 //   mdbgen OUT.mdb --rows N [--dup-share 0.25] [--seed 1] [--keyless] [--table NAME]
-//                  [--no-memos] [--key-indexes] [--keyless-table NAME]
+//                  [--no-memos] [--key-indexes] [--keyless-table NAME] [--jet3]
 // --key-indexes indexes the key fields Name and Phone as well.
 // --keyless-table adds a second, keyless table with the same number of rows
 // and duplicate share (whole rows repeated), for the keyless rebuild.
+// --jet3 writes an Access 97 file, its text in GBK (code page 936) as a
+// Chinese system's Access 97 keeps it.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -19,7 +21,7 @@ namespace {
 int usage() {
   std::fprintf(stderr,
                "用法: mdbgen OUT.mdb --rows N [--dup-share 0.25] [--seed 1] [--keyless] [--table NAME] "
-               "[--no-memos] [--key-indexes] [--keyless-table NAME]\n");
+               "[--no-memos] [--key-indexes] [--keyless-table NAME] [--jet3]\n");
   return 2;
 }
 
@@ -36,6 +38,7 @@ int main(int argc, char** argv) {
   std::string out = argv[1];
   mdbgen::Options o;
   std::string keylessTable;
+  jet::storage::NewDatabaseOptions options;
   bool haveRows = false;
   for (int i = 2; i < argc; ++i) {
     std::string a = argv[i];
@@ -61,6 +64,10 @@ int main(int argc, char** argv) {
       o.memos = false;
     } else if (a == "--key-indexes") {
       o.keyIndexes = true;
+    } else if (a == "--jet3") {
+      options.version = jet::file::JetVersion::Jet3;
+      options.codePage = 936;
+      o.gbkText = true;
     } else {
       return usage();
     }
@@ -75,7 +82,7 @@ int main(int argc, char** argv) {
     tables.push_back(mdbgen::newTable(k));
   }
   try {
-    jet::storage::writeNewDatabase(out, std::move(tables));
+    jet::storage::writeNewDatabase(out, std::move(tables), options);
   } catch (const jet::Error& e) {
     std::fprintf(stderr, "mdbgen: %s\n", e.what());
     return 1;

@@ -142,7 +142,7 @@ TEST(Jet3Ddl, AlterIndexAndDropKeepTheFileSound) {
     for (const auto& [page, owners] : pageOwners(*db).owners)
       if (owners.front() == "Personen") owned.push_back(page);
   }
-  ASSERT_GT(owned.size(), 10u);
+  ASSERT_GE(owned.size(), 4u);  // definition, data pages, two index roots
   {
     auto db = JetDatabase::open(f, "", false);
     db->dropTable("Personen");
