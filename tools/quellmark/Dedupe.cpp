@@ -34,7 +34,7 @@ const Bilingual kDedupeHelp = {
     "密码]\n"
     "删除每组重复记录中除 ID 最小（或最大）的一条以外的所有记录。ID 字段在每条记录中\n"
     "都必须不同且不为 Null。--table、--id 和 --keys 是名称（不区分大小写），不是 SQL；\n"
-    "未知或空的名称、保存的查询、系统表、只读文件和 Access 97 文件都在写入任何内容之前\n"
+    "未知或空的名称、保存的查询、系统表和只读文件都在写入任何内容之前\n"
     "被拒绝。先在文件旁写一个带时间戳的备份副本（该名称已被占用时加编号）。除非给出\n"
     "--yes，删除前会先询问。\n",
     "usage: quellmark dedupe FILE --table T --id ID --keys a,b --keep lowest|highest [--yes] [--password "
@@ -42,8 +42,8 @@ const Bilingual kDedupeHelp = {
     "Deletes every record of a duplicate group but the one with the lowest (or\n"
     "highest) ID. The ID field must be distinct and non-Null in every record.\n"
     "--table, --id and --keys are names (matched ignoring case), never SQL; an\n"
-    "unknown or empty name, a saved query, a system table, a read-only file and\n"
-    "an Access 97 file are refused before anything is written.\n"
+    "unknown or empty name, a saved query, a system table and a read-only file\n"
+    "are refused before anything is written.\n"
     "First writes a time-stamped backup copy beside the file (numbered when that\n"
     "name is taken). Asks before deleting unless --yes is given.\n"};
 
@@ -81,9 +81,6 @@ void connectForWriting(jet::ado::Connection& c, const ParsedArgs& a) {
   const std::string& file = a.positional.at(0);
   connect(c, a, false);
   if (c.store().readOnly()) throw jet::Error(jet::ErrorCode::ReadOnly, jet::msg::readOnlyFile(file));
-  if (auto* database = dynamic_cast<jet::storage::JetDatabase*>(&c.store());
-      database && database->pageFile().isJet3())
-    throw jet::Error(jet::ErrorCode::Unsupported, jet::msg::jet3WriteNotSupported(file));
 }
 
 // Asks on the terminal; without one, only --yes lets the change go ahead.
