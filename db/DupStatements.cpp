@@ -45,6 +45,17 @@ std::string repeatedIdStatement(const std::string& table, const std::string& id)
   return "Select " + id + " From [" + table + "] Group By " + id + " Having Count(*) > 1";
 }
 
+std::string duplicateGroupCountStatement(const std::string& table, const std::string& fields) {
+  return "Select Count(*) From (Select Count(*) From [" + table + "] Group By " + fields +
+         " Having Count(*) > 1)";
+}
+
+std::string doomedCountStatement(const std::string& table, const std::string& id, const std::string& fields,
+                                 bool keepLowest) {
+  return "Select Count(*) From [" + table + "] Where " + id + " Not In (Select " +
+         (keepLowest ? "min(" : "max(") + id + ") From [" + table + "] Group By " + fields + ")";
+}
+
 std::string nullIdStatement(const std::string& table, const std::string& id) {
   return "Select " + id + " From [" + table + "] Where " + id + " Is Null";
 }

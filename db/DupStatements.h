@@ -27,6 +27,14 @@ std::string backupTableStatement(const std::string& table);
 std::string repeatedIdStatement(const std::string& table, const std::string& id);
 std::string nullIdStatement(const std::string& table, const std::string& id);
 
+// Counts for the batch tool's summary, one row of one number each: the
+// duplicate groups, and the records the keep-lowest (or keep-highest)
+// statement deletes. Counting needs no group order, so these cost a
+// fraction of the report, whose groups come sorted.
+std::string duplicateGroupCountStatement(const std::string& table, const std::string& fields);
+std::string doomedCountStatement(const std::string& table, const std::string& id, const std::string& fields,
+                                 bool keepLowest);
+
 // True when a statement gives rows (a SELECT or TRANSFORM without INTO), so
 // that the console opens it rather than executing it. Decided from the text
 // alone, before anything runs, so a statement is never run twice.

@@ -106,6 +106,12 @@ int64_t countRows(jet::sql::Session& s, const std::string& sql) {
   return static_cast<int64_t>(s.execute(sql).result.rows.size());
 }
 
+// The number a one-row, one-column count statement gives.
+int64_t countOf(jet::sql::Session& s, const std::string& sql) {
+  auto rows = s.execute(sql).result.rows;
+  return rows.empty() || rows[0].empty() ? 0 : static_cast<int64_t>(rows[0][0].toDouble());
+}
+
 // The checked names of a dedupe: stored spellings, each already bracketed.
 struct DedupeNames {
   std::string table;  // stored name, unbracketed: the statement builders bracket it
@@ -186,11 +192,9 @@ int runDedupe(const std::vector<std::string>& args) {
             if (countRows(s, qm::db::nullIdStatement(names.table, names.id)) > 0)
               throw jet::Error(jet::ErrorCode::Invalid, text::idHasNull(names.table, names.idName));
           }
-          auto report = s.execute(qm::db::duplicateReportStatement(names.table, names.keys)).result;
-          for (const jet::Row& r : report.rows) {
-            ++groups;
-            doomed += static_cast<int64_t>(r.back().toDouble()) - 1;
-          }
+          groups = countOf(s, qm::db::duplicateGroupCountStatement(names.table, names.keys));
+          doomed =
+              countOf(s, qm::db::doomedCountStatement(names.table, names.id, names.keys, keep == "lowest"));
         }
         std::cout << text::duplicateSummary(groups, doomed, keep == "lowest", names.idName) << "\n";
         if (doomed == 0) return 0;
