@@ -215,7 +215,7 @@ void runCustomers(const std::string& dir, uint64_t rows, int repeat) {
     std::string file = (sub / "customers.mdb").string();
     copyFresh(master, file);
     std::string cmd = std::string("'") + QM_QUELLMARK + "' dedupe '" + file +
-                      "' --table Records --id ID --keys Name,Phone --keep lowest --yes > /dev/null";
+                      "' --table Records --id ID --keys Name,Phone --keep lowest --yes > /dev/null 2>&1";
     tool = best(tool, measured([&] {
                   if (std::system(cmd.c_str()) != 0) throw std::runtime_error("quellmark dedupe failed");
                 }),
