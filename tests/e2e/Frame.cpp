@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "Harness.h"
+#include "ScreenCapture.h"
 #include "Session.h"
 #include "skin/form/SkinImage.h"
 #include "skin/model/SkinModel.h"
@@ -54,33 +55,6 @@ const skin::TDataSkinSysButton& CaptionButton(const skin::TSkinModel& model, int
   for (const auto& b : model.SysBtn)
     if (b.Action == action && b.Align == 1 && !b.Map.Empty()) return b;
   throw Failure("the skin has no right-aligned caption button for action " + std::to_string(action));
-}
-
-// A rectangle of the screen as the display shows it.
-skin::TBitmap Capture(const RECT& r) {
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  skin::TBitmap shot(w, h);
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(mem, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, dib);
-  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  const auto* pixels = static_cast<const uint32_t*>(bits);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) shot.SetPixel(x, y, pixels[y * w + x] & 0x00FFFFFF);
-  SelectObject(mem, old);
-  DeleteObject(dib);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return shot;
 }
 
 // One caption button of the main window, placed as the skin places a
