@@ -23,6 +23,17 @@ namespace fw {
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+// Framework messages (the framework's own range), sent to a control's
+// WindowProc; skinned-control objects react to them.
+constexpr UINT CM_BASE = 0xB000;
+constexpr UINT CM_DIALOGKEY = CM_BASE + 5;
+constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;
+constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7;
+constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
+constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
+constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
+constexpr UINT CM_EXIT = CM_BASE + 27;
+constexpr UINT CM_RELEASE = CM_BASE + 33;
 // WM_COPYDATA tag of automation requests: the reply goes back by WM_COPYDATA to the window in wParam.
 constexpr ULONG_PTR kAutomationTag = 0x464D5741;
 

@@ -12,6 +12,8 @@ inline constexpr uint32_t SKIN_MAGIC = 0x41A2;
 inline constexpr uint32_t WM_SKINCHANGED = 0x3401;
 inline constexpr uint32_t WM_SKINPAINTFRAME = 0x3502;
 inline constexpr uint32_t WM_SKINACTIVATE = 0x3503;
+// wParam non-zero: a skinned control draws its skin again (and repaints); zero: it stops.
+inline constexpr uint32_t WM_SKINSWITCH = 0x3506;
 inline constexpr uint32_t WM_SKINBUTTONACTION = 0x3514;
 inline constexpr uint32_t WM_SKINBUTTONQUERY = 0x3515;
 inline constexpr uint32_t WM_SKINMDIMAX = 0x3516;

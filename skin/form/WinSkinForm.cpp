@@ -9,7 +9,7 @@
 #include <cstddef>
 
 #include "gui/Form.h"
-#include "skin/form/WinSkinControl.h"
+#include "skin/controls/WinSkinControl.h"
 #include "skin/form/WinSkinMenuBar.h"
 #include "skin/form/WindowSubclass.h"
 #include "skin/model/WinSkinData.h"

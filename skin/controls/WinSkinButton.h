@@ -1,0 +1,75 @@
+// Push buttons drawn from the skin's button strip (images: 1 normal,
+// 2 pressed, 3 disabled, 4 hot, 5 focused or default). The button swallows
+// painting, erasing and the left-button press: the skin object tracks the hot
+// and pressed states itself, holds the mouse capture while pressed, and
+// raises the click itself.
+//
+// Files: WinSkinButton.cpp (TSkinButton), WinSkinBitButton.cpp,
+// WinSkinSpeedButton.cpp, WinSkinMenuButton.cpp; the portable layout maths
+// in ButtonLayout.h.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "skin/controls/WinSkinControl.h"
+
+namespace skin {
+
+class TDibSection;
+
+class TSkinButton : public TSkinControl {
+  FW_CLASS(TSkinButton)
+ public:
+  explicit TSkinButton(fw::TComponent* owner);
+  ~TSkinButton() override;
+
+  void Init(TWinSkinForm* sf, TSkinData* sd, bool acolor) override;
+  bool BeforeProc(fw::TMessage& message) override;
+  void AfterProc(fw::TMessage& message) override;
+  void DrawControl(HDC dc, const RECT& rc) override;
+
+  bool trans = false;  // the parent's background under the skin image instead of a ButtonFace fill
+
+ protected:
+  // Off-screen face the size of the button; every face is composed here and
+  // copied to the window in one blit.
+  std::unique_ptr<TDibSection> btemp;
+};
+
+class TSkinBitButton : public TSkinButton {
+  FW_CLASS(TSkinBitButton)
+ public:
+  using TSkinButton::TSkinButton;
+  void DrawControl(HDC dc, const RECT& rc) override;
+
+  std::wstring PicField;  // a published picture property drawn instead of the glyph; empty: the glyph
+};
+
+// Windowless speed buttons (graphic controls); attached with InitGraphicControl.
+class TSkinSpeedButton : public TSkinBitButton {
+  FW_CLASS(TSkinSpeedButton)
+ public:
+  explicit TSkinSpeedButton(fw::TComponent* owner);
+  ~TSkinSpeedButton() override;
+
+  void InitGraphicControl(TWinSkinForm* sf, TSkinData* sd);
+  bool BeforeProc(fw::TMessage& message) override;
+  void AfterProc(fw::TMessage& message) override;
+  void PaintControl(HDC adc) override;
+  void DrawSpeedbtn(HDC dc, const RECT& rc);
+
+  bool FReentr = false;
+};
+
+// Drop-down buttons: glyph, caption and a small down-pointing arrow.
+class TSkinMenuButton : public TSkinButton {
+  FW_CLASS(TSkinMenuButton)
+ public:
+  using TSkinButton::TSkinButton;
+  void DrawControl(HDC dc, const RECT& rc) override;
+};
+
+}  // namespace skin
