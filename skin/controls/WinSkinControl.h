@@ -15,9 +15,11 @@
 #pragma once
 
 #include <windows.h>
+// commctrl.h needs the types windows.h declares.
 #include <commctrl.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "gui/Component.h"
@@ -31,6 +33,7 @@ class TSkinData;
 class TWinSkinForm;
 class TWindowSubclass;
 class TDataSkinObject;
+struct TSkinControlLink;
 
 // Members of TSkinControl::state.
 enum TSkinControlStateBit : uint8_t { Hot = 1, Down = 2 };
@@ -39,8 +42,8 @@ enum TSkinControlStateBit : uint8_t { Hot = 1, Down = 2 };
 enum TSkinControlLife : int32_t {
   scCreated = 0,
   scAttached = 1,
-  scDetached = 2,  // a box given its colour back
-  scDestroyed = 6, // the window is gone; the skinner frees the object without touching it
+  scDetached = 2,   // a box given its colour back
+  scDestroyed = 6,  // the window is gone; the skinner frees the object without touching it
 };
 
 class TSkinControl : public fw::TComponent {
@@ -128,6 +131,13 @@ class TSkinControl : public fw::TComponent {
  protected:
   // The skin colour in slot `index` of the active skin as a COLORREF.
   COLORREF SkinColor(int index) const;
+  // Writes the framework control's published "Color" (nothing when it has none).
+  void SetControlColor(TColor colour);
+
+ private:
+  // Shared with the handler installed in the control or window, which may
+  // outlive this object (another handler chained after ours keeps it).
+  std::shared_ptr<TSkinControlLink> link_;
 };
 
 // Free functions shared by the control families and the menu bar.
