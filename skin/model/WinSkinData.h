@@ -23,6 +23,7 @@
 
 #include "gui/Component.h"
 #include "skin/model/SkinModel.h"
+#include "skin/model/SkinSets.h"
 #include "skin/model/WinSkinManage.h"
 
 namespace fw {
@@ -33,65 +34,6 @@ namespace skin {
 
 class TSkinStore;
 class TSkinHintWindow;
-
-enum TSkinControlType : int {
-  xcMainMenu,
-  xcPopupMenu,
-  xcMenuItem,
-  xcToolbar,
-  xcControlbar,
-  xcCombo,
-  xcCheckBox,
-  xcRadioButton,
-  xcProgress,
-  xcScrollbar,
-  xcEdit,
-  xcButton,
-  xcBitBtn,
-  xcSpeedButton,
-  xcSpin,
-  xcPanel,
-  xcGroupBox,
-  xcStatusBar,
-  xcTab,
-  xcTrackBar,
-  xcSystemMenu,
-  xcForeignForms,
-};
-inline constexpr int kSkinControlTypeCount = xcForeignForms + 1;
-
-enum TSkinOption : int {
-  xoMDIScrollbar,
-  xoMenuMerge,
-  xoTransparent,
-  xoPreview,
-  xoParentBackGround,
-  xoNoFocusRect,
-  xoToolbarBK,
-  xoToolbarButton,
-  xoMDIChildBorder,
-  xoMenuBG,
-  xoCaptionButtonHint,
-  xoFormScrollbar,
-};
-inline constexpr int kSkinOptionCount = xoFormScrollbar + 1;
-
-enum TSkinFormType : int { sfMainform, sfOnlyThisForm, sfDialog, sfDLL };
-
-// A set of one of the enumerations above: bit n is member n.
-using TSkinSet = uint32_t;
-inline constexpr TSkinSet SetOf(int member) {
-  return TSkinSet{1} << member;
-}
-inline constexpr bool InSet(TSkinSet set, int member) {
-  return (set & SetOf(member)) != 0;
-}
-
-// Class names of other component libraries the engine recognises. No window
-// or control of this program belongs to them.
-inline constexpr const wchar_t* kForeignFormPrefix = L"TXaForm";
-inline constexpr const wchar_t* kForeignLibraryAPrefix = L"TXa";
-inline constexpr const wchar_t* kForeignLibraryBPrefix = L"TXb";
 
 using TOnFormSkin = std::function<void(fw::TObject* sender, const std::wstring& aName, bool& DoSkin)>;
 using TOnSkinForm = std::function<void(fw::TObject* sender, HWND ahwnd, const std::wstring& aName)>;
