@@ -1,0 +1,143 @@
+// A skinned check box worked as a user works it: a real mouse click and the
+// Space key toggle it exactly once, and the skin image on the screen follows.
+#include <gtest/gtest.h>
+
+#include "skin/controls/WinSkinCheck.h"
+#include "skin/form/WinSkinDraw.h"
+#include "skin/model/WinSkinData.h"
+
+namespace skin {
+namespace {
+
+constexpr int32_t kSide = 13;
+
+TPixel ImageColour(int k) {
+  return MakePixel(static_cast<uint8_t>(30 * k), 40, static_cast<uint8_t>(250 - 30 * k));
+}
+
+void Pump(DWORD ms) {
+  DWORD end = GetTickCount() + ms;
+  do {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(5);
+  } while (static_cast<LONG>(GetTickCount() - end) < 0);
+}
+
+void SendMouse(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  SendInput(1, &input, sizeof(input));
+}
+
+void SendKey(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof(input));
+}
+
+int Clicks = 0;
+WNDPROC g_previousParentProc = nullptr;
+LRESULT CALLBACK CountingParent(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) ++Clicks;
+  return CallWindowProcW(g_previousParentProc, hwnd, msg, wParam, lParam);
+}
+
+class SkinCheckBoxInputTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    TBitmap strip(kSide * 4, kSide);
+    for (int k = 1; k <= 4; ++k) strip.FillRect(Rect((k - 1) * kSide, 0, k * kSide, kSide), ImageColour(k));
+    data.Button.CheckMap = strip;
+    data.Button.checkframe = 4;
+    data.Empty = false;
+    top = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 200, 150, 240, 80, nullptr, nullptr,
+                          nullptr, nullptr);
+    ASSERT_NE(top, nullptr);
+    g_previousParentProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(top, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingParent)));
+    check = CreateWindowExW(0, L"BUTTON", L"Option", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 20,
+                            20, 150, 21, top, nullptr, nullptr, nullptr);
+    object = new TSkinCheckBox(nullptr);
+    object->Inithwnd(check, &data, nullptr);
+    SetForegroundWindow(top);
+    Pump(100);
+    Clicks = 0;
+  }
+  void TearDown() override {
+    delete object;
+    DestroyWindow(top);
+  }
+
+  // The image shown on the screen at the image's middle.
+  int ShownImage() {
+    HDC dc = GetDC(check);
+    TBitmap pixel = ReadDcPixels(dc, Rect(6, 10, 7, 11));
+    ReleaseDC(check, dc);
+    for (int k = 1; k <= 4; ++k)
+      if (pixel.Pixel(0, 0) == ImageColour(k)) return k;
+    return 0;
+  }
+
+  TSkinData data{nullptr};
+  HWND top = nullptr;
+  HWND check = nullptr;
+  TSkinCheckBox* object = nullptr;
+};
+
+TEST_F(SkinCheckBoxInputTest, RealClickTogglesOnceAndThePictureFollows) {
+  EXPECT_EQ(ShownImage(), 1);
+  RECT r;
+  GetWindowRect(check, &r);
+  SetCursorPos(r.left + 40, r.top + 10);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  Pump(60);
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  Pump(100);
+  EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(Clicks, 1);
+  EXPECT_EQ(ShownImage(), 2);
+}
+
+TEST_F(SkinCheckBoxInputTest, ReleaseOutsideDoesNotToggle) {
+  RECT r;
+  GetWindowRect(check, &r);
+  SetCursorPos(r.left + 40, r.top + 10);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  Pump(60);
+  SetCursorPos(r.left + 40, r.bottom + 30);
+  Pump(30);
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  Pump(100);
+  EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(Clicks, 0);
+  EXPECT_EQ(ShownImage(), 1);
+}
+
+TEST_F(SkinCheckBoxInputTest, SpaceTogglesTheFocusedCheckBox) {
+  SetFocus(check);
+  Pump(30);
+  ASSERT_EQ(GetFocus(), check);
+  SendKey(VK_SPACE, false);
+  Pump(30);
+  SendKey(VK_SPACE, true);
+  Pump(100);
+  EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(Clicks, 1);
+  EXPECT_EQ(ShownImage(), 2);
+  SendKey(VK_SPACE, false);
+  Pump(30);
+  SendKey(VK_SPACE, true);
+  Pump(100);
+  EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(ShownImage(), 1);
+}
+
+}  // namespace
+}  // namespace skin
