@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "skin/controls/WinSkinCheck.h"
+#include "skin/form/SkinMessages.h"
 #include "skin/form/WinSkinDraw.h"
 #include "skin/model/WinSkinData.h"
 
@@ -136,6 +137,15 @@ TEST_F(SkinCheckBoxInputTest, SpaceTogglesTheFocusedCheckBox) {
   SendKey(VK_SPACE, true);
   Pump(100);
   EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(ShownImage(), 1);
+}
+
+TEST_F(SkinCheckBoxInputTest, SwitchedOffItLooksUnskinnedAndSwitchedOnItIsRepaintedAtOnce) {
+  ASSERT_EQ(ShownImage(), 1);
+  SendMessageW(check, WM_SKINSWITCH, 0, 0);
+  RedrawWindow(check, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  EXPECT_EQ(ShownImage(), 0);
+  SendMessageW(check, WM_SKINSWITCH, 1, 0);
   EXPECT_EQ(ShownImage(), 1);
 }
 

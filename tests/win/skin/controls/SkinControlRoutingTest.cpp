@@ -9,6 +9,7 @@
 #include "gui/Form.h"
 #include "skin/controls/WinSkinControl.h"
 #include "skin/form/SkinMessages.h"
+#include "skin/form/WinSkinForm.h"
 #include "skin/form/WindowSubclass.h"
 
 namespace skin {
@@ -190,6 +191,29 @@ TEST_F(SkinControlFrameworkTest, ControlDestroyedWithItsObjectFreesItOnce) {
     delete b;
   }
   EXPECT_EQ(TCountedSkinControl::alive, before);
+}
+
+TEST_F(SkinControlFrameworkTest, ObjectLeavesTheSkinnersListWhenItsControlGoes) {
+  auto* skinner = new TWinSkinForm(nullptr);
+  auto* first = new fw::TButton(form);
+  first->SetParent(form);
+  first->HandleNeeded();
+  auto* second = new fw::TButton(form);
+  second->SetParent(form);
+  second->HandleNeeded();
+  int before = TCountedSkinControl::alive;
+  (new TCountedSkinControl(first))->Init(skinner, nullptr, false);
+  (new TCountedSkinControl(second))->Init(skinner, nullptr, false);
+  EXPECT_EQ(skinner->Controllist.size(), 2u);
+  delete first;
+  EXPECT_EQ(skinner->Controllist.size(), 1u);
+  EXPECT_EQ(TCountedSkinControl::alive, before + 1);
+  // The skinner frees the rest; the control keeps working without it.
+  delete skinner;
+  EXPECT_EQ(TCountedSkinControl::alive, before);
+  EXPECT_EQ(SendMessageW(second->Handle(), WM_ISSKINNED, 0, 0), 0);
+  EXPECT_EQ(second->ComponentCount(), 0);
+  delete second;
 }
 
 }  // namespace
