@@ -2,8 +2,11 @@
 // Space key toggle it exactly once, and the skin image on the screen follows.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "skin/controls/WinSkinCheck.h"
 #include "skin/form/SkinMessages.h"
+#include "skin/form/WinPlatform.h"
 #include "skin/form/WinSkinDraw.h"
 #include "skin/model/WinSkinData.h"
 
@@ -147,6 +150,29 @@ TEST_F(SkinCheckBoxInputTest, SwitchedOffItLooksUnskinnedAndSwitchedOnItIsRepain
   EXPECT_EQ(ShownImage(), 0);
   SendMessageW(check, WM_SKINSWITCH, 1, 0);
   EXPECT_EQ(ShownImage(), 1);
+}
+
+// Systems of major version 6 show no focus rectangle on a skinned check box;
+// this Wine reports the version of the system it stands for.
+TEST_F(SkinCheckBoxInputTest, FocusRectangleOnlyOutsideMajorVersionSix) {
+  SendMessageW(check, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  data.Colors[3] = 0x00FFFFFF;
+  object->kind = 1;
+  SetFocus(check);
+  Pump(30);
+  ASSERT_EQ(GetFocus(), check);
+  TDibSection dib(150, 21);
+  RECT rc{0, 0, 150, 21};
+  object->DrawControl(dib.DC(), rc);
+  TBitmap picture = dib.ToBitmap();
+  int marks = 0;  // the focus rectangle's left edge, just right of the image
+  for (int32_t y = 0; y < 21; ++y)
+    if (picture.Pixel(13, y) != 0x00FFFFFF) ++marks;
+  std::printf("major version %d: %d focus-rectangle pixels\n", WinMajorVersion(), marks);
+  if (WinMajorVersion() == 6)
+    EXPECT_EQ(marks, 0);
+  else
+    EXPECT_GT(marks, 3);
 }
 
 }  // namespace
