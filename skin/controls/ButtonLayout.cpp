@@ -107,7 +107,7 @@ TRect PlaceButtonCaption(const TRect& rc, int32_t width, int32_t height, bool ce
   return Rect(rc.Left, rc.Top + dy, rc.Right, rc.Top + dy + height);
 }
 
-TRect CaptionFocusRect(const TRect& caption) {
+TRect ButtonFocusRect(const TRect& caption) {
   return Rect(caption.Left - 2, caption.Top - 2, caption.Right + 2, caption.Bottom + 2);
 }
 

@@ -92,7 +92,7 @@ std::wstring SplitCaptionBars(const std::wstring& caption);
 // whole width of rc so that the alignment places it.
 TRect PlaceButtonCaption(const TRect& rc, int32_t width, int32_t height, bool centred);
 // The focus rectangle around a placed caption.
-TRect CaptionFocusRect(const TRect& caption);
+TRect ButtonFocusRect(const TRect& caption);
 
 // --- glyph buttons ---
 

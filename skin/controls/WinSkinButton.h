@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "skin/controls/ButtonLayout.h"
 #include "skin/controls/WinSkinControl.h"
 
 namespace skin {
@@ -37,6 +38,42 @@ class TSkinButton : public TSkinControl {
   // Off-screen face the size of the button; every face is composed here and
   // copied to the window in one blit.
   std::unique_ptr<TDibSection> btemp;
+
+  // btemp at the size of rc (made anew only when the size changes); false
+  // when no picture can be made.
+  bool PrepareBuffer(const RECT& rc);
+  // The button's background in btemp: the parent's picture or the skin's face colour.
+  void FillBackground(const RECT& rc);
+  // The caption colour for an ink choice; `base` stands for TCaptionInk::Default.
+  COLORREF InkColour(TCaptionInk ink, COLORREF base) const;
+  bool FocusRectWanted() const;
+  // The button-caption routine: the caption split at "||", wrapped, placed
+  // centred (or vertically centred for other alignments), and the focus
+  // rectangle around it when focused.
+  void DrawButtonCaption(HDC dc, const RECT& rc, UINT alignment);
+  // What the look of the window depends on now.
+  void RefreshFocusAndEnabled();
+  bool IsDefaultButton() const;
+  std::wstring ReadCaption() const;
+  // The font the caption is drawn in: the framework control's, else the window's own.
+  HFONT CaptionFont() const;
+
+ private:
+  void WMLButtonDown(fw::TMessage& message);
+  void WMLButtonUp(fw::TMessage& message);
+  void WMMouseMove(fw::TMessage& message);
+  void WMCaptureChanged(fw::TMessage& message);
+  void WMKeyDown(fw::TMessage& message);
+  void WMKeyUp(fw::TMessage& message);
+  // Takes or gives back the capture as the tracker says, mirrors its looks
+  // into `state` and repaints when they changed.
+  void Apply(const TPushTracker::Outcome& outcome);
+  // The click of a mouse release: the framework control's Click, or the
+  // command a system button sends its parent.
+  void RaiseClick();
+
+  TPushTracker tracker_;
+  bool clickPending_ = false;
 };
 
 class TSkinBitButton : public TSkinButton {

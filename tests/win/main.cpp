@@ -1,7 +1,8 @@
 // The Windows unit tests, and with "--bench-skin FILE" the time to read a
 // stored skin (count + archive, as SkinStream holds it) to a fully loaded
 // skin: unpack, parse, build the images; with "--bench-frame FILE" the time
-// of one frame paint in that skin.
+// of one frame paint in that skin; with "--bench-button FILE" the time of
+// one skinned push button's paint.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "skin/model/WinSkinData.h"
+#include "win/skin/controls/ButtonBench.h"
 #include "win/skin/form/FrameBench.h"
 
 namespace {
@@ -49,6 +51,7 @@ int BenchSkin(const char* fileName) {
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--bench-skin") == 0) return BenchSkin(argv[2]);
   if (argc == 3 && std::strcmp(argv[1], "--bench-frame") == 0) return skin::bench::BenchFrame(argv[2]);
+  if (argc == 3 && std::strcmp(argv[1], "--bench-button") == 0) return skin::bench::BenchButton(argv[2]);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -118,7 +118,7 @@ TEST(ButtonCaptionTest, CentredCaptionSitsOnePixelAboveTheMiddle) {
   // A caption taller than the button moves up, never wraps around.
   r = PlaceButtonCaption(Rect(0, 0, 40, 10), 20, 30, true);
   EXPECT_EQ(r, Rect(10, -11, 30, 19));
-  EXPECT_EQ(CaptionFocusRect(Rect(25, 5, 49, 17)), Rect(23, 3, 51, 19));
+  EXPECT_EQ(ButtonFocusRect(Rect(25, 5, 49, 17)), Rect(23, 3, 51, 19));
 }
 
 TEST(ButtonCaptionTest, AlignedCaptionSpansTheWidth) {
