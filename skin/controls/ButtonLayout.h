@@ -102,6 +102,10 @@ TButtonLayout ParseButtonLayout(const std::wstring& enumText);
 
 enum class TTextAlign { Left, Right, Centre };
 
+struct TSize32 {
+  int32_t width = 0, height = 0;
+};
+
 // The rectangle a glyph button's caption is measured in: the button shrunk
 // by 2, less the glyph and 2 pixels beside or above it.
 TRect GlyphCaptionMeasureRect(int32_t width, int32_t height, TButtonLayout layout, int32_t glyphWidth,

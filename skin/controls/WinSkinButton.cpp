@@ -152,7 +152,7 @@ void TSkinButton::WMLButtonDown(fw::TMessage& message) {
   if (!IsWindowEnabled(hwnd)) return;
   if (GetFocus() != hwnd) SetFocus(hwnd);
   Apply(tracker_.Press(true));
-  if (kind == 0 && control) DoMouseDown(message);
+  (void)message;
 }
 
 void TSkinButton::WMLButtonUp(fw::TMessage& message) {
@@ -233,8 +233,33 @@ HFONT TSkinButton::CaptionFont() const {
 bool TSkinButton::PrepareBuffer(const RECT& rc) {
   int32_t w = rc.right - rc.left, h = rc.bottom - rc.top;
   if (w <= 0 || h <= 0) return false;
-  if (!btemp || btemp->Width() != w || btemp->Height() != h) btemp = std::make_unique<TDibSection>(w, h);
+  if (!btemp || btemp->Width() != w || btemp->Height() != h) {
+    btemp = std::make_unique<TDibSection>(w, h);
+    faces_ = {};
+  }
   return btemp->Valid();
+}
+
+void TSkinButton::ComposeFace(int face) {
+  RECT whole{0, 0, btemp->Width(), btemp->Height()};
+  if (trans && control) {
+    FillBackground(whole);
+    DrawSkinMap(btemp->DC(), whole, fsd->Button, face, fsd->Button.frame);
+    return;
+  }
+  TBitmap& picture = faces_[static_cast<size_t>(std::clamp(face, 1, kButtonFaceCount))];
+  if (picture.Empty()) {
+    const TDataSkinButton& b = fsd->Button;
+    picture = TBitmap(whole.right, whole.bottom, ColorToPixel(SkinColor(3)));
+    DrawSkinImage(picture, Rect(0, 0, whole.right, whole.bottom), b.Map, b.r, face, b.frame, b.trans == 1,
+                  b.Tile != 0, false);
+  }
+  btemp->Assign(picture);
+}
+
+void TSkinButton::SkinChange() {
+  faces_ = {};
+  TSkinControl::SkinChange();
 }
 
 void TSkinButton::FillBackground(const RECT& rc) {
@@ -290,8 +315,7 @@ void TSkinButton::DrawControl(HDC dc, const RECT& rc) {
   if (!PrepareBuffer(rc)) return;
   HDC buffer = btemp->DC();
   RECT whole{0, 0, rc.right - rc.left, rc.bottom - rc.top};
-  FillBackground(whole);
-  DrawSkinMap(buffer, whole, fsd->Button, face, fsd->Button.frame);
+  ComposeFace(face);
 
   HGDIOBJ oldFont = SelectObject(buffer, CaptionFont());
   COLORREF base = control ? control->Font().Color() : SkinColor(4);

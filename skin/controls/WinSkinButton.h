@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -31,6 +32,7 @@ class TSkinButton : public TSkinControl {
   bool BeforeProc(fw::TMessage& message) override;
   void AfterProc(fw::TMessage& message) override;
   void DrawControl(HDC dc, const RECT& rc) override;
+  void SkinChange() override;
 
   bool trans = false;  // the parent's background under the skin image instead of a ButtonFace fill
 
@@ -44,6 +46,11 @@ class TSkinButton : public TSkinControl {
   bool PrepareBuffer(const RECT& rc);
   // The button's background in btemp: the parent's picture or the skin's face colour.
   void FillBackground(const RECT& rc);
+  // Background and skin image of `face` in btemp (sized by PrepareBuffer).
+  // Over the skin's face colour the picture depends only on the face and the
+  // size, so it is composed once and copied after; over the parent's
+  // background it is drawn each time.
+  void ComposeFace(int face);
   // The caption colour for an ink choice; `base` stands for TCaptionInk::Default.
   COLORREF InkColour(TCaptionInk ink, COLORREF base) const;
   bool FocusRectWanted() const;
@@ -74,6 +81,8 @@ class TSkinButton : public TSkinControl {
 
   TPushTracker tracker_;
   bool clickPending_ = false;
+  // Composed faces by image number, all of btemp's size; cleared when the size or the skin changes.
+  std::array<TBitmap, kButtonFaceCount + 1> faces_;
 };
 
 class TSkinBitButton : public TSkinButton {
@@ -83,6 +92,14 @@ class TSkinBitButton : public TSkinButton {
   void DrawControl(HDC dc, const RECT& rc) override;
 
   std::wstring PicField;  // a published picture property drawn instead of the glyph; empty: the glyph
+
+ protected:
+  // The glyph-strip image a face shows (embossed for a disabled single image).
+  TBitmap GlyphImage(const TBitmap& glyph, int face, int numGlyphs) const;
+  // Draws a glyph image at (x, y), its bottom-left colour left out.
+  static void DrawGlyph(HDC dc, int32_t x, int32_t y, const TBitmap& image);
+  // The caption's size wrapped within `within`; 0 x 0 for no caption.
+  TSize32 MeasureGlyphCaption(HDC dc, const TRect& within);
 };
 
 // Windowless speed buttons (graphic controls); attached with InitGraphicControl.

@@ -14,6 +14,7 @@
 #include "gui/Button.h"
 #include "gui/Form.h"
 #include "skin/controls/WinSkinButton.h"
+#include "skin/form/SkinMessages.h"
 #include "skin/form/WinSkinDraw.h"
 #include "skin/model/WinSkinData.h"
 
@@ -406,6 +407,8 @@ class FrameworkButtonTest : public testing::Test {
     button->SetParent(form);
     button->SetBounds(20, 20, kButtonWidth, kButtonHeight);
     button->SetCaption(L"&Run");
+    // The default button: Enter on it clicks it (the dialog manager asks its dialog code).
+    button->SetDefault(true);
     button->OnClick.handler = [this](fw::TObject*) { ++clicks; };
     second = new fw::TButton(form);
     second->SetParent(form);
@@ -433,6 +436,7 @@ class FrameworkButtonTest : public testing::Test {
 };
 
 TEST_F(FrameworkButtonTest, DefaultButtonShowsTheFocusedImage) {
+  button->SetDefault(false);
   TBitmap shot = Draw(*skin);
   EXPECT_EQ(shot.Pixel(4, 4), kImage[bfNormal]);
   button->SetDefault(true);
