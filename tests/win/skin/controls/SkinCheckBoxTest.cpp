@@ -3,6 +3,8 @@
 // place for each state, and the group frame's caption and line.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "skin/controls/WinSkinCheck.h"
 #include "skin/form/WinSkinDraw.h"
 #include "skin/model/WinSkinData.h"
@@ -240,6 +242,27 @@ TEST_F(SkinCheckBoxTest, RightAlignedGroupCaptionEndsEightPixelsIn) {
   for (int32_t x = 150; x < 192; ++x)
     if (picture.Pixel(x, 3) == ColorToPixel(kFace)) caption = true;
   EXPECT_TRUE(caption);
+}
+
+// Not a timed test: the figure is printed for the record.
+TEST_F(SkinCheckBoxTest, PaintFigureOfOneCheckBoxDrawnWhole) {
+  HWND hwnd = MakeButton(BS_AUTOCHECKBOX, L"Option");
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  TSkinCheckBox object(nullptr);
+  object.Inithwnd(hwnd, &data, nullptr);
+  object.kind = 1;
+  TDibSection dib(120, 21);
+  RECT rc{0, 0, 120, 21};
+  constexpr int kRounds = 200;
+  LARGE_INTEGER frequency, start, end;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  for (int i = 0; i < kRounds; ++i) object.DrawControl(dib.DC(), rc);
+  QueryPerformanceCounter(&end);
+  double ms =
+      1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+  std::printf("check box drawn whole: %.3f ms a paint\n", ms / kRounds);
+  EXPECT_GT(ms, 0.0);
 }
 
 }  // namespace
