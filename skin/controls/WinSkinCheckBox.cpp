@@ -47,6 +47,9 @@ bool ChangesLook(UINT msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
+    // The button draws its pushed look itself, outside WM_PAINT, while the
+    // mouse is dragged in and out with the button held.
+    case BM_SETSTATE:
     case fw::CM_EXIT:
     case kFrameworkCheckChanged:
       return true;

@@ -117,6 +117,13 @@ TEST_F(SkinCheckBoxInputTest, ReleaseOutsideDoesNotToggle) {
   Pump(60);
   SetCursorPos(r.left + 40, r.bottom + 30);
   Pump(30);
+  // Dragged out with the button held, the button redraws itself: the skin stays on top.
+  EXPECT_EQ(ShownImage(), 1);
+  SetCursorPos(r.left + 40, r.top + 10);
+  Pump(30);
+  EXPECT_EQ(ShownImage(), 1);
+  SetCursorPos(r.left + 40, r.bottom + 30);
+  Pump(30);
   SendMouse(MOUSEEVENTF_LEFTUP);
   Pump(100);
   EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
