@@ -10,6 +10,8 @@
 #include <windowsx.h>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "gui/Button.h"
 #include "gui/Form.h"
@@ -56,8 +58,10 @@ HFONT PlainFont() {
 
 int gCommands = 0;  // WM_COMMAND with IDOK / BN_CLICKED that reached the parent
 WPARAM gLastCommand = 0;
+std::vector<std::pair<WPARAM, LPARAM>> gAllCommands;
 
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_COMMAND) gAllCommands.emplace_back(wParam, lParam);
   if (msg == WM_COMMAND && LOWORD(wParam) == IDOK && HIWORD(wParam) == BN_CLICKED) {
     ++gCommands;
     gLastCommand = wParam;
@@ -393,6 +397,30 @@ TEST_F(BareButtonTest, DisabledButtonNeverClicks) {
   Pump(80);
   EXPECT_EQ(gCommands, 0);
   EXPECT_EQ(skin->state, 0);
+}
+
+// A bare window of a class named "TButton" (another library's button) tells
+// its parent with a command whose wParam is 0.
+TEST_F(BareButtonTest, ForeignButtonClassSendsCommandZero) {
+  static ATOM cls = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TButton";
+    return RegisterClassW(&wc);
+  }();
+  HWND foreign = CreateWindowExW(0, MAKEINTATOM(cls), L"f", WS_CHILD | WS_VISIBLE, 20, 80, 60, 24, parent,
+                                 reinterpret_cast<HMENU>(7), GetModuleHandleW(nullptr), nullptr);
+  TSkinButton foreignSkin(nullptr);
+  foreignSkin.Inithwnd(foreign, &data, nullptr);
+  gAllCommands.clear();
+  SendMessageW(foreign, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(foreign, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  Pump(30);
+  ASSERT_EQ(gAllCommands.size(), 1u);
+  EXPECT_EQ(gAllCommands[0].first, 0u);
+  EXPECT_EQ(gAllCommands[0].second, reinterpret_cast<LPARAM>(foreign));
+  DestroyWindow(foreign);
 }
 
 // A framework button on a framework form: its OnClick counts.
