@@ -25,6 +25,7 @@ void PaintGraphicChildren(fw::TWinControl& parent, HDC dc) {
     GetViewportOrgEx(dc, &origin);
     SetViewportOrgEx(dc, origin.x + child->Left(), origin.y + child->Top(), nullptr);
     IntersectClipRect(dc, 0, 0, child->Width(), child->Height());
+    SelectObject(dc, child->Font().Handle());
     child->Paint(dc);
     RestoreDC(dc, saved);
   }

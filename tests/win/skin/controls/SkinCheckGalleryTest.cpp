@@ -14,6 +14,7 @@
 
 #include "gui/Form.h"
 #include "gui/GroupBox.h"
+#include "gui/Label.h"
 #include "skin/controls/WinSkinCheck.h"
 #include "skin/form/WinSkinDraw.h"
 #include "skin/model/WinSkinData.h"
@@ -138,11 +139,11 @@ class SkinCheckGalleryTest : public testing::Test {
       for (int32_t x = 0; x < shot.Width(); ++x) {
         bool inText = false;
         for (const TRect& t : text) inText |= x >= t.Left && x < t.Right && y >= t.Top && y < t.Bottom;
-        if (Near(shot.Pixel(x, y), reference.Pixel(x, y), inText ? 64 : 2)) continue;
+        if (Near(shot.Pixel(x, y), reference.Pixel(x, y), inText ? 48 : 2)) continue;
         ++(inText ? inside : outside);
       }
     EXPECT_EQ(outside, 0) << name << ": pixels outside the captions differ from the reference";
-    EXPECT_LE(inside, textArea / 20) << name << ": caption pixels differ from the reference";
+    EXPECT_LE(inside, textArea / 50) << name << ": caption pixels differ from the reference";
   }
 
   TSkinData data{nullptr};
@@ -213,12 +214,19 @@ TEST_F(SkinCheckGalleryTest, FrameworkGroupBoxDrawnWhole) {
   box->SetBounds(10, 10, 200, 120);
   box->SetCaption(L"Framework group");
   box->HandleNeeded();
+  // A windowless child: painted by the skin, since the box's own painting is swallowed.
+  auto* label = new fw::TLabel(form);
+  label->SetParent(box);
+  label->SetBounds(16, 40, 120, 16);
+  label->SetTransparent(true);
+  label->SetCaption(L"Label inside");
   auto* object = new TSkinGroupBox(box);
   object->Init(nullptr, &data, true);
   EXPECT_EQ(object->kind, 1);
   form->Show();
   Pump(150);
-  ExpectLooksLikeReference(Shot(form->Handle()), "check-gallery-groupbox", {Rect(10, 10, 210, 28)});
+  ExpectLooksLikeReference(Shot(form->Handle()), "check-gallery-groupbox",
+                           {Rect(10, 10, 210, 28), Rect(26, 50, 146, 66)});
 }
 
 }  // namespace
