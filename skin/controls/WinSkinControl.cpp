@@ -169,6 +169,8 @@ void TSkinControl::Unsubclass() {
 void TSkinControl::NewWndProc(fw::TMessage& message) {
   std::shared_ptr<TSkinControlLink> link = link_;
   done = false;
+  // A control attached before its window existed, or whose window was made again.
+  if (control && control->HandleAllocated()) hwnd = control->Handle();
   if (message.Msg == WM_SKINSWITCH) {
     skinned = message.WParam != 0;
     if (skinned) Redraw();

@@ -178,6 +178,19 @@ TEST_F(SkinControlFrameworkTest, FrameworkControlAnswersTheQueryAndGetsItsHandle
   EXPECT_EQ(TCountedSkinControl::alive, 0);
 }
 
+TEST_F(SkinControlFrameworkTest, ControlAttachedBeforeItHasAWindowIsSkinnedOnceItGetsOne) {
+  fw::TButton loose(nullptr);
+  loose.SetBounds(0, 0, 60, 20);
+  auto* object = new TCountedSkinControl(&loose);
+  object->Init(nullptr, nullptr, false);
+  EXPECT_EQ(object->hwnd, nullptr);
+  loose.SetParent(form);
+  loose.HandleNeeded();
+  ASSERT_TRUE(loose.HandleAllocated());
+  EXPECT_EQ(SendMessageW(loose.Handle(), WM_ISSKINNED, 0, 0), 1);
+  EXPECT_EQ(object->hwnd, loose.Handle());
+}
+
 TEST_F(SkinControlFrameworkTest, ControlDestroyedWithItsObjectFreesItOnce) {
   int before = TCountedSkinControl::alive;
   for (int cycle = 0; cycle < 20; ++cycle) {
