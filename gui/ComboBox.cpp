@@ -8,10 +8,15 @@ namespace {
 constexpr int kDropDownHeight = 200;
 }
 
+const TClassInfo& TCustomComboBox::StaticClass() {
+  static const TClassInfo info{L"TCustomComboBox", &TWinControl::StaticClass(), {}};
+  return info;
+}
+
 const TClassInfo& TComboBox::StaticClass() {
   static const TClassInfo info{
       L"TComboBox",
-      &TWinControl::StaticClass(),
+      &TCustomComboBox::StaticClass(),
       {
           TextProp(
               L"Text", [](const TComponent& c) { return As<TComboBox>(c).Text(); },
@@ -22,6 +27,7 @@ const TClassInfo& TComboBox::StaticClass() {
 }
 
 TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
+  SetColor(clWindow);
   SetTabStop(true);
 }
 

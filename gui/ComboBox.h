@@ -9,6 +9,11 @@
 
 namespace fw {
 
+// Class identity only: every combo box.
+struct TCustomComboBox {
+  static const TClassInfo& StaticClass();
+};
+
 class TComboBox : public TWinControl {
   FW_CLASS(TComboBox)
  public:

@@ -39,10 +39,14 @@ TComponent::TComponent(TComponent* owner) : owner_(owner) {
 }
 
 TComponent::~TComponent() {
+  DestroyComponents();
+  if (owner_) owner_->RemoveComponent(this);
+}
+
+void TComponent::DestroyComponents() {
   state_ |= csDestroying;
   // Owned components go in reverse creation order; each one unlinks itself.
   while (!components_.empty()) delete components_.back();
-  if (owner_) owner_->RemoveComponent(this);
 }
 
 void TComponent::RemoveComponent(TComponent* c) {
@@ -99,6 +103,32 @@ void SetPropText(TComponent& c, const std::wstring& name, const std::wstring& va
   p->set(c, value);
 }
 
+int GetIntProp(const TComponent* c, const std::wstring& name) {
+  return c ? GetIntProp(*c, name) : -1;
+}
+
+std::wstring GetTextProp(const TComponent* c, const std::wstring& name) {
+  return c ? GetTextProp(*c, name) : L"";
+}
+
+void SetPropText(TComponent* c, const std::wstring& name, const std::wstring& value) {
+  const TPropInfo* p = c ? c->ClassInfo().FindProp(name) : nullptr;
+  if (!p || p->kind == PropKind::Object || p->kind == PropKind::Event) return;
+  p->set(*c, value);
+}
+
+std::wstring GetEnumText(const TComponent* c, const std::wstring& name) {
+  const TPropInfo* p = c ? c->ClassInfo().FindProp(name) : nullptr;
+  if (!p || (p->kind != PropKind::Enum && p->kind != PropKind::Boolean)) return L"";
+  return p->get(*c);
+}
+
+TObjectRef GetObjRef(const TComponent* c, const std::wstring& name) {
+  const TPropInfo* p = c ? c->ClassInfo().FindProp(name) : nullptr;
+  if (!p || p->kind != PropKind::Object || !p->getObject) return {};
+  return p->getObject(*c);
+}
+
 TPropInfo IntProp(const wchar_t* name, std::function<int(const TComponent&)> get,
                   std::function<void(TComponent&, int)> set) {
   std::wstring propName = name;
@@ -143,6 +173,20 @@ TPropInfo EnumProp(const wchar_t* name, std::vector<std::wstring> values,
               if (SameTextIgnoreCase(values[i], text)) return set(c, static_cast<int>(i));
             throw std::invalid_argument(Utf8(L"'" + text + L"' 不是 " + propName + L" 的取值"));
           }};
+}
+
+TPropInfo ObjectPropInfo(const wchar_t* name, std::function<TObjectRef(const TComponent&)> getObject,
+                         std::function<void(TComponent&, const std::wstring&)> setByName) {
+  std::wstring propName = name;
+  auto text = [getObject](const TComponent& c) {
+    TObjectRef ref = getObject(c);
+    return ref.component ? ref.component->Name() : std::wstring();
+  };
+  auto set = [setByName, propName](TComponent& c, const std::wstring& value) {
+    if (!setByName) throw std::invalid_argument(Utf8(propName + L" 不能由文字设置"));
+    setByName(c, value);
+  };
+  return {name, PropKind::Object, text, set, std::move(getObject)};
 }
 
 TPropInfo EventProp(const wchar_t* name, std::function<TEvent&(TComponent&)> slot) {

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <type_traits>
+#include <typeinfo>
 #include <vector>
 
 namespace fw {
@@ -23,7 +25,16 @@ struct TEvent {
   explicit operator bool() const { return static_cast<bool>(handler); }
 };
 
-enum class PropKind { Integer, Boolean, Enum, String, Event };
+enum class PropKind { Integer, Boolean, Enum, String, Event, Object };
+
+// The object an object property holds: its address and exact type, and the
+// same object as a component when it is one (so that asking for any of its
+// base classes finds it).
+struct TObjectRef {
+  void* object = nullptr;
+  const std::type_info* type = nullptr;
+  TComponent* component = nullptr;
+};
 
 struct TPropInfo {
   std::wstring name;
@@ -31,6 +42,8 @@ struct TPropInfo {
   std::function<std::wstring(const TComponent&)> get;
   // Throws std::invalid_argument for a text the property cannot take.
   std::function<void(TComponent&, const std::wstring&)> set;
+  // Object properties only: the object held now (nothing held: a null object).
+  std::function<TObjectRef(const TComponent&)> getObject = nullptr;
 };
 
 // The identity of a class: its name, its parent class and the properties it publishes.
@@ -94,6 +107,13 @@ class TComponent {
   // An event handler published by the owner under this name (the form's methods).
   virtual TNotifyEvent FindMethod(const std::wstring& name) const;
 
+ protected:
+  // Marks this component as being destroyed and frees what it owns now.
+  // Controls call it first thing in their destructors, so that an owned
+  // object that changed the control (its message handler, its colour) can
+  // put things back while the control is still whole.
+  void DestroyComponents();
+
  private:
   void InsertComponent(TComponent* c) { components_.push_back(c); }
   void RemoveComponent(TComponent* c);
@@ -105,11 +125,36 @@ class TComponent {
   unsigned state_ = 0;
 };
 
-// Published-property access by name; unknown properties give the neutral result.
-int GetIntProp(const TComponent& c, const std::wstring& name);            // -1 when absent
-std::wstring GetTextProp(const TComponent& c, const std::wstring& name);  // "" when absent
+// Published-property access by name (case-insensitive); unknown properties give the neutral result.
+int GetIntProp(const TComponent& c, const std::wstring& name);            // -1 when absent or not an integer
+std::wstring GetTextProp(const TComponent& c, const std::wstring& name);  // any kind as text; "" when absent
 // Throws std::invalid_argument when the property is absent or refuses the text.
 void SetPropText(TComponent& c, const std::wstring& name, const std::wstring& value);
+
+// The same on an instance that may be null (the skin engine reads controls of
+// any class this way): a null instance or a missing property gives -1 / "" /
+// nothing. SetPropText still throws for an integer property given a text that
+// is not a number, and leaves object and event properties alone.
+int GetIntProp(const TComponent* c, const std::wstring& name);
+std::wstring GetTextProp(const TComponent* c, const std::wstring& name);
+void SetPropText(TComponent* c, const std::wstring& name, const std::wstring& value);
+// The value name of an enumerated or Boolean property ("True", "False",
+// "blGlyphLeft"...); "" when absent, null or of another kind.
+std::wstring GetEnumText(const TComponent* c, const std::wstring& name);
+// The object an object property holds; null objects give a null reference.
+TObjectRef GetObjRef(const TComponent* c, const std::wstring& name);
+// The object an object property holds when it is a T (a component: T or a
+// descendant); nullptr when absent, empty or of another class.
+template <class T>
+T* GetObjProp(const TComponent* c, const std::wstring& name) {
+  TObjectRef ref = GetObjRef(c, name);
+  if (!ref.object) return nullptr;
+  if constexpr (std::is_base_of_v<TComponent, T>) {
+    return ref.component ? dynamic_cast<T*>(ref.component) : nullptr;
+  } else {
+    return ref.type && *ref.type == typeid(T) ? static_cast<T*>(ref.object) : nullptr;
+  }
+}
 
 // Builders for property tables.
 TPropInfo IntProp(const wchar_t* name, std::function<int(const TComponent&)> get,
@@ -120,6 +165,26 @@ TPropInfo TextProp(const wchar_t* name, std::function<std::wstring(const TCompon
                    std::function<void(TComponent&, const std::wstring&)> set);
 TPropInfo EnumProp(const wchar_t* name, std::vector<std::wstring> values,
                    std::function<int(const TComponent&)> get, std::function<void(TComponent&, int)> set);
+TPropInfo ObjectPropInfo(const wchar_t* name, std::function<TObjectRef(const TComponent&)> getObject,
+                         std::function<void(TComponent&, const std::wstring&)> setByName);
+// An object property. Its text is the held component's name ("" for other
+// objects and for none). A component-valued property may take a text (the name
+// of a component of the same owner, resolved by `setByName`); others ignore texts.
+template <class T>
+TPropInfo ObjProp(const wchar_t* name, std::function<T*(const TComponent&)> get,
+                  std::function<void(TComponent&, const std::wstring&)> setByName = nullptr) {
+  auto getObject = [get](const TComponent& c) {
+    T* object = get(c);
+    TObjectRef ref;
+    if (!object) return ref;
+    ref.object = const_cast<std::remove_const_t<T>*>(object);
+    ref.type = &typeid(*object);
+    if constexpr (std::is_base_of_v<TComponent, T>)
+      ref.component = const_cast<std::remove_const_t<T>*>(object);
+    return ref;
+  };
+  return ObjectPropInfo(name, getObject, std::move(setByName));
+}
 // An event property: the stored value names a method of the owner (or of the component itself when it has
 // none).
 TPropInfo EventProp(const wchar_t* name, std::function<TEvent&(TComponent&)> slot);

@@ -128,15 +128,92 @@ const TClassInfo& TControl::StaticClass() {
               L"Font.Color",
               [](const TComponent& c) { return static_cast<int>(As<TControl>(c).Font().Color()); },
               [](TComponent& c, int v) { As<TControl>(c).OwnFont().SetColor(static_cast<COLORREF>(v)); }),
+          ObjProp<TFont>(L"Font",
+                         [](const TComponent& c) { return const_cast<TFont*>(&As<TControl>(c).Font()); }),
+          IntProp(
+              L"Color", [](const TComponent& c) { return static_cast<int>(As<TControl>(c).Color()); },
+              [](TComponent& c, int v) { As<TControl>(c).SetColor(static_cast<TColor>(v)); }),
+          BoolProp(
+              L"ParentColor", [](const TComponent& c) { return As<TControl>(c).ParentColor(); },
+              [](TComponent& c, bool v) { As<TControl>(c).SetParentColor(v); }),
           EventProp(L"OnClick", [](TComponent& c) -> TEvent& { return As<TControl>(c).OnClick; }),
       }};
   return info;
 }
 
-TControl::TControl(TComponent* owner) : TComponent(owner) {}
+TShiftState ShiftStateFromKeys(WPARAM keys) {
+  TShiftState shift = 0;
+  if (keys & MK_SHIFT) shift |= ssShift;
+  if (keys & MK_CONTROL) shift |= ssCtrl;
+  if (keys & MK_LBUTTON) shift |= ssLeft;
+  if (keys & MK_RBUTTON) shift |= ssRight;
+  if (keys & MK_MBUTTON) shift |= ssMiddle;
+  if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+  return shift;
+}
+
+TControl::TControl(TComponent* owner) : TComponent(owner) {
+  WindowProc = [this](TMessage& m) { WndProc(m); };
+}
 
 TControl::~TControl() {
+  DestroyComponents();
   if (parent_) parent_->RemoveControl(this);
+}
+
+LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
+  TMessage m{msg, wParam, lParam, 0};
+  // A copy: the handler may replace WindowProc while it runs.
+  TWndMethod handler = WindowProc;
+  handler(m);
+  return m.Result;
+}
+
+void TControl::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_PAINT:
+      return WMPaint(m);
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      return WMLButtonDown(m);
+    case WM_LBUTTONUP:
+      return WMLButtonUp(m);
+    case WM_RBUTTONDOWN:
+      return MouseDown(mbRight, ShiftStateFromKeys(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+    case WM_CANCELMODE:
+      clicked_ = false;
+      return;
+    default:
+      return;
+  }
+}
+
+void TControl::WMPaint(TMessage& m) {
+  if (m.WParam) Paint(reinterpret_cast<HDC>(m.WParam));
+}
+
+void TControl::WMLButtonDown(TMessage& m) {
+  // The second press of a double click does not click again.
+  if (m.Msg == WM_LBUTTONDOWN) clicked_ = Enabled();
+  MouseDown(mbLeft, ShiftStateFromKeys(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+}
+
+void TControl::WMLButtonUp(TMessage& m) {
+  if (!clicked_) return;
+  clicked_ = false;
+  // Only a release over the control that was pressed clicks it.
+  POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+  RECT r{0, 0, Width(), Height()};
+  if (PtInRect(&r, p)) Click();
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (!OnMouseDown) return;
+  TMouseEvent handler = OnMouseDown;
+  if (Application)
+    Application->RunEvent([&] { handler(this, button, shift, x, y); });
+  else
+    handler(this, button, shift, x, y);
 }
 
 void TControl::SetParent(TWinControl* parent) {
@@ -169,7 +246,37 @@ void TControl::SetVisible(bool visible) {
 }
 
 void TControl::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
   enabled_ = enabled;
+  EnabledChanged();
+}
+
+void TControl::EnabledChanged() {
+  Invalidate();
+  Perform(CM_ENABLEDCHANGED, 0, 0);
+}
+
+TColor TControl::Color() const {
+  if (hasColor_) return color_;
+  return parent_ ? parent_->Color() : clBtnFace;
+}
+
+void TControl::SetColor(TColor color) {
+  if (hasColor_ && color == color_) return;
+  hasColor_ = true;
+  color_ = color;
+  ColorChanged();
+}
+
+void TControl::SetParentColor(bool on) {
+  if (on == !hasColor_) return;
+  color_ = Color();
+  hasColor_ = !on;
+  ColorChanged();
+}
+
+void TControl::ColorChanged() {
+  Invalidate();
 }
 
 void TControl::SetCaption(const std::wstring& text) {
@@ -234,14 +341,14 @@ const TClassInfo& TWinControl::StaticClass() {
   return info;
 }
 
-TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
-  WindowProc = [this](TMessage& m) { WndProc(m); };
-}
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+  DestroyComponents();
   // Children that are owned elsewhere must not keep a dangling parent.
   while (!controls_.empty()) controls_.back()->SetParent(nullptr);
   if (handle_) DestroyWindow(handle_);
+  if (colorBrush_) DeleteObject(colorBrush_);
 }
 
 TWinControl* TWinControl::FromHandle(HWND hwnd) {
@@ -260,7 +367,8 @@ void TWinControl::ReadChild(TComponent* child) {
 void TWinControl::RemoveControl(TControl* c) {
   auto it = std::find(controls_.begin(), controls_.end(), c);
   if (it != controls_.end()) controls_.erase(it);
-  if (mouseDownControl_ == c) mouseDownControl_ = nullptr;
+  if (captureControl_ == c) captureControl_ = nullptr;
+  if (hoverControl_ == c) hoverControl_ = nullptr;
 }
 
 TControl* TWinControl::ControlAtPos(POINT p) const {
@@ -365,13 +473,6 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, 
   return m.Result;
 }
 
-LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
-  TMessage m{msg, wParam, lParam, 0};
-  TWndMethod handler = WindowProc;
-  handler(m);
-  return m.Result;
-}
-
 void TWinControl::DefaultHandler(TMessage& m) {
   if (!handle_) return;
   if (defProc_)
@@ -392,9 +493,21 @@ void TWinControl::WndProc(TMessage& m) {
       return WMEraseBkgnd(m);
     case WM_SIZE:
       return WMSize(m);
+    case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
-      return WMMouseButton(m);
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+      return WMMouse(m);
+    case WM_MOUSELEAVE:
+      return WMMouseLeave(m);
+    case WM_CAPTURECHANGED:
+      return WMCaptureChanged(m);
+    case WM_SETFOCUS:
+      return WMSetFocus(m);
+    case WM_KILLFOCUS:
+      return WMKillFocus(m);
     case WM_SETCURSOR:
       return WMSetCursor(m);
     case WM_COPYDATA:
@@ -403,6 +516,12 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
       return WMCtlColor(m);
+    case CN_CTLCOLORSTATIC:
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORBTN:
+      return CNCtlColor(m);
+    case WM_DRAWITEM:
+      return WMDrawItem(m);
     default:
       return DefaultHandler(m);
   }
@@ -426,9 +545,51 @@ void TWinControl::WMNotify(TMessage& m) {
 }
 
 void TWinControl::WMCtlColor(TMessage& m) {
+  // The child decides its own colours (check boxes and radio buttons paint
+  // with their Color).
+  if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
+    m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+    return;
+  }
+  DefaultHandler(m);
+}
+
+void TWinControl::CNCtlColor(TMessage& m) {
   // Read-only and disabled edits, and labels of native classes, sit on the
   // button face of our containers; the native default already is that colour.
+  TMessage original{m.Msg - CN_BASE, m.WParam, m.LParam, 0};
+  if (Parent()) Parent()->DefaultHandler(original);
+  m.Result = original.Result;
+}
+
+void TWinControl::WMDrawItem(TMessage& m) {
+  auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+  if (item && item->CtlType != ODT_MENU) {
+    if (TWinControl* child = FromHandle(item->hwndItem); child && child != this) {
+      m.Result = child->Perform(CN_DRAWITEM, m.WParam, m.LParam);
+      return;
+    }
+  }
   DefaultHandler(m);
+}
+
+HBRUSH TWinControl::ColorBrush() {
+  if (!colorBrush_ || brushColor_ != Color()) {
+    if (colorBrush_) DeleteObject(colorBrush_);
+    brushColor_ = Color();
+    colorBrush_ = CreateSolidBrush(ColorToRGB(brushColor_));
+  }
+  return colorBrush_;
+}
+
+void TWinControl::ColorChanged() {
+  // Windowless children and windowed ones that follow this colour repaint with it.
+  if (handle_) RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TWinControl::EnabledChanged() {
+  if (handle_) EnableWindow(handle_, Enabled());
+  Perform(CM_ENABLEDCHANGED, 0, 0);
 }
 
 void TWinControl::WMPaint(TMessage& m) {
@@ -443,7 +604,7 @@ void TWinControl::WMEraseBkgnd(TMessage& m) {
   if (!ownClass_) return DefaultHandler(m);
   RECT r;
   GetClientRect(handle_, &r);
-  FillRect(reinterpret_cast<HDC>(m.WParam), &r, GetSysColorBrush(COLOR_BTNFACE));
+  FillRect(reinterpret_cast<HDC>(m.WParam), &r, ColorBrush());
   m.Result = 1;
 }
 
@@ -455,7 +616,7 @@ void TWinControl::PaintControls(HDC dc) {
     IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
     SetViewportOrgEx(dc, r.left, r.top, nullptr);
     SelectObject(dc, c->Font().Handle());
-    c->Paint(dc);
+    c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
     RestoreDC(dc, saved);
   }
 }
@@ -465,18 +626,77 @@ void TWinControl::WMSize(TMessage& m) {
   AlignControls();
 }
 
-void TWinControl::WMMouseButton(TMessage& m) {
-  if (!ownClass_) return DefaultHandler(m);
+void TWinControl::WMMouse(TMessage& m) {
   POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-  TControl* hit = ControlAtPos(p);
-  if (m.Msg == WM_LBUTTONDOWN) {
-    mouseDownControl_ = hit && hit->Enabled() ? hit : nullptr;
-  } else {
-    TControl* pressed = mouseDownControl_;
-    mouseDownControl_ = nullptr;
-    if (pressed && pressed == hit) pressed->Click();
+  TControl* under = ownClass_ ? ControlAtPos(p) : nullptr;
+  if (m.Msg == WM_MOUSEMOVE && ownClass_) HoverOver(under);
+  // A held left button keeps its messages going to the windowless control it
+  // was pressed on, wherever the mouse is: the window holds the capture.
+  TControl* target = captureControl_ ? captureControl_ : (under && under->Enabled() ? under : nullptr);
+  if (!target) {
+    if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK || m.Msg == WM_RBUTTONDOWN)
+      MouseDown(m.Msg == WM_RBUTTONDOWN ? mbRight : mbLeft, ShiftStateFromKeys(m.WParam), p.x, p.y);
+    return DefaultHandler(m);
+  }
+  if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) {
+    captureControl_ = target;
+    SetCapture(handle_);
+  } else if (m.Msg == WM_LBUTTONUP && captureControl_) {
+    captureControl_ = nullptr;
+    if (GetCapture() == handle_) ReleaseCapture();
+  }
+  RECT r = target->BoundsRect();
+  target->Perform(m.Msg, m.WParam,
+                  MAKELPARAM(static_cast<WORD>(p.x - r.left), static_cast<WORD>(p.y - r.top)));
+  m.Result = 0;
+}
+
+void TWinControl::HoverOver(TControl* control) {
+  if (control == hoverControl_) return;
+  TControl* left = hoverControl_;
+  hoverControl_ = control;
+  if (left) left->Perform(CM_MOUSELEAVE, 0, 0);
+  if (control && control == hoverControl_) {
+    control->Perform(CM_MOUSEENTER, 0, 0);
+    // Told when the mouse leaves the window, so the control hears it left too.
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle_, 0};
+    TrackMouseEvent(&track);
+  }
+}
+
+void TWinControl::WMMouseLeave(TMessage& m) {
+  HoverOver(nullptr);
+  DefaultHandler(m);
+}
+
+void TWinControl::WMCaptureChanged(TMessage& m) {
+  // The capture was taken away before the release: the press is cancelled.
+  if (captureControl_ && reinterpret_cast<HWND>(m.LParam) != handle_) {
+    TControl* pressed = captureControl_;
+    captureControl_ = nullptr;
+    pressed->Perform(WM_CANCELMODE, 0, 0);
   }
   DefaultHandler(m);
+}
+
+void TWinControl::WMSetFocus(TMessage& m) {
+  DefaultHandler(m);
+  if (ComponentState() & csDestroying) return;
+  TWinControl* top = this;
+  while (top->Parent()) top = top->Parent();
+  if (!(top->ComponentState() & csDestroying))
+    top->Broadcast(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(this));
+}
+
+void TWinControl::WMKillFocus(TMessage& m) {
+  DefaultHandler(m);
+  if (!(ComponentState() & csDestroying)) Perform(CM_EXIT, 0, 0);
+}
+
+void TWinControl::Broadcast(UINT msg, WPARAM wParam, LPARAM lParam) {
+  Perform(msg, wParam, lParam);
+  for (TControl* c : std::vector<TControl*>(controls_))
+    if (c->IsWindowed()) static_cast<TWinControl*>(c)->Broadcast(msg, wParam, lParam);
 }
 
 void TWinControl::WMSetCursor(TMessage& m) {
@@ -534,11 +754,6 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
 void TWinControl::SetVisible(bool visible) {
   TControl::SetVisible(visible);
   if (handle_) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
-}
-
-void TWinControl::SetEnabled(bool enabled) {
-  TControl::SetEnabled(enabled);
-  if (handle_) EnableWindow(handle_, enabled);
 }
 
 void TWinControl::SetCaption(const std::wstring& text) {

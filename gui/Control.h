@@ -1,10 +1,12 @@
 // Controls: TControl places itself in a parent (bounds, docking, visibility,
-// caption, font, click); TGraphicControl has no window and is painted and
-// fed mouse input by its parent; TWinControl owns a window, found again from
-// its handle through the "ControlOfs" window property, and hands each message
-// to WndProc, whose switch calls a small handler per message. Notifications a
-// parent receives (WM_COMMAND, WM_NOTIFY) are reflected to the child's object
-// as CN_COMMAND / CN_NOTIFY.
+// caption, font, colour, click); every control hands each message to its
+// replaceable WindowProc, which starts as WndProc, whose switch calls a small
+// handler per message. TGraphicControl has no window: its parent sends it
+// WM_PAINT with a DC set up for it, its mouse messages (in its own client
+// coordinates) and CM_MOUSEENTER / CM_MOUSELEAVE. TWinControl owns a window,
+// found again from its handle through the "ControlOfs" window property.
+// Notifications a parent receives (WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*) are
+// reflected to the child's object as CN_ messages.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/Color.h"
 #include "gui/Component.h"
 #include "gui/Font.h"
 
@@ -23,6 +26,10 @@ namespace fw {
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
+constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
+constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
 // Framework messages (the framework's own range), sent to a control's
 // WindowProc; skinned-control objects react to them.
 constexpr UINT CM_BASE = 0xB000;
@@ -44,8 +51,24 @@ struct TMessage {
   LRESULT Result;
 };
 
-// A control's replaceable message handler (see TWinControl::WindowProc).
+// A control's replaceable message handler (see TControl::WindowProc).
 using TWndMethod = std::function<void(TMessage&)>;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+// Keys and buttons held while a mouse message arrived.
+enum TShiftStateBit : unsigned {
+  ssShift = 1,
+  ssAlt = 2,
+  ssCtrl = 4,
+  ssLeft = 8,
+  ssRight = 16,
+  ssMiddle = 32
+};
+using TShiftState = unsigned;
+// From a mouse message's wParam (MK_* flags); Alt is read from the keyboard.
+TShiftState ShiftStateFromKeys(WPARAM keys);
+using TMouseEvent =
+    std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 
 // Other code sends its own messages with CN_NOTIFY's value and this lParam;
 // such a message carries no NMHDR, so a CN_NOTIFY handler leaves it alone.
@@ -84,6 +107,13 @@ class TControl : public TComponent {
   const std::wstring& Caption() const { return caption_; }
   // Setting the text a control already has changes nothing (and fires no change event).
   virtual void SetCaption(const std::wstring& text);
+  // The background colour: the control's own once set, else its parent's
+  // (clBtnFace at the top). Setting it repaints the control and whatever
+  // inside follows it.
+  TColor Color() const;
+  void SetColor(TColor color);
+  bool ParentColor() const { return !hasColor_; }
+  void SetParentColor(bool on);
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor cursor) { cursor_ = cursor; }
 
@@ -94,19 +124,39 @@ class TControl : public TComponent {
 
   TEvent OnClick;
   virtual void Click();
+  // A mouse button went down on the control (x, y in its client
+  // coordinates): raises OnMouseDown. A skinned control that swallows the
+  // button-down message calls it itself.
+  TMouseEvent OnMouseDown;
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
 
   virtual bool IsWindowed() const { return false; }
   // Windowless controls draw into their parent's DC, origin at their top-left.
   virtual void Paint(HDC) {}
   void Invalidate();
 
+  // Sends a message through WindowProc and gives its result.
+  LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Every message of the control passes through WindowProc, which starts as
+  // the class's WndProc. Whoever replaces it keeps the old one, calls it for
+  // what it does not handle itself, and puts it back when done.
+  TWndMethod WindowProc;
+
   std::wstring Automation(const std::wstring& request) override;
 
  protected:
   virtual void BoundsChanged() {}
+  virtual void ColorChanged();
+  virtual void EnabledChanged();
   void RequestParentRealign();
+  // Windowless controls' handling: WM_PAINT with the DC in wParam paints,
+  // a left press and release over the control clicks it.
+  virtual void WndProc(TMessage& msg);
 
  private:
+  void WMPaint(TMessage& m);
+  void WMLButtonDown(TMessage& m);
+  void WMLButtonUp(TMessage& m);
   TWinControl* parent_ = nullptr;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   TAlign align_ = alNone;
@@ -115,6 +165,9 @@ class TControl : public TComponent {
   std::wstring caption_;
   TCursor cursor_ = crDefault;
   std::unique_ptr<TFont> font_;
+  bool hasColor_ = false;
+  TColor color_ = clBtnFace;
+  bool clicked_ = false;  // pressed with the left button, not yet released
 };
 
 class TGraphicControl : public TControl {
@@ -151,7 +204,6 @@ class TWinControl : public TControl {
 
   void SetBounds(int left, int top, int width, int height) override;
   void SetVisible(bool visible) override;
-  void SetEnabled(bool enabled) override;
   void SetCaption(const std::wstring& text) override;
   bool IsWindowed() const override { return true; }
   // The text the window holds now (the user may have typed it).
@@ -161,11 +213,6 @@ class TWinControl : public TControl {
   bool TabStop() const { return tabStop_; }
   void SetTabStop(bool tabStop) { tabStop_ = tabStop; }
 
-  LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
-  // Every message of the window passes through WindowProc, which starts as the
-  // class's WndProc. Whoever replaces it keeps the old one and calls it for
-  // what it does not handle itself, and puts it back when done.
-  TWndMethod WindowProc;
   // The area children are placed in, in client coordinates.
   virtual RECT ClientArea() const;
   void AlignControls();
@@ -177,10 +224,16 @@ class TWinControl : public TControl {
   virtual void CreateParams(TCreateParams& params);
   // Called once the window exists: apply the stored state to it.
   virtual void CreateWnd();
-  virtual void WndProc(TMessage& msg);
+  void WndProc(TMessage& msg) override;
   void DefaultHandler(TMessage& msg);
   void PaintControls(HDC dc);
   void ApplyFont();
+  void ColorChanged() override;
+  void EnabledChanged() override;
+  // The brush of Color (made on first use, kept until the colour changes).
+  HBRUSH ColorBrush();
+  // A reflected WM_CTLCOLOR*: the system's colours, as if not reflected.
+  virtual void CNCtlColor(TMessage& m);
 
  private:
   static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -193,17 +246,30 @@ class TWinControl : public TControl {
   void WMPaint(TMessage& m);
   void WMEraseBkgnd(TMessage& m);
   void WMSize(TMessage& m);
-  void WMMouseButton(TMessage& m);
+  void WMMouse(TMessage& m);
+  void WMMouseLeave(TMessage& m);
+  void WMCaptureChanged(TMessage& m);
+  void WMSetFocus(TMessage& m);
+  void WMKillFocus(TMessage& m);
   void WMSetCursor(TMessage& m);
   void WMCopyData(TMessage& m);
   void WMCtlColor(TMessage& m);
+  void WMDrawItem(TMessage& m);
+  // Keeps track of the windowless control under the mouse and tells both
+  // the one left and the one entered.
+  void HoverOver(TControl* control);
+  // Sends a message to every windowed control inside this one, this one first.
+  void Broadcast(UINT msg, WPARAM wParam, LPARAM lParam);
 
   HWND handle_ = nullptr;
   WNDPROC defProc_ = nullptr;
   bool ownClass_ = false;
   bool tabStop_ = false;
   std::vector<TControl*> controls_;
-  TControl* mouseDownControl_ = nullptr;
+  TControl* captureControl_ = nullptr;  // the windowless control a held left button belongs to
+  TControl* hoverControl_ = nullptr;    // the windowless control under the mouse
+  HBRUSH colorBrush_ = nullptr;
+  TColor brushColor_ = 0;
 };
 
 }  // namespace fw

@@ -47,12 +47,18 @@ class TGridEditor : public TEdit {
   TDBGrid* grid_;
 };
 
+const TClassInfo& TCustomGrid::StaticClass() {
+  static const TClassInfo info{L"TCustomGrid", &TWinControl::StaticClass(), {}};
+  return info;
+}
+
 const TClassInfo& TDBGrid::StaticClass() {
-  static const TClassInfo info{L"TDBGrid", &TWinControl::StaticClass(), {}};
+  static const TClassInfo info{L"TDBGrid", &TCustomGrid::StaticClass(), {}};
   return info;
 }
 
 TDBGrid::TDBGrid(TComponent* owner) : TWinControl(owner) {
+  SetColor(clWindow);
   SetTabStop(true);
 }
 

@@ -25,6 +25,11 @@ class TGridSource {
 
 class TGridEditor;
 
+// Class identity only: every grid.
+struct TCustomGrid {
+  static const TClassInfo& StaticClass();
+};
+
 class TDBGrid : public TWinControl {
   FW_CLASS(TDBGrid)
  public:

@@ -4,10 +4,15 @@
 
 namespace fw {
 
+const TClassInfo& TCustomEdit::StaticClass() {
+  static const TClassInfo info{L"TCustomEdit", &TWinControl::StaticClass(), {}};
+  return info;
+}
+
 const TClassInfo& TEdit::StaticClass() {
   static const TClassInfo info{
       L"TEdit",
-      &TWinControl::StaticClass(),
+      &TCustomEdit::StaticClass(),
       {
           TextProp(
               L"Text", [](const TComponent& c) { return As<TEdit>(c).Text(); },
@@ -29,6 +34,7 @@ const TClassInfo& TEdit::StaticClass() {
 }
 
 TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
+  SetColor(clWindow);
   SetTabStop(true);
 }
 

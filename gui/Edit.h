@@ -10,6 +10,11 @@ namespace fw {
 enum TEditBorder { ebNone, ebSingle };
 enum TBevelKind { bkNone, bkSoft };
 
+// Class identity only: every edit, single- or multi-line.
+struct TCustomEdit {
+  static const TClassInfo& StaticClass();
+};
+
 class TEdit : public TWinControl {
   FW_CLASS(TEdit)
  public:

@@ -22,10 +22,15 @@ const std::vector<TForm*>& OpenForms() {
   return FormList();
 }
 
+const TClassInfo& TCustomForm::StaticClass() {
+  static const TClassInfo info{L"TCustomForm", &TWinControl::StaticClass(), {}};
+  return info;
+}
+
 const TClassInfo& TForm::StaticClass() {
   static const TClassInfo info{
       L"TForm",
-      &TWinControl::StaticClass(),
+      &TCustomForm::StaticClass(),
       {
           IntProp(
               L"ClientWidth", [](const TComponent& c) { return As<TForm>(c).ClientWidth(); },
@@ -59,6 +64,7 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 }
 
 TForm::~TForm() {
+  DestroyComponents();
   std::erase(FormList(), this);
   if (bigIcon_) DestroyIcon(bigIcon_);
   if (smallIcon_) DestroyIcon(smallIcon_);

@@ -16,6 +16,11 @@ class TMainMenu;
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
 enum TPosition { poDesigned, poDesktopCenter, poScreenCenter };
 
+// Class identity only: what "is a form" asks about.
+struct TCustomForm {
+  static const TClassInfo& StaticClass();
+};
+
 class TForm : public TWinControl {
   FW_CLASS(TForm)
  public:

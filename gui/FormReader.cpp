@@ -5,7 +5,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include "gui/BitBtn.h"
 #include "gui/Button.h"
+#include "gui/CheckBox.h"
 #include "gui/ComboBox.h"
 #include "gui/DBGrid.h"
 #include "gui/Edit.h"
@@ -13,9 +15,14 @@
 #include "gui/Image.h"
 #include "gui/Label.h"
 #include "gui/Memo.h"
+#include "gui/MenuButton.h"
 #include "gui/Menus.h"
 #include "gui/OpenDialog.h"
 #include "gui/PageControl.h"
+#include "gui/Panel.h"
+#include "gui/RadioButton.h"
+#include "gui/RadioGroup.h"
+#include "gui/SpeedButton.h"
 #include "gui/StatusBar.h"
 #include "gui/Text.h"
 
@@ -40,6 +47,14 @@ std::map<std::wstring, TComponentFactory>& Registry() {
     r[L"TMenuItem"] = [](TComponent* o) { return new TMenuItem(o); };
     r[L"TOpenDialog"] = [](TComponent* o) { return new TOpenDialog(o); };
     r[L"TDBGrid"] = [](TComponent* o) { return new TDBGrid(o); };
+    r[L"TCheckBox"] = [](TComponent* o) { return new TCheckBox(o); };
+    r[L"TRadioButton"] = [](TComponent* o) { return new TRadioButton(o); };
+    r[L"TRadioGroup"] = [](TComponent* o) { return new TRadioGroup(o); };
+    r[L"TBitBtn"] = [](TComponent* o) { return new TBitBtn(o); };
+    r[L"TSpeedButton"] = [](TComponent* o) { return new TSpeedButton(o); };
+    r[L"TMenuButton"] = [](TComponent* o) { return new TMenuButton(o); };
+    r[L"TPopupMenu"] = [](TComponent* o) { return new TPopupMenu(o); };
+    r[L"TPanel"] = [](TComponent* o) { return new TPanel(o); };
     return r;
   }();
   return registry;

@@ -4,8 +4,13 @@
 
 namespace fw {
 
+const TClassInfo& TCustomGroupBox::StaticClass() {
+  static const TClassInfo info{L"TCustomGroupBox", &TWinControl::StaticClass(), {}};
+  return info;
+}
+
 const TClassInfo& TGroupBox::StaticClass() {
-  static const TClassInfo info{L"TGroupBox", &TWinControl::StaticClass(), {}};
+  static const TClassInfo info{L"TGroupBox", &TCustomGroupBox::StaticClass(), {}};
   return info;
 }
 
@@ -38,7 +43,7 @@ void TGroupBox::WMPaint(TMessage&) {
     RECT text{8, 0, 8, tm.tmHeight};
     DrawTextW(dc, Caption().c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     text.left -= 1, text.right += 1;
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    SetBkColor(dc, ColorToRGB(Color()));
     SetBkMode(dc, OPAQUE);
     SetTextColor(dc, Font().Color());
     DrawTextW(dc, Caption().c_str(), -1, &text, DT_SINGLELINE | DT_NOPREFIX | DT_CENTER);

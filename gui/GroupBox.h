@@ -6,6 +6,11 @@
 
 namespace fw {
 
+// Class identity only: every group box, radio groups included.
+struct TCustomGroupBox {
+  static const TClassInfo& StaticClass();
+};
+
 class TGroupBox : public TWinControl {
   FW_CLASS(TGroupBox)
  public:

@@ -52,7 +52,11 @@ void TLabel::AdjustSize() {
 
 void TLabel::Paint(HDC dc) {
   RECT r{0, 0, Width(), Height()};
-  if (!transparent_) FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+  if (!transparent_) {
+    HBRUSH face = CreateSolidBrush(ColorToRGB(Color()));
+    FillRect(dc, &r, face);
+    DeleteObject(face);
+  }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, Enabled() ? Font().Color() : GetSysColor(COLOR_GRAYTEXT));
   DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &r,

@@ -2,10 +2,15 @@
 
 namespace fw {
 
+const TClassInfo& TCustomMemo::StaticClass() {
+  static const TClassInfo info{L"TCustomMemo", &TEdit::StaticClass(), {}};
+  return info;
+}
+
 const TClassInfo& TMemo::StaticClass() {
   static const TClassInfo info{
       L"TMemo",
-      &TEdit::StaticClass(),
+      &TCustomMemo::StaticClass(),
       {
           EnumProp(
               L"ScrollBars", {L"ssNone", L"ssHorizontal", L"ssVertical", L"ssBoth"},

@@ -7,6 +7,11 @@ namespace fw {
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
+// Class identity only: every multi-line edit.
+struct TCustomMemo {
+  static const TClassInfo& StaticClass();
+};
+
 class TMemo : public TEdit {
   FW_CLASS(TMemo)
  public:

@@ -87,6 +87,30 @@ HMENU TMainMenu::Handle() {
   return handle_;
 }
 
+const TClassInfo& TPopupMenu::StaticClass() {
+  static const TClassInfo info{L"TPopupMenu", &TComponent::StaticClass(), {}};
+  return info;
+}
+
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner) {}
+
+void TPopupMenu::ReadChild(TComponent* child) {
+  if (child->Is(TMenuItem::StaticClass())) items_.push_back(static_cast<TMenuItem*>(child));
+}
+
+void TPopupMenu::Popup(int x, int y, HWND owner) {
+  popupPoint_ = {x, y};
+  // Made afresh each time, so items added since show up.
+  HMENU menu = CreatePopupMenu();
+  for (TMenuItem* item : items_) item->AppendTo(menu);
+  UINT command = static_cast<UINT>(TrackPopupMenu(
+      menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY, x, y, 0, owner, nullptr));
+  DestroyMenu(menu);
+  if (command == 0) return;
+  for (TMenuItem* item : items_)
+    if (TMenuItem* chosen = item->FindItem(command)) return chosen->Click();
+}
+
 TMenuItem* TMainMenu::FindItem(UINT command) const {
   for (TMenuItem* item : items_)
     if (TMenuItem* found = item->FindItem(command)) return found;

@@ -51,4 +51,24 @@ class TMainMenu : public TComponent {
   HMENU handle_ = nullptr;
 };
 
+// A menu that pops up where asked (a menu button's drop-down): its items
+// nested as in the stored definition; the chosen item's OnClick runs.
+class TPopupMenu : public TComponent {
+  FW_CLASS(TPopupMenu)
+ public:
+  explicit TPopupMenu(TComponent* owner);
+  const std::vector<TMenuItem*>& Items() const { return items_; }
+  void Add(TMenuItem* item) { items_.push_back(item); }
+  void ReadChild(TComponent* child) override;
+  // Shows the menu with its top-left corner at (x, y) on the screen, owned
+  // by `owner`, and returns once it is closed (after the chosen item's OnClick).
+  void Popup(int x, int y, HWND owner);
+  // Where the menu was last shown (screen coordinates).
+  POINT PopupPoint() const { return popupPoint_; }
+
+ private:
+  std::vector<TMenuItem*> items_;
+  POINT popupPoint_{};
+};
+
 }  // namespace fw

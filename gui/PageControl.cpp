@@ -46,10 +46,15 @@ void TTabSheet::SetCaption(const std::wstring& text) {
 
 // ---------------------------------------------------------------- TPageControl
 
+const TClassInfo& TCustomTabControl::StaticClass() {
+  static const TClassInfo info{L"TCustomTabControl", &TWinControl::StaticClass(), {}};
+  return info;
+}
+
 const TClassInfo& TPageControl::StaticClass() {
   static const TClassInfo info{
       L"TPageControl",
-      &TWinControl::StaticClass(),
+      &TCustomTabControl::StaticClass(),
       {
           EnumProp(
               L"Style", {L"tsTabs", L"tsButtons", L"tsFlatButtons"},

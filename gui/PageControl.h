@@ -26,6 +26,11 @@ class TTabSheet : public TWinControl {
 
 enum TTabStyle { tsTabs, tsButtons, tsFlatButtons };
 
+// Class identity only: every tab control.
+struct TCustomTabControl {
+  static const TClassInfo& StaticClass();
+};
+
 class TPageControl : public TWinControl {
   FW_CLASS(TPageControl)
  public:

@@ -9,10 +9,15 @@
 
 namespace fw {
 
+const TClassInfo& TCustomStatusBar::StaticClass() {
+  static const TClassInfo info{L"TCustomStatusBar", &TWinControl::StaticClass(), {}};
+  return info;
+}
+
 const TClassInfo& TStatusBar::StaticClass() {
   static const TClassInfo info{
       L"TStatusBar",
-      &TWinControl::StaticClass(),
+      &TCustomStatusBar::StaticClass(),
       {
           TextProp(
               L"Panels", [](const TComponent& c) { return As<TStatusBar>(c).PanelWidths(); },

@@ -7,6 +7,11 @@
 
 namespace fw {
 
+// Class identity only: every status bar.
+struct TCustomStatusBar {
+  static const TClassInfo& StaticClass();
+};
+
 class TStatusBar : public TWinControl {
   FW_CLASS(TStatusBar)
  public:

@@ -1,0 +1,129 @@
+#include "gui/BitBtn.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace fw {
+
+const TClassInfo& TBitBtn::StaticClass() {
+  static const TClassInfo info = [] {
+    TClassInfo i{L"TBitBtn", &TButton::StaticClass(), GlyphButtonProps<TBitBtn>()};
+    i.props.push_back(EnumProp(
+        L"Kind",
+        {L"bkCustom", L"bkOK", L"bkCancel", L"bkHelp", L"bkYes", L"bkNo", L"bkClose", L"bkAbort", L"bkRetry",
+         L"bkIgnore", L"bkAll"},
+        [](const TComponent& c) { return static_cast<int>(As<TBitBtn>(c).Kind()); },
+        [](TComponent& c, int v) { As<TBitBtn>(c).SetKind(static_cast<TBitBtnKind>(v)); }));
+    return i;
+  }();
+  return info;
+}
+
+TBitBtn::TBitBtn(TComponent* owner) : TButton(owner) {}
+
+void TBitBtn::SetGlyph(const TBitmap& glyph) {
+  glyph_.Assign(glyph);
+  Changed();
+}
+
+void TBitBtn::SetNumGlyphs(int n) {
+  numGlyphs_ = std::clamp(n, 1, 4);
+  Changed();
+}
+
+void TBitBtn::SetMargin(int margin) {
+  margin_ = std::max(-1, margin);
+  Changed();
+}
+
+void TBitBtn::SetSpacing(int spacing) {
+  spacing_ = std::max(-1, spacing);
+  Changed();
+}
+
+void TBitBtn::SetLayout(TButtonLayout layout) {
+  layout_ = layout;
+  Changed();
+}
+
+void TBitBtn::Changed() {
+  if (HandleAllocated()) InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+bool TBitBtn::ReadBinaryProperty(const std::wstring& name, const std::vector<uint8_t>& data) {
+  if (name != L"Glyph.Data") return TButton::ReadBinaryProperty(name, data);
+  if (!glyph_.LoadFromDefinitionData(data)) throw std::invalid_argument("Glyph.Data 不是位图");
+  Changed();
+  return true;
+}
+
+void TBitBtn::CreateParams(TCreateParams& params) {
+  TButton::CreateParams(params);
+  params.style = WS_CHILD | WS_CLIPSIBLINGS | BS_OWNERDRAW;
+}
+
+void TBitBtn::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case CN_DRAWITEM:
+      return CNDrawItem(m);
+    case WM_GETDLGCODE:
+      return WMGetDlgCode(m);
+    case WM_KEYDOWN:
+      // The dialog keys let Enter through to a focused bit button (see WMGetDlgCode).
+      if (m.WParam == VK_RETURN) {
+        Click();
+        return;
+      }
+      return TButton::WndProc(m);
+    default:
+      return TButton::WndProc(m);
+  }
+}
+
+void TBitBtn::WMGetDlgCode(TMessage& m) {
+  // An owner-drawn button is no default push button to the dialog keys, so
+  // Enter would not reach it; it asks for that key itself.
+  TButton::WndProc(m);
+  auto* msg = reinterpret_cast<MSG*>(m.LParam);
+  if (msg && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && msg->wParam == VK_RETURN)
+    m.Result |= DLGC_WANTMESSAGE;
+}
+
+void TBitBtn::CNDrawItem(TMessage& m) {
+  auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+  HDC dc = item->hDC;
+  RECT r = item->rcItem;
+  bool pressed = (item->itemState & ODS_SELECTED) != 0;
+  bool focused = (item->itemState & ODS_FOCUS) != 0;
+  bool enabled = (item->itemState & ODS_DISABLED) == 0;
+  int saved = SaveDC(dc);
+  // A default or focused button wears the dark outer line push buttons have.
+  if (Default() || focused) {
+    FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+    InflateRect(&r, -1, -1);
+  }
+  DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+  RECT inside = r;
+  InflateRect(&inside, -2, -2);
+  if (pressed) OffsetRect(&inside, 1, 1);
+  SelectObject(dc, Font().Handle());
+  TGlyphButtonLook look;
+  look.glyph = &glyph_;
+  look.numGlyphs = numGlyphs_;
+  look.glyphIndex = !enabled ? 1 : pressed ? 2 : 0;
+  look.caption = Caption();
+  look.layout = layout_;
+  look.margin = margin_;
+  look.spacing = spacing_;
+  look.enabled = enabled;
+  look.textColour = Font().Color();
+  RECT text = DrawGlyphAndCaption(dc, inside, look);
+  if (focused && !(item->itemState & ODS_NOFOCUSRECT)) {
+    InflateRect(&text, 2, 1);
+    DrawFocusRect(dc, &text);
+  }
+  RestoreDC(dc, saved);
+  m.Result = TRUE;
+}
+
+}  // namespace fw
