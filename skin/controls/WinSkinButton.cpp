@@ -186,6 +186,7 @@ void TSkinButton::WMKeyUp(fw::TMessage& message) {
 
 void TSkinButton::Apply(const TPushTracker::Outcome& outcome) {
   state = static_cast<uint8_t>((tracker_.Hot() ? Hot : 0) | (tracker_.Down() ? Down : 0));
+  if (!hwnd) return;
   if (outcome.capture == TPushTracker::Capture::Take) {
     SetCapture(hwnd);
   } else if (outcome.capture == TPushTracker::Capture::Release && GetCapture() == hwnd) {
@@ -242,7 +243,7 @@ bool TSkinButton::PrepareBuffer(const RECT& rc) {
 
 void TSkinButton::ComposeFace(int face) {
   RECT whole{0, 0, btemp->Width(), btemp->Height()};
-  if (trans && control) {
+  if (trans && Target()) {
     FillBackground(whole);
     DrawSkinMap(btemp->DC(), whole, fsd->Button, face, fsd->Button.frame);
     return;
@@ -262,9 +263,13 @@ void TSkinButton::SkinChange() {
   TSkinControl::SkinChange();
 }
 
+fw::TControl* TSkinButton::Target() const {
+  return control ? static_cast<fw::TControl*>(control) : GControl;
+}
+
 void TSkinButton::FillBackground(const RECT& rc) {
-  if (trans && control)
-    PaintParentBackground(*control, btemp->DC());
+  if (fw::TControl* target = Target(); trans && target)
+    PaintParentBackground(*target, btemp->DC());
   else
     FillSkinFace(btemp->DC(), rc);
 }

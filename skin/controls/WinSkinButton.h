@@ -64,6 +64,8 @@ class TSkinButton : public TSkinControl {
   std::wstring ReadCaption() const;
   // The font the caption is drawn in: the framework control's, else the window's own.
   HFONT CaptionFont() const;
+  // The framework control drawn: the windowed one, or the windowless one; nullptr for a bare window.
+  fw::TControl* Target() const;
 
  private:
   void WMLButtonDown(fw::TMessage& message);
@@ -94,10 +96,6 @@ class TSkinBitButton : public TSkinButton {
   std::wstring PicField;  // a published picture property drawn instead of the glyph; empty: the glyph
 
  protected:
-  // The glyph-strip image a face shows (embossed for a disabled single image).
-  TBitmap GlyphImage(const TBitmap& glyph, int face, int numGlyphs) const;
-  // Draws a glyph image at (x, y), its bottom-left colour left out.
-  static void DrawGlyph(HDC dc, int32_t x, int32_t y, const TBitmap& image);
   // The caption's size wrapped within `within`; 0 x 0 for no caption.
   TSize32 MeasureGlyphCaption(HDC dc, const TRect& within);
 };
@@ -116,6 +114,17 @@ class TSkinSpeedButton : public TSkinBitButton {
   void DrawSpeedbtn(HDC dc, const RECT& rc);
 
   bool FReentr = false;
+
+ private:
+  // Puts the graphic control's previous handler back while ours is the current one.
+  void GiveHandlerBack();
+  void WMPaintSpeed(fw::TMessage& message);
+  void WMMouseMoveSpeed(fw::TMessage& message);
+  // Takes the hot and pressed looks and repaints when they changed.
+  void SetLook(int newState);
+  void DrawSpeedFace(HDC dc, const RECT& rc);
+
+  bool mousePressed_ = false;  // the left button went down on the control and is still held
 };
 
 // Drop-down buttons: glyph, caption and a small down-pointing arrow.
