@@ -22,20 +22,12 @@ void TSkinBox::Init(TWinSkinForm* sf, TSkinData* sd, bool acolor) {
       owner && owner->Is(fw::TWinControl::StaticClass()) ? static_cast<fw::TWinControl*>(owner) : nullptr;
   if (control) hwnd = control->Handle();
   if (skinform) skinform->AddControlList(this);
-  if (newColor && control) {
-    int colour = fw::GetIntProp(*control, L"Color");
-    if (colour != -1) {
-      oldcolor = colour;
-      SetControlColor(fsd ? fsd->Colors[3] : SysColor(COLOR_BTNFACE));
-    } else {
-      newColor = false;
-    }
-  }
+  if (newColor) ReplaceControlColor();
   Inited = true;
 }
 
 void TSkinBox::Unsubclass() {
-  if (newColor && control) SetControlColor(oldcolor);
+  if (newColor && control) RestoreControlColor();
   skinstate = scDetached;
 }
 

@@ -1,5 +1,7 @@
 #include "skin/controls/WinSkinControl.h"
 
+#include <windowsx.h>
+
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -118,15 +120,7 @@ void TSkinControl::Init(TWinSkinForm* sf, TSkinData* sd, bool acolor) {
   link_->previous = OldWndProc;
   control->WindowProc = TControlHandler{link_};
   if (skinform) skinform->AddControlList(this);
-  if (newColor) {
-    int colour = fw::GetIntProp(*control, L"Color");
-    if (colour != -1) {
-      oldcolor = colour;
-      SetControlColor(fsd ? fsd->Colors[3] : SysColor(COLOR_BTNFACE));
-    } else {
-      newColor = false;  // nothing to give back later
-    }
-  }
+  if (newColor) ReplaceControlColor();
   if (hwnd) InvalidateRect(hwnd, nullptr, TRUE);
   Inited = true;
   skinstate = scAttached;
@@ -159,7 +153,7 @@ void TSkinControl::Inithwnd(HWND ahwnd, TSkinData* sd, TWinSkinForm* sf) {
 void TSkinControl::Unsubclass() {
   if (!skinned) return;
   skinned = false;
-  if (skinstate != scDestroyed && newColor && control) SetControlColor(oldcolor);
+  if (skinstate != scDestroyed && newColor && control) RestoreControlColor();
   // Let the window show itself unskinned at its next paint.
   if (skinstate != scDestroyed && hwnd && IsWindow(hwnd)) InvalidateRect(hwnd, nullptr, TRUE);
 }
@@ -330,6 +324,23 @@ void TSkinControl::SetControlColor(TColor colour) {
   }
 }
 
+void TSkinControl::ReplaceControlColor() {
+  int colour = control ? fw::GetIntProp(*control, L"Color") : -1;
+  if (colour == -1) {
+    newColor = false;  // nothing to give back later
+    return;
+  }
+  oldcolor = colour;
+  oldParentColor_ = fw::GetEnumText(control, L"ParentColor") == L"True";
+  SetControlColor(fsd ? fsd->Colors[3] : SysColor(COLOR_BTNFACE));
+}
+
+void TSkinControl::RestoreControlColor() {
+  SetControlColor(oldcolor);
+  // A colour that followed the parent's goes on following it.
+  if (oldParentColor_) fw::SetPropText(control, L"ParentColor", L"True");
+}
+
 void TSkinControl::FillSkinFace(HDC dc, const RECT& rc) {
   FillColorRect(dc, rc, SkinColor(3));
 }
@@ -345,6 +356,28 @@ TColor TSkinControl::GetParentColor(TColor defaultColor) {
 void TSkinControl::FillParentFace(HDC dc, const RECT& rc) {
   TColor face = fsd ? fsd->Colors[3] : SysColor(COLOR_BTNFACE);
   FillColorRect(dc, rc, ResolveColor(GetParentColor(face)));
+}
+
+void TSkinControl::DoMouseDown(fw::TMessage& message) {
+  fw::TControl* target = control ? static_cast<fw::TControl*>(control) : GControl;
+  if (!target) return;
+  int x = GET_X_LPARAM(message.LParam);
+  int y = GET_Y_LPARAM(message.LParam);
+  // Coordinates of a message are 16 bits; a larger control asks where the cursor is.
+  if (target->Width() > 0x8000 || target->Height() > 0x8000) {
+    POINT p;
+    GetCursorPos(&p);
+    if (control && control->HandleAllocated()) {
+      ScreenToClient(control->Handle(), &p);
+    } else if (GControl && GControl->Parent() && GControl->Parent()->HandleAllocated()) {
+      ScreenToClient(GControl->Parent()->Handle(), &p);
+      p.x -= GControl->Left();
+      p.y -= GControl->Top();
+    }
+    x = p.x;
+    y = p.y;
+  }
+  target->MouseDown(fw::mbLeft, fw::ShiftStateFromKeys(message.WParam), x, y);
 }
 
 // ---------------------------------------------------------------- text

@@ -133,11 +133,17 @@ class TSkinControl : public fw::TComponent {
   COLORREF SkinColor(int index) const;
   // Writes the framework control's published "Color" (nothing when it has none).
   void SetControlColor(TColor colour);
+  // Saves the control's colour in oldcolor and gives it the skin's ButtonFace;
+  // newColor is dropped when the control has no colour of its own.
+  void ReplaceControlColor();
+  // Gives the control the colour ReplaceControlColor saved.
+  void RestoreControlColor();
 
  private:
   // Shared with the handler installed in the control or window, which may
   // outlive this object (another handler chained after ours keeps it).
   std::shared_ptr<TSkinControlLink> link_;
+  bool oldParentColor_ = false;  // the colour followed the parent's before it was replaced
 };
 
 // Free functions shared by the control families and the menu bar.

@@ -26,7 +26,8 @@ void PaintGraphicChildren(fw::TWinControl& parent, HDC dc) {
     SetViewportOrgEx(dc, origin.x + child->Left(), origin.y + child->Top(), nullptr);
     IntersectClipRect(dc, 0, 0, child->Width(), child->Height());
     SelectObject(dc, child->Font().Handle());
-    child->Paint(dc);
+    // Through the child's handler, so a skinned windowless child paints skinned.
+    child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
     RestoreDC(dc, saved);
   }
 }
