@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/ControlGallery.h"
 #include "gui/Form.h"
 #include "gui/GroupBox.h"
 #include "gui/Label.h"
@@ -227,6 +228,144 @@ TEST_F(SkinCheckGalleryTest, FrameworkGroupBoxDrawnWhole) {
   Pump(150);
   ExpectLooksLikeReference(Shot(form->Handle()), "check-gallery-groupbox",
                            {Rect(10, 10, 210, 28), Rect(26, 50, 146, 66)});
+}
+
+// The framework's check boxes, radio buttons, radio group and group boxes,
+// drawn whole by the skin (kind 1).
+class SkinCheckFrameworkGalleryTest : public SkinCheckGalleryTest {
+ protected:
+  void SetUp() override {
+    SkinCheckGalleryTest::SetUp();
+    if (IsSkipped()) return;
+    gallery = fw::MakeControlGallery(nullptr);
+    for (fw::TCheckBox* c : {gallery.checkUnchecked, gallery.checkChecked, gallery.checkGrayed,
+                             gallery.checkDisabled, gallery.checkLeftText})
+      Attach<TSkinCheckBox>(c, false);
+    std::vector<fw::TRadioButton*> radios{gallery.radioChecked, gallery.radioUnchecked,
+                                          gallery.radioDisabled};
+    for (fw::TRadioButton* r : gallery.radioGroup->Buttons()) radios.push_back(r);
+    for (fw::TRadioButton* r : radios) Attach<TSkinRadioButton>(r, false);
+    for (fw::TGroupBox* g :
+         {gallery.checkFrame, gallery.radioFrame, static_cast<fw::TGroupBox*>(gallery.radioGroup)})
+      Attach<TSkinGroupBox>(g, true);
+    gallery.form->Show();
+    SetForegroundWindow(gallery.form->Handle());
+    gallery.checkUnchecked->SetFocus();
+    Pump(150);
+  }
+  void TearDown() override {
+    delete gallery.form;  // the objects go with their controls
+    SkinCheckGalleryTest::TearDown();
+  }
+  template <class T>
+  T* Attach(fw::TWinControl* control, bool acolor) {
+    auto* object = new T(control);
+    object->Init(nullptr, &data, acolor);
+    EXPECT_EQ(object->kind, 1) << std::string(control->ClassName().begin(), control->ClassName().end());
+    return object;
+  }
+  // The rectangle of a control in the form's client area.
+  RECT ClientRect(fw::TControl* c) { return c->BoundsRect(); }
+
+  fw::TControlGallery gallery;
+};
+
+TEST_F(SkinCheckFrameworkGalleryTest, EveryStateLooksAsStored) {
+  TBitmap client = Shot(gallery.form->Handle());
+  // The check boxes, radio buttons and radio group: (8, 8) to (432, 192).
+  TBitmap shot = client.Crop(Rect(8, 8, 432, 192));
+  // Only the frames count: the buttons below belong to another family.
+  std::vector<TRect> frames;
+  for (fw::TControl* g :
+       {static_cast<fw::TControl*>(gallery.checkFrame), static_cast<fw::TControl*>(gallery.radioFrame),
+        static_cast<fw::TControl*>(gallery.radioGroup)}) {
+    RECT r = g->BoundsRect();
+    frames.push_back(Rect(r.left - 8, r.top - 8, r.right - 8, r.bottom - 8));
+  }
+  for (int32_t y = 0; y < shot.Height(); ++y)
+    for (int32_t x = 0; x < shot.Width(); ++x) {
+      bool inFrame = false;
+      for (const TRect& f : frames) inFrame |= x >= f.Left && x < f.Right && y >= f.Top && y < f.Bottom;
+      if (!inFrame) shot.SetPixel(x, y, 0);
+    }
+  std::vector<TRect> text;
+  auto captionOf = [&](fw::TControl* c, fw::TWinControl* parent) {
+    RECT r = c->BoundsRect();
+    RECT p = parent ? parent->BoundsRect() : RECT{0, 0, 0, 0};
+    text.push_back(Rect(p.left + r.left - 8, p.top + r.top - 8, p.left + r.right - 8, p.top + r.bottom - 8));
+  };
+  for (fw::TControl* c : gallery.checkFrame->Controls()) captionOf(c, gallery.checkFrame);
+  for (fw::TControl* c : gallery.radioFrame->Controls()) captionOf(c, gallery.radioFrame);
+  for (fw::TControl* c : gallery.radioGroup->Controls()) captionOf(c, gallery.radioGroup);
+  for (fw::TControl* g :
+       {static_cast<fw::TControl*>(gallery.checkFrame), static_cast<fw::TControl*>(gallery.radioFrame),
+        static_cast<fw::TControl*>(gallery.radioGroup)}) {
+    RECT r = g->BoundsRect();
+    text.push_back(Rect(r.left - 8, r.top - 8, r.right - 8, r.top - 8 + 16));
+  }
+  ExpectLooksLikeReference(shot, "check-gallery-framework", text);
+}
+
+// Where pixel (6, row) of the check image of a framework check box is on the screen.
+POINT ImagePoint(fw::TWinControl* c, int32_t imageHeight, int32_t row) {
+  RECT r;
+  GetWindowRect(c->Handle(), &r);
+  return POINT{r.left + 6, r.top + (r.bottom - r.top - imageHeight) / 2 + row};
+}
+
+TPixel ScreenPixel(POINT p) {
+  HDC screen = GetDC(nullptr);
+  TBitmap pixel = ReadDcPixels(screen, Rect(p.x, p.y, p.x + 1, p.y + 1));
+  ReleaseDC(nullptr, screen);
+  return pixel.Pixel(0, 0);
+}
+
+void SendMouse(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  SendInput(1, &input, sizeof(input));
+}
+
+void SendKey(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof(input));
+}
+
+TEST_F(SkinCheckFrameworkGalleryTest, ClickAndSpaceToggleOnceAndThePictureFollows) {
+  fw::TCheckBox* box = gallery.checkUnchecked;
+  int clicks = 0;
+  box->OnClick.handler = [&](fw::TObject*) { ++clicks; };
+  // The unchecked and the checked image's pixel at one place, as this skin has them.
+  const TBitmap& strip = data.Button.CheckMap;
+  int32_t frameWidth = strip.Width() / data.Button.checkframe;
+  int32_t row = strip.Height() / 2;
+  POINT centre = ImagePoint(box, strip.Height(), row);
+  TPixel unchecked = strip.Pixel(6, row);
+  TPixel checked = strip.Pixel(frameWidth + 6, row);
+  ASSERT_NE(unchecked, checked);
+  EXPECT_EQ(ScreenPixel(centre), unchecked);
+  RECT r;
+  GetWindowRect(box->Handle(), &r);
+  SetCursorPos(r.left + 40, (r.top + r.bottom) / 2);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  Pump(50);
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  Pump(100);
+  EXPECT_TRUE(box->Checked());
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(ScreenPixel(centre), checked);
+  ASSERT_EQ(GetFocus(), box->Handle());
+  SendKey(VK_SPACE, false);
+  Pump(30);
+  SendKey(VK_SPACE, true);
+  Pump(100);
+  EXPECT_FALSE(box->Checked());
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(ScreenPixel(centre), unchecked);
 }
 
 }  // namespace
