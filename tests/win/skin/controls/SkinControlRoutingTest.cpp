@@ -11,6 +11,7 @@
 #include "skin/form/SkinMessages.h"
 #include "skin/form/WinSkinForm.h"
 #include "skin/form/WindowSubclass.h"
+#include "skin/model/WinSkinData.h"
 
 namespace skin {
 namespace {
@@ -227,6 +228,79 @@ TEST_F(SkinControlFrameworkTest, ObjectLeavesTheSkinnersListWhenItsControlGoes) 
   EXPECT_EQ(SendMessageW(second->Handle(), WM_ISSKINNED, 0, 0), 0);
   EXPECT_EQ(second->ComponentCount(), 0);
   delete second;
+}
+
+// Swallows the left press as the push buttons do, and relays it.
+class TPressSwallower : public TSkinControl {
+ public:
+  using TSkinControl::TSkinControl;
+  bool BeforeProc(fw::TMessage& message) override {
+    if (message.Msg != WM_LBUTTONDOWN) return TSkinControl::BeforeProc(message);
+    DoMouseDown(message);
+    return false;
+  }
+};
+
+TEST_F(SkinControlFrameworkTest, SwallowedPressStillReachesTheMouseDownEvent) {
+  int calls = 0, seenX = 0, seenY = 0;
+  fw::TShiftState seenShift = 0;
+  button->OnMouseDown = [&](fw::TObject*, fw::TMouseButton b, fw::TShiftState shift, int x, int y) {
+    ++calls;
+    EXPECT_EQ(b, fw::mbLeft);
+    seenShift = shift;
+    seenX = x;
+    seenY = y;
+  };
+  auto* object = new TPressSwallower(button);
+  object->Init(nullptr, nullptr, false);
+  SendMessageW(button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(-3, 7));
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(seenX, -3);
+  EXPECT_EQ(seenY, 7);
+  EXPECT_TRUE(seenShift & fw::ssShift);
+  EXPECT_TRUE(seenShift & fw::ssLeft);
+  // Wider than a message's coordinates reach: the cursor tells where.
+  button->SetBounds(10, 10, 40000, 24);
+  POINT origin{0, 0};
+  ClientToScreen(button->Handle(), &origin);
+  SetCursorPos(origin.x + 5, origin.y + 6);
+  SendMessageW(button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1234, 1));
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(seenX, 5);
+  EXPECT_EQ(seenY, 6);
+}
+
+TEST_F(SkinControlFrameworkTest, ColourReplacedWhileSkinnedAndGivenBackFollowingTheParent) {
+  TSkinData data{nullptr};
+  data.Colors[3] = 0x00123456;
+  form->SetColor(0x00654321);
+  ASSERT_TRUE(button->ParentColor());
+  auto* object = new TSkinControl(button);
+  object->Init(nullptr, &data, true);
+  EXPECT_EQ(button->Color(), 0x00123456);
+  EXPECT_EQ(object->oldcolor, 0x00654321);
+  object->Unsubclass();
+  EXPECT_TRUE(button->ParentColor());
+  form->SetColor(0x00111111);
+  EXPECT_EQ(button->Color(), 0x00111111);
+  delete object;
+}
+
+TEST_F(SkinControlFrameworkTest, OwnColourGivenBackAndNotWrittenAfterTheWindowIsGone) {
+  TSkinData data{nullptr};
+  data.Colors[3] = 0x00123456;
+  button->SetColor(0x00ABCDEF);
+  auto* object = new TCountedSkinControl(button);
+  object->Init(nullptr, &data, true);
+  EXPECT_EQ(button->Color(), 0x00123456);
+  data.Colors[3] = 0x00222222;
+  object->SkinChange();
+  EXPECT_EQ(button->Color(), 0x00222222);
+  DestroyWindow(button->Handle());
+  EXPECT_EQ(object->skinstate, scDestroyed);
+  EXPECT_EQ(button->Color(), 0x00222222);  // going away: not written back
+  delete object;
+  EXPECT_EQ(TCountedSkinControl::alive, 0);
 }
 
 }  // namespace
