@@ -217,7 +217,7 @@ void TSkinButton::RefreshFocusAndEnabled() {
 
 bool TSkinButton::IsDefaultButton() const {
   // A bare window is never the default button.
-  return control && Lowered(fw::GetTextProp(*control, L"Default")) == L"true";
+  return control && Lowered(fw::GetEnumText(control, L"Default")) == L"true";
 }
 
 std::wstring TSkinButton::ReadCaption() const {

@@ -5,8 +5,8 @@
 // raises the click itself.
 //
 // Files: WinSkinButton.cpp (TSkinButton), WinSkinBitButton.cpp,
-// WinSkinSpeedButton.cpp, WinSkinMenuButton.cpp; the portable layout maths
-// in ButtonLayout.h.
+// WinSkinSpeedButton.cpp, WinSkinMenuButton.cpp; the portable rules in
+// ButtonLayout.h, glyph pictures in ButtonGlyph.h and WinButtonGlyph.h.
 #pragma once
 
 #include <windows.h>
@@ -125,6 +125,8 @@ class TSkinSpeedButton : public TSkinBitButton {
   void DrawSpeedFace(HDC dc, const RECT& rc);
 
   bool mousePressed_ = false;  // the left button went down on the control and is still held
+  // Shared with the handler installed in the control, which may outlive this object.
+  std::shared_ptr<TSkinSpeedButton*> self_;
 };
 
 // Drop-down buttons: glyph, caption and a small down-pointing arrow.

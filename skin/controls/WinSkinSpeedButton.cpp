@@ -9,12 +9,13 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <memory>
 
 #include "skin/controls/WinButtonGlyph.h"
 #include "skin/controls/WinSkinButton.h"
 #include "skin/form/WinPlatform.h"
-#include "skin/form/WinSkinForm.h"
 #include "skin/form/WinSkinDraw.h"
+#include "skin/form/WinSkinForm.h"
 #include "skin/model/WinSkinData.h"
 
 namespace skin {
@@ -44,10 +45,19 @@ class TReentryGuard {
 
 }  // namespace
 
-// The handler installed in the graphic control: every message goes to the object.
+// The handler installed in the graphic control: every message goes to the
+// object while it lives. A handler installed after ours may keep calling
+// this one after the object is gone; then the control's previous handler
+// takes the messages.
 struct TSpeedButtonHandler {
-  TSkinSpeedButton* self;
-  void operator()(fw::TMessage& message) const { self->NewWndProc(message); }
+  std::shared_ptr<TSkinSpeedButton*> self;
+  fw::TWndMethod previous;
+  void operator()(fw::TMessage& message) const {
+    if (*self)
+      (*self)->NewWndProc(message);
+    else if (previous)
+      previous(message);
+  }
 };
 
 const fw::TClassInfo& TSkinSpeedButton::StaticClass() {
@@ -55,11 +65,13 @@ const fw::TClassInfo& TSkinSpeedButton::StaticClass() {
   return info;
 }
 
-TSkinSpeedButton::TSkinSpeedButton(fw::TComponent* owner) : TSkinBitButton(owner) {
+TSkinSpeedButton::TSkinSpeedButton(fw::TComponent* owner)
+    : TSkinBitButton(owner), self_(std::make_shared<TSkinSpeedButton*>(this)) {
   PicField.clear();
 }
 
 TSkinSpeedButton::~TSkinSpeedButton() {
+  *self_ = nullptr;
   GiveHandlerBack();
 }
 
@@ -78,7 +90,7 @@ void TSkinSpeedButton::InitGraphicControl(TWinSkinForm* sf, TSkinData* sd) {
   skinform = sf;
   GControl = static_cast<fw::TGraphicControl*>(owner);
   OldWndProc = GControl->WindowProc;
-  GControl->WindowProc = TSpeedButtonHandler{this};
+  GControl->WindowProc = TSpeedButtonHandler{self_, OldWndProc};
   if (skinform) skinform->AddControlList(this);
   skinstate = scAttached;
   trans = GControl->Tag() == kTransparentTag || (fsd && InSet(fsd->Options(), xoTransparent));

@@ -161,6 +161,20 @@ TEST_F(GlyphButtonTest, BitButtonShowsTheGlyphImageOfItsState) {
   EXPECT_EQ(BoxOf(disabled, kGlyph[2]).Width(), 10);
 }
 
+// A picture property is drawn whole (no strip), and the default flag does not choose the focused image.
+TEST_F(GlyphButtonTest, PicturePropertyIsDrawnWhole) {
+  bit->PicField = L"Glyph";
+  gallery.bitButton->SetDefault(true);
+  TBitmap shot = DrawWindowed(*bit, *gallery.bitButton);
+  EXPECT_EQ(shot.Pixel(2, 2), kImage[bfNormal]);
+  TRect first = BoxOf(shot, kGlyph[1]), second = BoxOf(shot, kGlyph[2]);
+  ASSERT_EQ(first.Width(), 10);
+  ASSERT_EQ(second.Width(), 10);
+  EXPECT_EQ(second.Left - first.Left, 16);
+  bit->PicField = L"NoSuchPicture";
+  EXPECT_EQ(BoxOf(DrawWindowed(*bit, *gallery.bitButton), kGlyph[1]), TRect{});
+}
+
 TEST_F(GlyphButtonTest, DisabledSingleImageGlyphIsEmbossed) {
   fw::TBitmap single;
   fw::MakeTestGlyph(single, 1);
