@@ -5,6 +5,7 @@
 #include "skin/controls/CheckFrames.h"
 #include "skin/controls/WinSkinCheck.h"
 #include "skin/form/WinPlatform.h"
+#include "skin/form/WinSkinDraw.h"
 #include "skin/model/WinSkinData.h"
 
 namespace skin {
@@ -88,9 +89,31 @@ class TCheckPainter {
     bool rtl = self_.control && (self_.CheckBiDi(0) & DT_RTLREADING);
     TCheckLayout layout =
         CheckLayout(ToTRect(rc_), imageWidth, strip.Height(), (style & BS_LEFTTEXT) != 0, rtl, radio);
-    if (self_.kind == 1 && !trans) self_.FillSkinFace(dc_, rc_);
-    self_.DrawSkinMap2(dc_, ToRECT(layout.image), strip, image, frames);
-    if (self_.kind == 1) DrawCaption(layout);
+    if (self_.kind != 1) {
+      self_.DrawSkinMap2(dc_, ToRECT(layout.image), strip, image, frames);
+      return;
+    }
+    // The whole control is composed off-screen and put on the window in one
+    // blit, so a repaint never shows the face without its image or caption.
+    int32_t width = rc_.right - rc_.left, height = rc_.bottom - rc_.top;
+    TDibSection buffer(width, height);
+    if (!buffer.Valid()) return;
+    HDC target = dc_;
+    dc_ = buffer.DC();
+    RECT whole{0, 0, width, height};
+    if (trans)
+      BitBlt(dc_, 0, 0, width, height, target, rc_.left, rc_.top, SRCCOPY);  // the parent's background
+    else
+      self_.FillSkinFace(dc_, whole);
+    TRect at = layout.image;
+    self_.DrawSkinMap2(dc_,
+                       RECT{at.Left - rc_.left, at.Top - rc_.top, at.Right - rc_.left, at.Bottom - rc_.top},
+                       strip, image, frames);
+    layout.text = Rect(layout.text.Left - rc_.left, layout.text.Top - rc_.top, layout.text.Right - rc_.left,
+                       layout.text.Bottom - rc_.top);
+    DrawCaption(layout);
+    BitBlt(target, rc_.left, rc_.top, width, height, dc_, 0, 0, SRCCOPY);
+    dc_ = target;
   }
 
  private:

@@ -3,6 +3,7 @@
 // place for each state, and the group frame's caption and line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "skin/controls/WinSkinCheck.h"
@@ -253,16 +254,22 @@ TEST_F(SkinCheckBoxTest, PaintFigureOfOneCheckBoxDrawnWhole) {
   object.kind = 1;
   TDibSection dib(120, 21);
   RECT rc{0, 0, 120, 21};
-  constexpr int kRounds = 200;
-  LARGE_INTEGER frequency, start, end;
+  // The best of several batches: the machine may be busy with other work.
+  constexpr int kBatches = 10, kRounds = 20;
+  LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&start);
-  for (int i = 0; i < kRounds; ++i) object.DrawControl(dib.DC(), rc);
-  QueryPerformanceCounter(&end);
-  double ms =
-      1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-  std::printf("check box drawn whole: %.3f ms a paint\n", ms / kRounds);
-  EXPECT_GT(ms, 0.0);
+  double best = 1e9;
+  for (int batch = 0; batch < kBatches; ++batch) {
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < kRounds; ++i) object.DrawControl(dib.DC(), rc);
+    QueryPerformanceCounter(&end);
+    double ms =
+        1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    best = std::min(best, ms / kRounds);
+  }
+  std::printf("check box drawn whole: %.3f ms a paint (best of %d batches)\n", best, kBatches);
+  EXPECT_GT(best, 0.0);
 }
 
 }  // namespace
