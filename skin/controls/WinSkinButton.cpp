@@ -152,7 +152,8 @@ void TSkinButton::WMLButtonDown(fw::TMessage& message) {
   if (!IsWindowEnabled(hwnd)) return;
   if (GetFocus() != hwnd) SetFocus(hwnd);
   Apply(tracker_.Press(true));
-  (void)message;
+  // The window's own procedure never sees the press: the control's mouse-down event is raised here.
+  if (kind == 0 && control) DoMouseDown(message);
 }
 
 void TSkinButton::WMLButtonUp(fw::TMessage& message) {

@@ -477,12 +477,22 @@ TEST_F(FrameworkButtonTest, DefaultButtonShowsTheFocusedImage) {
 
 TEST_F(FrameworkButtonTest, EveryWayOfClickingClicksOnce) {
   HWND h = button->Handle();
+  int mouseDowns = 0;
+  button->OnMouseDown = [&](fw::TObject*, fw::TMouseButton b, fw::TShiftState, int x, int y) {
+    ++mouseDowns;
+    EXPECT_EQ(b, fw::mbLeft);
+    EXPECT_NEAR(x, kButtonWidth / 2, 2);
+    EXPECT_NEAR(y, kButtonHeight / 2, 2);
+  };
   MoveMouse(CentreOf(h));
   MouseButton(true);
   MouseButton(false);
   EXPECT_TRUE(PumpUntil([&] { return clicks > 0; }));
   Pump(60);
   EXPECT_EQ(clicks, 1);
+  // The swallowed press still reaches the control's mouse-down event, once.
+  EXPECT_EQ(mouseDowns, 1);
+  button->OnMouseDown = nullptr;
   Key(VK_SPACE, true);
   Key(VK_SPACE, false);
   Pump(60);
