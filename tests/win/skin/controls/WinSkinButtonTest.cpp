@@ -9,7 +9,9 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -386,6 +388,13 @@ TEST_F(BareButtonTest, MnemonicClicksOnce) {
   Key(VK_MENU, false);
   Pump(80);
   EXPECT_EQ(gCommands, 1);
+  // Alt shows the keyboard cues, which the system button paints at once itself; the skin stays on top.
+  HDC dc = GetDC(button);
+  TPixel shown = ColorToPixel(GetPixel(dc, 4, 4));
+  ReleaseDC(button, dc);
+  // (The cursor may still be over the button from an earlier case: any skin image will do.)
+  EXPECT_TRUE(std::find(std::begin(kImage) + 1, std::end(kImage), shown) != std::end(kImage))
+      << std::hex << shown;
 }
 
 TEST_F(BareButtonTest, DisabledButtonNeverClicks) {
