@@ -2,8 +2,8 @@
 // state, skinned with our own skin, read back from the screen and compared
 // with stored references (tests/win/skin/controls/reference, 24-bit BMP).
 // Pixels may differ by anti-aliasing inside captions only. A missing or
-// different reference fails the case and leaves the capture in the working
-// folder, to be looked at.
+// different reference fails the case and leaves the capture beside the
+// test program, to be looked at.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -27,6 +27,14 @@ std::string WinPath(std::string path) {
   for (char& c : path)
     if (c == '/') c = '\\';
   return !path.empty() && path[0] == '\\' ? "Z:" + path : path;
+}
+
+// Captures go beside the test program, out of the source tree.
+std::string CapturePath(const std::string& name) {
+  char module[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, module, MAX_PATH);
+  std::string dir = module;
+  return dir.substr(0, dir.find_last_of('\\') + 1) + name + ".bmp";
 }
 
 std::string ReferencePath(const std::string& name) {
@@ -125,10 +133,10 @@ class SkinCheckGalleryTest : public testing::Test {
   void ExpectLooksLikeReference(const TBitmap& shot, const std::string& name,
                                 const std::vector<TRect>& text) {
     std::vector<uint8_t> bytes = shot.SaveToBmp();
-    std::ofstream(name + ".bmp", std::ios::binary)
+    std::ofstream(CapturePath(name), std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     std::ifstream in(ReferencePath(name), std::ios::binary);
-    ASSERT_TRUE(in) << "no reference " << ReferencePath(name) << "; the capture is " << name << ".bmp";
+    ASSERT_TRUE(in) << "no reference " << ReferencePath(name) << "; the capture is " << CapturePath(name);
     std::vector<uint8_t> stored((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     TBitmap reference;
     ASSERT_TRUE(reference.LoadFromBmp(stored));
