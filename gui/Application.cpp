@@ -35,12 +35,38 @@ void TApplication::RegisterForm(TForm* form) {
   if (!mainForm_) mainForm_ = form;
 }
 
+namespace {
+
+bool IsNavigationKey(WPARAM key) {
+  switch (key) {
+    case VK_TAB:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_RETURN:
+    case VK_ESCAPE:
+    case VK_EXECUTE:
+    case VK_CANCEL:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 bool TApplication::HandleDialogKeys(MSG& msg) {
   // Tab order, mnemonics, Enter and Esc within the form that holds the focus.
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
   HWND root = GetAncestor(msg.hwnd, GA_ROOT);
   TWinControl* form = TWinControl::FromHandle(root);
   if (!form || !form->Is(TForm::StaticClass())) return false;
+  // The controls hear a navigation key first (a skinned button redraws the
+  // default look it may lose or gain); one that answers non-zero keeps it.
+  if (msg.message == WM_KEYDOWN && IsNavigationKey(msg.wParam) &&
+      form->Broadcast(CM_DIALOGKEY, msg.wParam, msg.lParam, true) != 0)
+    return true;
   return IsDialogMessageW(root, &msg) != FALSE;
 }
 

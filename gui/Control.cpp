@@ -693,10 +693,15 @@ void TWinControl::WMKillFocus(TMessage& m) {
   if (!(ComponentState() & csDestroying)) Perform(CM_EXIT, 0, 0);
 }
 
-void TWinControl::Broadcast(UINT msg, WPARAM wParam, LPARAM lParam) {
-  Perform(msg, wParam, lParam);
-  for (TControl* c : std::vector<TControl*>(controls_))
-    if (c->IsWindowed()) static_cast<TWinControl*>(c)->Broadcast(msg, wParam, lParam);
+LRESULT TWinControl::Broadcast(UINT msg, WPARAM wParam, LPARAM lParam, bool untilAnswered) {
+  LRESULT answer = Perform(msg, wParam, lParam);
+  for (TControl* c : std::vector<TControl*>(controls_)) {
+    if (answer && untilAnswered) break;
+    if (!c->IsWindowed()) continue;
+    LRESULT result = static_cast<TWinControl*>(c)->Broadcast(msg, wParam, lParam, untilAnswered);
+    if (!answer) answer = result;
+  }
+  return answer;
 }
 
 void TWinControl::WMSetCursor(TMessage& m) {

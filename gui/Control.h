@@ -216,6 +216,9 @@ class TWinControl : public TControl {
   // The area children are placed in, in client coordinates.
   virtual RECT ClientArea() const;
   void AlignControls();
+  // Sends a message to this control and then to every windowed control
+  // inside it; gives the first non-zero result, where `untilAnswered` stops.
+  LRESULT Broadcast(UINT msg, WPARAM wParam, LPARAM lParam, bool untilAnswered = false);
 
   std::wstring Automation(const std::wstring& request) override;
   void ReadChild(TComponent* child) override;
@@ -258,8 +261,6 @@ class TWinControl : public TControl {
   // Keeps track of the windowless control under the mouse and tells both
   // the one left and the one entered.
   void HoverOver(TControl* control);
-  // Sends a message to every windowed control inside this one, this one first.
-  void Broadcast(UINT msg, WPARAM wParam, LPARAM lParam);
 
   HWND handle_ = nullptr;
   WNDPROC defProc_ = nullptr;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "gui/Application.h"
 #include "gui/Edit.h"
 #include "gui/Form.h"
 #include "gui/Label.h"
@@ -242,6 +243,40 @@ TEST_F(WindowedNotices, AWindowedControlRaisesMouseDownOnARealPress) {
   };
   ClickAt(CentreOf(*first));
   EXPECT_TRUE(PumpUntil([&] { return downs == 1; }));
+}
+
+TEST_F(WindowedNotices, NavigationKeysAreHeardByEveryControlBeforeTheyMoveTheFocus) {
+  TApplication app;
+  // The program's own loop: dialog keys first.
+  auto tap = [&app](WORD vk) {
+    test::Key(vk, true);
+    test::Key(vk, false);
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 150) {
+      app.ProcessMessages();
+      Sleep(10);
+    }
+  };
+  first->SetFocus();
+  Pump(20);
+  tap(VK_TAB);
+  ASSERT_EQ(secondSeen->Count(CM_DIALOGKEY), 1);
+  EXPECT_EQ(secondSeen->Last(CM_DIALOGKEY)->wParam, static_cast<WPARAM>(VK_TAB));
+  EXPECT_EQ(firstSeen->Count(CM_DIALOGKEY), 1);
+  EXPECT_EQ(GetFocus(), second->Handle());
+  // A control that answers keeps the key: the focus stays.
+  TWndMethod old = second->WindowProc;
+  second->WindowProc = [&old](TMessage& m) {
+    old(m);
+    if (m.Msg == CM_DIALOGKEY) m.Result = 1;
+  };
+  tap(VK_TAB);
+  EXPECT_EQ(GetFocus(), second->Handle());
+  // Letters are no dialog keys.
+  int before = firstSeen->Count(CM_DIALOGKEY);
+  tap('A');
+  EXPECT_EQ(firstSeen->Count(CM_DIALOGKEY), before);
+  second->WindowProc = old;
 }
 
 }  // namespace

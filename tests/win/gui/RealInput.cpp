@@ -55,12 +55,12 @@ void Key(WORD vk, bool down) {
   in.ki.wVk = vk;
   in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
   SendInput(1, &in, sizeof in);
-  Pump(30);
 }
 
 void TapKey(WORD vk) {
   Key(vk, true);
   Key(vk, false);
+  Pump(30);
 }
 
 POINT ScreenPointOf(const TControl& control, int x, int y) {

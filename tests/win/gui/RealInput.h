@@ -18,6 +18,7 @@ void MoveMouse(POINT screen);
 void MouseButton(bool down);
 // Moves to `screen`, presses and releases there.
 void ClickAt(POINT screen);
+// A key goes down or up; nothing is pumped (the caller's loop handles it).
 void Key(WORD vk, bool down);
 void TapKey(WORD vk);
 // A point of a control (x, y from its top-left), on the screen.
