@@ -452,25 +452,8 @@ bool TWinSkinForm::MDIChildMax() const {
   return child && maximized;
 }
 
-// ---------------------------------------------------------------- controls and menus
-
-void TWinSkinForm::InitNestform(fw::TComponent* nested) {
-  InitControls(nested);
-}
-
-void TWinSkinForm::InitControls(fw::TComponent*) {
-  // Skinned-control objects are made by the control families; until one
-  // binds to a control there is nothing to do here but drop dead objects.
-  PurgeDeadControls();
-}
-
-void TWinSkinForm::InitHwndControls(HWND) {
-  PurgeDeadControls();
-}
-
-void TWinSkinForm::AddControlh(HWND) {
-  PurgeDeadControls();
-}
+// ---------------------------------------------------------------- menus
+// (Control binding and the object list: WinSkinFormControls.cpp.)
 
 void TWinSkinForm::InitPopMenu(fw::TComponent*, bool, bool) {
   // The form's popup menus stay natively drawn.
@@ -478,38 +461,6 @@ void TWinSkinForm::InitPopMenu(fw::TComponent*, bool, bool) {
 
 void TWinSkinForm::InitMainMenu(fw::TComponent*, bool, bool) {
   // Menu items stay natively drawn; the bar itself is the menu-bar skinner's.
-}
-
-bool TWinSkinForm::AddControlList(TSkinControl* acontrol) {
-  if (std::find(Controllist.begin(), Controllist.end(), acontrol) != Controllist.end()) return true;
-  Controllist.push_back(acontrol);
-  return false;
-}
-
-void TWinSkinForm::DeleteControl(TSkinControl* c) {
-  auto it = std::find(Controllist.rbegin(), Controllist.rend(), c);
-  if (it != Controllist.rend()) Controllist.erase(std::next(it).base());
-  if (Activeskincontrol == c) Activeskincontrol = nullptr;
-}
-
-void TWinSkinForm::FreeSkinControls() {
-  while (!Controllist.empty()) {
-    TSkinControl* c = Controllist.front();
-    Controllist.erase(Controllist.begin());
-    if (Skinstate != ssDestroying && c->skinstate != ssDestroyed) c->Unsubclass();
-    delete c;
-  }
-  Activeskincontrol = nullptr;
-}
-
-void TWinSkinForm::PurgeDeadControls() {
-  for (size_t i = Controllist.size(); i-- > 0;) {
-    TSkinControl* c = Controllist[i];
-    if (c->skinstate != ssDestroyed) continue;
-    Controllist.erase(Controllist.begin() + static_cast<std::ptrdiff_t>(i));
-    if (Activeskincontrol == c) Activeskincontrol = nullptr;
-    delete c;
-  }
 }
 
 // ---------------------------------------------------------------- skin change

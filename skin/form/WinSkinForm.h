@@ -11,6 +11,7 @@
 //   WinSkinFormButtons.cpp  the caption-button objects: build, show, place, draw, act, hint
 //   WinSkinFormProc.cpp     the replacement window procedure, form message hook, MDI client, timer
 //   WinSkinFormSysMenu.cpp  the system popup menu and the window-state commands
+//   WinSkinFormControls.cpp control binding and the list of skinned-control objects
 //   WinSkinMenuBar.cpp      the menu bar drawn in the frame (TWinSkinMenu, TMenuBtn)
 #pragma once
 
@@ -23,12 +24,14 @@
 #include "gui/Component.h"
 #include "gui/Control.h"
 #include "skin/archive/Bitmap.h"
+#include "skin/form/ControlBinding.h"
 #include "skin/form/SkinMessages.h"
 #include "skin/model/SkinElements.h"
 #include "skin/model/WinSkinManage.h"
 
 namespace fw {
 class TForm;
+class TControl;
 class TWinControl;
 }  // namespace fw
 
@@ -118,8 +121,14 @@ class TWinSkinForm : public fw::TComponent, public TFormSkinnerSeam {
   void InitTform(TSkinData* afsd, fw::TForm* aform);
   void InitDlg(TSkinData* afsd) { InitWindow(afsd); }
   void InitWindow(TSkinData* afsd);
+  // --- control binding and the object list (WinSkinFormControls.cpp) ---
   void InitHwndControls(HWND ahwnd);
   void AddControlh(HWND ahwnd);
+  // Decides and makes the object of one framework control; wForm is the
+  // form or container the pass runs over (handed on to OnSkinControl).
+  void AddComp(fw::TControl* Comp, fw::TWinControl* wForm);
+  // The first object of Controllist that skins window h, or nullptr.
+  TSkinControl* FindControlByHandle(HWND h) const;
   bool AddControlList(TSkinControl* acontrol);
   void DeleteControl(TSkinControl* c);
   void UnSubclass();
@@ -273,6 +282,20 @@ class TWinSkinForm : public fw::TComponent, public TFormSkinnerSeam {
   std::wstring formclass;
 
  private:
+  // Steps of control binding (WinSkinFormControls.cpp).
+  TBindingSkin BindingSkin() const;
+  void BindOwnedControls(fw::TComponent* wForm);
+  void BindChildren(fw::TWinControl* control);
+  static std::vector<fw::TWinControl*> TabOrderList(fw::TWinControl* wForm);
+  bool IsBound(fw::TControl* control);
+  bool IsExcluded(fw::TWinControl* control);
+  void DisableGroupChildren(fw::TControl* control);
+  bool BindByKind(const std::wstring& N, fw::TControl* Comp);
+  // Carries a decision out for a framework control (Comp) or a bare window (ahwnd).
+  void CarryOut(const TBindDecision& decision, fw::TControl* Comp, fw::TWinControl* wForm, HWND ahwnd);
+  void MakeObject(const TObjectChoice& o, fw::TControl* Comp);
+  void MakeWindowObject(const TObjectChoice& o, HWND ahwnd);
+
   static void CALLBACK TimerThunk(HWND, UINT, UINT_PTR, DWORD);
   void StartTimer();
   void StopTimer();

@@ -215,12 +215,23 @@ void Session::ExpectSkinned(HWND window) {
   throw std::runtime_error("the window " + Narrow(WindowText(window)) + " was not skinned");
 }
 
+void Session::ExpectButtonsSkinned(HWND window) {
+  // Push buttons, check boxes and radio buttons; group boxes and owner-drawn buttons keep their look.
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t cls[32] = {};
+    GetClassNameW(child, cls, 32);
+    LONG type = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
+    if (_wcsicmp(cls, L"Button") == 0 && type != BS_GROUPBOX && type != BS_OWNERDRAW) ExpectSkinned(child);
+  }
+}
+
 MessageBoxInfo Session::Answer(int buttonId) {
   auto box = FindBox();
   if (!box) throw std::runtime_error("no message box to answer");
   ExpectSkinned(box->hwnd);
   HWND button = GetDlgItem(box->hwnd, buttonId);
   if (!button) throw std::runtime_error("the message box has no such button");
+  ExpectButtonsSkinned(box->hwnd);
   PostMessageW(button, BM_CLICK, 0, 0);
   for (int i = 0; i < 200 && IsWindow(box->hwnd); ++i) Pump(20);
   return *box;
@@ -311,6 +322,8 @@ int Session::AnswerOpenDialog(const std::wstring& path, bool cancel) {
   if (!dlg) throw std::runtime_error("the open dialog did not appear");
   Pump(300);
   ExpectSkinned(dlg->hwnd);
+  for (int id : {IDOK, IDCANCEL})
+    if (HWND button = GetDlgItem(dlg->hwnd, id)) ExpectSkinned(button);
   int filterIndex = -1;
   if (HWND types = GetDlgItem(dlg->hwnd, 0x470))
     filterIndex = static_cast<int>(SendMessageW(types, CB_GETCURSEL, 0, 0)) + 1;

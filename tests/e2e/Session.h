@@ -53,6 +53,8 @@ class Session {
   MessageBoxInfo Answer(int buttonId);
   // Fails unless the window answers WM_ISSKINNED with 1 (every box the program shows is adopted).
   void ExpectSkinned(HWND window);
+  // Fails unless every button window directly inside `window` is skinned.
+  void ExpectButtonsSkinned(HWND window);
   // The common open dialog: types the path, confirms; returns its filter index (1-based).
   int AnswerOpenDialog(const std::wstring& path, bool cancel = false);
 
