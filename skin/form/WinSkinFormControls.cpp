@@ -325,8 +325,6 @@ void TWinSkinForm::InitHwndControls(HWND ahwnd) {
 
 void TWinSkinForm::AddControlh(HWND ahwnd) {
   if (!ahwnd || !fsd || FindControlByHandle(ahwnd)) return;
-  // A window some other object already skins keeps that one.
-  if (AnswersSkinned(ahwnd)) return;
   TWindowFacts facts;
   facts.className = ClassNameOf(ahwnd);
   facts.style = static_cast<uint32_t>(GetWindowLongPtrW(ahwnd, GWL_STYLE));
@@ -422,6 +420,13 @@ void TWinSkinForm::MakeWindowObject(const TObjectChoice& o, HWND ahwnd) {
   if (!target || FindControlByHandle(target)) return;
   TSkinControl* obj = NewSkinObject(o.cls, this);
   if (!obj) return;
+  // A window some other object already skins keeps that one. Asked only
+  // now, for a window we have an object for: a size grip comes here while
+  // it is still being created.
+  if (AnswersSkinned(target)) {
+    delete obj;
+    return;
+  }
   Prepare(obj, o);
   obj->Inithwnd(target, fsd, this);
   if (!obj->Inited) delete obj;

@@ -267,6 +267,40 @@ TEST_F(FormBindingTest, SwitchingOffGivesEveryControlItsLookBackAndFreesEveryObj
   EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
 }
 
+// A group of radio buttons as a library would name it: only its class name
+// tells the binding what it is.
+class TTestRadioGroup : public fw::TGroupBox {
+  FW_CLASS(TTestRadioGroup)
+ public:
+  using fw::TGroupBox::TGroupBox;
+};
+const fw::TClassInfo& TTestRadioGroup::StaticClass() {
+  static const fw::TClassInfo info{L"TTestRadioGroup", &fw::TGroupBox::StaticClass(), {}};
+  return info;
+}
+
+TEST_F(FormBindingTest, DisabledRadioGroupKeepsItsButtonsUnskinnedInEveryPass) {
+  auto* radios = new TTestRadioGroup(form);
+  radios->SetParent(form);
+  radios->SetBounds(220, 50, 120, 100);
+  radios->HandleNeeded();
+  fw::TButton* first = AddButton(radios, L"A", 10, 20);
+  fw::TButton* second = AddButton(radios, L"B", 10, 50);
+  radios->SetTag(99);
+  sf->InitControls(form);
+  EXPECT_FALSE(Skinned(radios));
+  for (fw::TButton* b : {first, second}) {
+    EXPECT_EQ(b->Tag(), 99);
+    EXPECT_FALSE(Skinned(b));
+  }
+  // Even when the group itself is let go, its buttons stay as they were made.
+  radios->SetTag(0);
+  sf->InitControls(form);
+  EXPECT_FALSE(Skinned(first));
+  EXPECT_FALSE(Skinned(second));
+  EXPECT_TRUE(Skinned(one));
+}
+
 // ---------------------------------------------------------------- bare windows
 
 LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
