@@ -92,19 +92,14 @@ TControlFacts FactsOf(fw::TControl* c) {
 }
 
 // The object of a chosen class, or nullptr for the classes that are not
-// built yet: tabs, edits, combo boxes, scroll bars, status, progress and
-// track bars, headers, size grips, list views, date-time and up-down
-// controls, the media player. Those controls keep their own look for now.
+// built yet: bit, speed and menu buttons, other libraries' check images,
+// tabs, edits, combo boxes, scroll bars, status, progress and track bars,
+// headers, size grips, list views, date-time and up-down controls, the media
+// player. Those controls keep their own look for now.
 TSkinControl* NewSkinObject(TSkinClass cls, fw::TComponent* owner) {
   switch (cls) {
     case TSkinClass::Button:
       return new TSkinButton(owner);
-    case TSkinClass::BitButton:
-      return new TSkinBitButton(owner);
-    case TSkinClass::SpeedButton:
-      return new TSkinSpeedButton(owner);
-    case TSkinClass::MenuButton:
-      return new TSkinMenuButton(owner);
     case TSkinClass::CheckBox:
       return new TSkinCheckBox(owner);
     case TSkinClass::RadioButton:
@@ -115,8 +110,6 @@ TSkinControl* NewSkinObject(TSkinClass cls, fw::TComponent* owner) {
       return new TSkinBox(owner);
     case TSkinClass::BoxH:
       return new TSkinBoxH(owner);
-    case TSkinClass::ObjImage:
-      return new TSkinObjImage(owner);
     default:
       return nullptr;
   }
@@ -325,6 +318,10 @@ void TWinSkinForm::InitHwndControls(HWND ahwnd) {
 
 void TWinSkinForm::AddControlh(HWND ahwnd) {
   if (!ahwnd || !fsd || FindControlByHandle(ahwnd)) return;
+  // The Tag that switches skinning off holds on this road too, for a window
+  // that belongs to a framework control.
+  if (fw::TWinControl* owner = fw::TWinControl::FromHandle(ahwnd))
+    if (owner->Tag() == fsd->DisableTag()) return;
   TWindowFacts facts;
   facts.className = ClassNameOf(ahwnd);
   facts.style = static_cast<uint32_t>(GetWindowLongPtrW(ahwnd, GWL_STYLE));
@@ -403,11 +400,9 @@ void TWinSkinForm::MakeObject(const TObjectChoice& o, fw::TControl* Comp) {
       if (fw::TWinControl* w = AsWinControl(Comp)) obj->Inithwnd(w->Handle(), fsd, this);
       break;
     case TAttach::InitGraphicControl:
-      if (o.cls == TSkinClass::SpeedButton)
-        static_cast<TSkinSpeedButton*>(obj)->InitGraphicControl(this, fsd);
-      break;
     case TAttach::InitScrollbar:
-      // The scroll-bar family is not built yet; NewSkinObject makes none of it.
+      // Speed buttons and the scroll-bar family are not built yet;
+      // NewSkinObject makes none of them.
       break;
   }
   // An object that could not attach (a control without a window, a class

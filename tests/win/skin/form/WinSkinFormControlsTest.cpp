@@ -151,7 +151,9 @@ TEST_F(FormBindingTest, BindingTwiceMakesNoSecondObject) {
   sf->InitControls(form);
   sf->AddComp(one, form);
   sf->AddComp(inner, group);
+  // The bare-window road honours the Tag that switches skinning off too.
   sf->InitHwndControls(form->Handle());
+  EXPECT_FALSE(Skinned(disabled));
   EXPECT_EQ(sf->Controllist, first);
   // One object per control among the control's own components too.
   int owned = 0;
