@@ -40,14 +40,6 @@ bool AnswersSkinned(HWND hwnd) {
   return hwnd && SendMessageW(hwnd, WM_ISSKINNED, 0, 0) == 1;
 }
 
-// The value name of an enumerated (or Boolean) published property; empty
-// when the control has none.
-std::wstring EnumText(const fw::TComponent& c, const wchar_t* name) {
-  const fw::TPropInfo* p = c.ClassInfo().FindProp(name);
-  if (!p || (p->kind != fw::PropKind::Enum && p->kind != fw::PropKind::Boolean)) return L"";
-  return p->get(c);
-}
-
 // Sets a published property the control may not have; one it lacks, or that
 // refuses the text, is left alone.
 void SetPropIfPublished(fw::TComponent& c, const wchar_t* name, const std::wstring& value) {
@@ -85,9 +77,9 @@ TControlFacts FactsOf(fw::TControl* c) {
     }
   }
   f.numButtons = fw::GetIntProp(*c, L"NumButtons");
-  f.tabStyle = EnumText(*c, L"Style");
-  f.kindText = EnumText(*c, L"Kind");
-  f.dateMode = EnumText(*c, L"DateMode");
+  f.tabStyle = fw::GetEnumText(c, L"Style");
+  f.kindText = fw::GetEnumText(c, L"Kind");
+  f.dateMode = fw::GetEnumText(c, L"DateMode");
   return f;
 }
 
@@ -237,8 +229,8 @@ std::vector<fw::TWinControl*> TWinSkinForm::TabOrderList(fw::TWinControl* wForm)
 }
 
 bool TWinSkinForm::IsBound(fw::TControl* control) {
-  if (fw::TWinControl* w = AsWinControl(control))
-    if (w->Perform(WM_ISSKINNED, 0, 0) == 1) return true;
+  // Asked through the control's own handler: windowless controls answer too.
+  if (control->Perform(WM_ISSKINNED, 0, 0) == 1) return true;
   return std::any_of(Controllist.begin(), Controllist.end(),
                      [control](TSkinControl* c) { return c->control == control || c->GControl == control; });
 }

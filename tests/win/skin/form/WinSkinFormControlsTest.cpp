@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gui/Button.h"
+#include "gui/ControlGallery.h"
 #include "gui/Edit.h"
 #include "gui/Form.h"
 #include "gui/GroupBox.h"
@@ -322,6 +323,81 @@ TEST_F(FormBindingTest, DisabledRadioGroupKeepsItsButtonsUnskinnedInEveryPass) {
   EXPECT_FALSE(Skinned(first));
   EXPECT_FALSE(Skinned(second));
   EXPECT_TRUE(Skinned(one));
+}
+
+// ---------------------------------------------------------------- the control gallery
+
+class GalleryBindingTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!LoadBuiltSkin(data)) GTEST_SKIP() << "no skin was built";
+    g = fw::MakeControlGallery(nullptr);
+    sf = new TWinSkinForm(g.form);
+    sf->hwnd = g.form->Handle();
+    sf->InitTform(&data, g.form);
+    ASSERT_TRUE(sf->IsSubclassed());
+  }
+  void TearDown() override {
+    if (sf) sf->Release();
+    delete g.form;
+  }
+  bool Has(fw::TControl* c, const fw::TClassInfo& cls) const {
+    for (TSkinControl* o : sf->Controllist)
+      if ((o->control == c || o->GControl == c) && o->Is(cls)) return true;
+    return false;
+  }
+
+  TSkinData data{nullptr};
+  fw::TControlGallery g;
+  TWinSkinForm* sf = nullptr;
+};
+
+TEST_F(GalleryBindingTest, EveryCheckRadioGroupAndPushButtonGetsItsObject) {
+  sf->InitControls(g.form);
+  for (fw::TCheckBox* c :
+       {g.checkUnchecked, g.checkChecked, g.checkGrayed, g.checkDisabled, g.checkLeftText}) {
+    EXPECT_TRUE(Has(c, TSkinCheckBox::StaticClass())) << fw::GetTextProp(c, L"Caption");
+    EXPECT_TRUE(Skinned(c));
+  }
+  for (fw::TRadioButton* r : {g.radioChecked, g.radioUnchecked, g.radioDisabled})
+    EXPECT_TRUE(Has(r, TSkinRadioButton::StaticClass())) << fw::GetTextProp(r, L"Caption");
+  // The radio group: a radio object for each of its buttons, a group frame with colour for itself.
+  ASSERT_EQ(g.radioGroup->Controls().size(), 3u);
+  for (fw::TControl* item : g.radioGroup->Controls()) EXPECT_TRUE(Has(item, TSkinRadioButton::StaticClass()));
+  ASSERT_TRUE(Has(g.radioGroup, TSkinGroupBox::StaticClass()));
+  EXPECT_TRUE(sf->FindControlByHandle(g.radioGroup->Handle())->newColor);
+  for (fw::TGroupBox* frame : {g.checkFrame, g.radioFrame}) {
+    EXPECT_TRUE(Has(frame, TSkinGroupBox::StaticClass()));
+    EXPECT_FALSE(sf->FindControlByHandle(frame->Handle())->newColor);
+  }
+  for (fw::TButton* b : {g.button, g.defaultButton, g.disabledButton})
+    EXPECT_TRUE(Has(b, TSkinButton::StaticClass())) << fw::GetTextProp(b, L"Caption");
+  // Binding again changes nothing.
+  std::vector<TSkinControl*> first = sf->Controllist;
+  sf->InitControls(g.form);
+  EXPECT_EQ(sf->Controllist, first);
+}
+
+TEST_F(GalleryBindingTest, DisabledRadioGroupPassesItsTagToItsButtons) {
+  g.radioGroup->SetTag(99);
+  sf->InitControls(g.form);
+  EXPECT_FALSE(Skinned(g.radioGroup));
+  for (fw::TControl* item : g.radioGroup->Controls()) {
+    EXPECT_EQ(item->Tag(), 99);
+    EXPECT_FALSE(Skinned(static_cast<fw::TWinControl*>(item)));
+  }
+  EXPECT_TRUE(Skinned(g.radioChecked));
+}
+
+TEST_F(GalleryBindingTest, TransparentTagOnACheckBox) {
+  g.checkChecked->SetTag(5555);
+  sf->InitControls(g.form);
+  auto* glass = static_cast<TSkinCheckBox*>(sf->FindControlByHandle(g.checkChecked->Handle()));
+  auto* plain = static_cast<TSkinCheckBox*>(sf->FindControlByHandle(g.checkUnchecked->Handle()));
+  ASSERT_NE(glass, nullptr);
+  ASSERT_NE(plain, nullptr);
+  EXPECT_TRUE(glass->trans);
+  EXPECT_FALSE(plain->trans);
 }
 
 // ---------------------------------------------------------------- bare windows
