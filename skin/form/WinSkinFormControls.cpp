@@ -84,14 +84,19 @@ TControlFacts FactsOf(fw::TControl* c) {
 }
 
 // The object of a chosen class, or nullptr for the classes that are not
-// built yet: bit, speed and menu buttons, other libraries' check images,
-// tabs, edits, combo boxes, scroll bars, status, progress and track bars,
-// headers, size grips, list views, date-time and up-down controls, the media
-// player. Those controls keep their own look for now.
+// built yet: tabs, edits, combo boxes, scroll bars, status, progress and
+// track bars, headers, size grips, list views, date-time and up-down
+// controls, the media player. Those controls keep their own look for now.
 TSkinControl* NewSkinObject(TSkinClass cls, fw::TComponent* owner) {
   switch (cls) {
     case TSkinClass::Button:
       return new TSkinButton(owner);
+    case TSkinClass::BitButton:
+      return new TSkinBitButton(owner);
+    case TSkinClass::SpeedButton:
+      return new TSkinSpeedButton(owner);
+    case TSkinClass::MenuButton:
+      return new TSkinMenuButton(owner);
     case TSkinClass::CheckBox:
       return new TSkinCheckBox(owner);
     case TSkinClass::RadioButton:
@@ -102,6 +107,8 @@ TSkinControl* NewSkinObject(TSkinClass cls, fw::TComponent* owner) {
       return new TSkinBox(owner);
     case TSkinClass::BoxH:
       return new TSkinBoxH(owner);
+    case TSkinClass::ObjImage:
+      return new TSkinObjImage(owner);
     default:
       return nullptr;
   }
@@ -392,14 +399,16 @@ void TWinSkinForm::MakeObject(const TObjectChoice& o, fw::TControl* Comp) {
       if (fw::TWinControl* w = AsWinControl(Comp)) obj->Inithwnd(w->Handle(), fsd, this);
       break;
     case TAttach::InitGraphicControl:
+      if (o.cls == TSkinClass::SpeedButton)
+        static_cast<TSkinSpeedButton*>(obj)->InitGraphicControl(this, fsd);
+      break;
     case TAttach::InitScrollbar:
-      // Speed buttons and the scroll-bar family are not built yet;
-      // NewSkinObject makes none of them.
+      // The scroll-bar family is not built yet; NewSkinObject makes none of it.
       break;
   }
   // An object that could not attach (a control without a window, a class
   // that does not fit) is of no use: it goes at once, once.
-  if (!obj->Inited) delete obj;
+  if (obj->skinstate != scAttached) delete obj;
 }
 
 void TWinSkinForm::MakeWindowObject(const TObjectChoice& o, HWND ahwnd) {
@@ -416,7 +425,7 @@ void TWinSkinForm::MakeWindowObject(const TObjectChoice& o, HWND ahwnd) {
   }
   Prepare(obj, o);
   obj->Inithwnd(target, fsd, this);
-  if (!obj->Inited) delete obj;
+  if (obj->skinstate != scAttached) delete obj;
 }
 
 }  // namespace skin

@@ -372,10 +372,39 @@ TEST_F(GalleryBindingTest, EveryCheckRadioGroupAndPushButtonGetsItsObject) {
   }
   for (fw::TButton* b : {g.button, g.defaultButton, g.disabledButton})
     EXPECT_TRUE(Has(b, TSkinButton::StaticClass())) << fw::GetTextProp(b, L"Caption");
+  for (fw::TBitBtn* b : {g.bitButton, g.disabledBitButton})
+    EXPECT_TRUE(Has(b, TSkinBitButton::StaticClass()));
+  for (fw::TSpeedButton* b :
+       {g.speedButton, g.flatSpeedButton, g.downSpeedButton, g.groupSpeedButton, g.disabledSpeedButton}) {
+    EXPECT_TRUE(Has(b, TSkinSpeedButton::StaticClass())) << fw::GetTextProp(b, L"Caption");
+    EXPECT_EQ(b->Perform(WM_ISSKINNED, 0, 0), 1);
+  }
+  // A menu button is a push button to the class table; Skin3rd can name its kind.
+  EXPECT_TRUE(Has(g.menuButton, TSkinButton::StaticClass()));
+  EXPECT_FALSE(Has(g.menuButton, TSkinMenuButton::StaticClass()));
   // Binding again changes nothing.
   std::vector<TSkinControl*> first = sf->Controllist;
   sf->InitControls(g.form);
   EXPECT_EQ(sf->Controllist, first);
+}
+
+TEST_F(GalleryBindingTest, Skin3rdMakesTheMenuButtonADropDownButtonAndCanLeaveBitButtonsAlone) {
+  std::vector<std::wstring> lines = data.Skin3rd();
+  lines.push_back(L"TMenuButton=menubtn");
+  lines.push_back(L"TBitBtn=nil");
+  data.SetSkin3rd(lines);
+  sf->InitControls(g.form);
+  EXPECT_TRUE(Has(g.menuButton, TSkinMenuButton::StaticClass()));
+  EXPECT_FALSE(Skinned(g.bitButton));
+  EXPECT_TRUE(Skinned(g.button));
+}
+
+TEST_F(GalleryBindingTest, WithoutBitBtnABitButtonStaysUnskinnedThoughButtonsAreSkinned) {
+  data.SetSkinControls(data.SkinControls() & ~SetOf(xcBitBtn));
+  sf->InitControls(g.form);
+  EXPECT_FALSE(Skinned(g.bitButton));
+  EXPECT_EQ(sf->FindControlByHandle(g.bitButton->Handle()), nullptr);
+  EXPECT_TRUE(Skinned(g.button));
 }
 
 TEST_F(GalleryBindingTest, DisabledRadioGroupPassesItsTagToItsButtons) {
