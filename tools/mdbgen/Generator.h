@@ -21,6 +21,10 @@ struct Options {
   double duplicateShare = 0.25;
   bool keyless = false;  // no ID column and no primary key
   bool memos = true;
+  // A tenth of the memos run to a dozen kilobytes (pages of their own);
+  // without them memos are a few sentences, as customer notes are, and a
+  // table takes about 400 bytes a row on disk.
+  bool longMemos = true;
   // Secondary indexes on the key fields (Name, Phone), as customer tables
   // often have; every delete then updates them too.
   bool keyIndexes = false;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -73,6 +74,24 @@ TEST(Generator, RowsCarryCjkTextAndSomeLongMemos) {
   }
   EXPECT_TRUE(cjk);
   EXPECT_TRUE(longMemo);
+}
+
+TEST(Generator, ShortMemosLeaveTheOtherFieldsAsTheyWere) {
+  Options full, brief;
+  full.rows = brief.rows = 300;
+  brief.longMemos = false;
+  size_t longest = 0, memos = 0;
+  for (uint64_t i = 0; i < brief.rows; ++i) {
+    jet::Row a = generatedRow(full, i), b = generatedRow(brief, i);
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t f = 0; f + 1 < a.size(); ++f) EXPECT_TRUE(a[f] == b[f]) << i << ":" << f;
+    EXPECT_EQ(a.back().isNull(), b.back().isNull());
+    if (b.back().isNull()) continue;
+    ++memos;
+    longest = std::max(longest, b.back().asText().size());
+  }
+  EXPECT_GT(memos, 150u);
+  EXPECT_LT(longest, 600u);
 }
 
 }  // namespace
