@@ -35,24 +35,21 @@ void TableRows::collectIds() {
   narrow_ = {};
   wide_ = {};
   if (!table_) return;
-  const std::vector<bool> noColumns(columnCount_, false);
   // The count the definition records is a good guess and saves regrowing.
   narrow_.reserve(static_cast<size_t>(std::min<uint64_t>(table_->rowCount(), uint64_t{1} << 28)));
   CancelPoint cancel;
-  auto cursor = table_->scan(noColumns);
-  while (cursor->next()) {
+  table_->forEachRowId([&](storage::RowId id) {
     cancel.check();
-    const storage::RowId id = cursor->rowId();
     if (wide_.empty() && id <= std::numeric_limits<uint32_t>::max()) {
       narrow_.push_back(static_cast<uint32_t>(id));
-      continue;
+      return;
     }
     if (wide_.empty()) {
       wide_.assign(narrow_.begin(), narrow_.end());
       narrow_ = {};
     }
     wide_.push_back(id);
-  }
+  });
   // A definition that counted too many leaves room nobody will use.
   if (narrow_.capacity() - narrow_.size() > narrow_.size() / 8 + 1024) narrow_.shrink_to_fit();
 }

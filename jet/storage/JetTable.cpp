@@ -167,6 +167,27 @@ std::unique_ptr<RowCursor> JetTable::scan(const std::vector<bool>& wanted) {
   return std::make_unique<JetCursor>(shared_from_this(), context_, wanted);
 }
 
+void JetTable::forEachRowId(const std::function<void(RowId)>& visit) {
+  format::UsageMap map(*context_->file, context_->layout, definition_.usedPagesPointer);
+  const std::vector<bool> noColumns(definition_.columns.size(), false);
+  Row scratch;
+  while (auto number = map.next()) {
+    file::PageRef bytes = context_->file->read(*number);
+    // The map may name pages that have since passed to other uses.
+    if ((*bytes)[0] != static_cast<uint8_t>(format::PageType::Data) ||
+        file::getU32(bytes->data() + context_->layout.dataOwnerOffset) != definition_.page) {
+      continue;
+    }
+    const format::DataPage page(context_->layout, std::move(bytes), *number);
+    for (unsigned s = 0; s < page.rowCount(); ++s) {
+      const format::RowState state = page.slot(s).state;
+      if (state == format::RowState::Deleted || state == format::RowState::OverflowTarget) continue;
+      if (state == format::RowState::OverflowStub && !readRow(page, s, scratch, &noColumns)) continue;
+      visit((static_cast<RowId>(*number) << 8) | s);
+    }
+  }
+}
+
 Row JetTable::fetch(RowId id) {
   uint64_t pageNumber = id >> 8;
   unsigned slot = static_cast<unsigned>(id & 0xff);

@@ -37,6 +37,9 @@ class JetTable : public Table, public std::enable_shared_from_this<JetTable> {
   uint64_t rowCount() const override { return definition_.rowCount; }
   std::unique_ptr<RowCursor> scan() override;
   std::unique_ptr<RowCursor> scan(const std::vector<bool>& wanted) override;
+  // Reads the data pages' slot tables only; a moved row's stub alone sends
+  // it to the page the row went to (to skip a stub whose row is gone).
+  void forEachRowId(const std::function<void(RowId)>& visit) override;
   Row fetch(RowId id) override;
 
   RowId insert(Row& row) override;

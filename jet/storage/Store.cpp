@@ -16,6 +16,11 @@ std::unique_ptr<RowCursor> Table::scan(const std::vector<bool>&) {
   return scan();
 }
 
+void Table::forEachRowId(const std::function<void(RowId)>& visit) {
+  auto cursor = scan(std::vector<bool>(schema().columns.size(), false));
+  while (cursor->next()) visit(cursor->rowId());
+}
+
 void Table::insertRows(std::span<Row> rows) {
   for (Row& row : rows) insert(row);
 }

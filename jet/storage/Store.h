@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -93,6 +94,9 @@ class Table {
   // A scan that needs only the columns flagged in `wanted` (one flag per
   // column); the others may come back Null.
   virtual std::unique_ptr<RowCursor> scan(const std::vector<bool>& wanted);
+  // The id of every row in scan order, without reading the rows' values: a
+  // table may tell where its rows are far quicker than it reads them.
+  virtual void forEachRowId(const std::function<void(RowId)>& visit);
   virtual Row fetch(RowId id) = 0;
 
   // Writes. `row` has one value per column; Null in an auto-number column

@@ -137,6 +137,12 @@ TEST(WriteInsert, RequiredColumnsRefuseNullAndTextIsLimited) {
   EXPECT_EQ(rowIds(*t).size(), 2u);
 }
 
+std::vector<RowId> idsWithoutValues(Table& t) {
+  std::vector<RowId> ids;
+  t.forEachRowId([&](RowId id) { ids.push_back(id); });
+  return ids;
+}
+
 // Rows of ~100 bytes until the table has two pages: the first page is full.
 std::vector<RowId> fillTwoPages(Table& t, std::mt19937& rng) {
   for (int i = 0; i < 80; ++i) {
@@ -175,6 +181,10 @@ TEST(WriteUpdate, InPlaceWhenItFitsMovedBehindAStubOtherwise) {
     Row again{Value::text(wide + "!"), Value::text("x")};
     EXPECT_EQ(t->update(moved, again), moved);
     EXPECT_EQ(t->fetch(moved)[0].asText(), wide + "!");
+    // The ids alone, read from the slot tables, are the scan's: the stub's, not its target's.
+    const std::vector<RowId> all = idsWithoutValues(*t);
+    EXPECT_EQ(all, rowIds(*t));
+    EXPECT_EQ(std::count(all.begin(), all.end(), moved), 1);
     IndexReport r = checkIndexes(*t);
     EXPECT_TRUE(r.ok()) << r.problems.front();
   }
@@ -185,6 +195,9 @@ TEST(WriteUpdate, InPlaceWhenItFitsMovedBehindAStubOtherwise) {
     auto t = db->openTable("Table1");
     t->remove(moved);
     EXPECT_THROW(t->fetch(moved), Error);
+    const std::vector<RowId> left = idsWithoutValues(*t);
+    EXPECT_EQ(left, rowIds(*t));
+    EXPECT_EQ(std::count(left.begin(), left.end(), moved), 0);
   }
   expectReadersAgree(f, "Table1");
   expectIndexesValid(f);
