@@ -2,6 +2,10 @@
 
 #include <sys/stat.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <chrono>
 #include <filesystem>
 #include <system_error>
@@ -48,13 +52,16 @@ FileNumber fileNumberOf(const std::string& path) {
 FileStamp fileStampOf(const std::string& path) {
   FileStamp s;
 #ifdef _WIN32
-  std::error_code ec;
-  auto p = pathOf(path);
-  s.size = static_cast<uint64_t>(std::filesystem::file_size(p, ec));
-  if (ec) s.size = 0;
-  auto written = std::filesystem::last_write_time(p, ec);
-  if (!ec)
-    s.modifiedNs = std::chrono::duration_cast<std::chrono::nanoseconds>(written.time_since_epoch()).count();
+  // The C runtime gives whole seconds there; the system keeps 100 ns steps.
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (GetFileAttributesExW(pathOf(path).c_str(), GetFileExInfoStandard, &data)) {
+    s.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    const uint64_t ticks = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                           data.ftLastWriteTime.dwLowDateTime;
+    // From 100 ns steps since 1601 to nanoseconds since 1970, the system clock's epoch.
+    constexpr int64_t kTicksFrom1601To1970 = 116444736000000000;
+    s.modifiedNs = (static_cast<int64_t>(ticks) - kTicksFrom1601To1970) * 100;
+  }
 #else
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0) {
@@ -68,17 +75,20 @@ FileStamp fileStampOf(const std::string& path) {
   return s;
 }
 
+int64_t timestampGranularityNs(const FileStamp& stamp) {
+  // A time in whole seconds most likely comes from a file system that keeps
+  // no finer one (FAT's steps are two seconds). Finer times advance with the
+  // system clock's tick: about 16 ms on Windows, at most 10 ms on Linux.
+  constexpr int64_t kSecond = 1'000'000'000;
+  return stamp.modifiedNs % kSecond == 0 ? 2 * kSecond : kSecond / 10;
+}
+
 bool changedRecently(const FileStamp& stamp) {
-#ifdef _WIN32
-  (void)stamp;
-  return true;  // the times come in another epoch there: never trusted
-#else
   const int64_t now = std::chrono::duration_cast<std::chrono::nanoseconds>(
                           std::chrono::system_clock::now().time_since_epoch())
                           .count();
-  constexpr int64_t kGranularity = 2'000'000'000;
-  return now - stamp.modifiedNs < kGranularity || now - stamp.changedNs < kGranularity;
-#endif
+  const int64_t granularity = timestampGranularityNs(stamp);
+  return now - stamp.modifiedNs < granularity || now - stamp.changedNs < granularity;
 }
 
 }  // namespace jet::file

@@ -35,6 +35,9 @@ struct FileStamp {
   bool operator==(const FileStamp&) const = default;
 };
 FileStamp fileStampOf(const std::string& path);
+// The steps in which the file system records the stamp's times, as far as
+// the stamp tells: two seconds for whole-second times, else 100 ms.
+int64_t timestampGranularityNs(const FileStamp& stamp);
 // Whether the file was written so lately that a later write might still
 // leave the same stamp (timestamps are coarser than writes are quick).
 bool changedRecently(const FileStamp& stamp);

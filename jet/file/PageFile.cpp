@@ -29,6 +29,7 @@ std::unique_ptr<PageFile> PageFile::open(const std::string& path, bool readOnly)
   std::unique_ptr<PageFile> f(new PageFile(std::move(source), path, readOnly));
   f->realPath_ = real;
   f->stamp_ = fileStampOf(real);
+  f->stampSettled_ = !changedRecently(f->stamp_);
   f->fileSource_ = fileSource;
   changeLock->unlock();
   f->changeLock_ = std::move(changeLock);
@@ -132,10 +133,11 @@ void PageFile::startReading() {
     changeLock_->lockShared();
   }
   const FileStamp now = fileStampOf(realPath_);
-  // A change within the file system's timestamp granularity may not show:
-  // pages of a file written very recently are not trusted either.
-  if (now == stamp_ && !changedRecently(now)) return;
+  // The same stamp proves nothing when it was still fresh as we let go of the
+  // file last time: a write since then may have fallen in the same tick.
+  if (now == stamp_ && stampSettled_) return;
   stamp_ = now;
+  stampSettled_ = false;
   forgetCache();
   nextAhead_ = UINT32_MAX;
   ++generation_;
@@ -149,7 +151,11 @@ void PageFile::startReading() {
 
 void PageFile::endRead() {
   if (readDepth_ == 0) return;
-  if (--readDepth_ == 0 && fileSource_) changeLock_->unlock();
+  if (--readDepth_ != 0 || !fileSource_) return;
+  // Nobody wrote while we held the lock. Once the stamp is older than the
+  // file system's timestamp granularity, any later write must leave another.
+  stampSettled_ = !changedRecently(stamp_);
+  changeLock_->unlock();
 }
 
 void PageFile::lockForChanges() {

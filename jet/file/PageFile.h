@@ -157,6 +157,7 @@ class PageFile {
   FileSource* fileSource_ = nullptr;  // source_, when a file on disk opened for reading
   int readDepth_ = 0;
   FileStamp stamp_;
+  bool stampSettled_ = false;  // stamp_ was past the timestamp granularity when last let go of
   uint64_t generation_ = 0;
 
   // Writing.

@@ -15,6 +15,7 @@
 
 #include "jet/core/Error.h"
 #include "jet/file/ChangeLock.h"
+#include "jet/file/FileIdentity.h"
 #include "jet/file/PageFile.h"
 
 namespace jet::file {
@@ -138,6 +139,49 @@ TEST_F(ChangeLockTest, AReaderSeesWhatAWriterCommittedSinceItsLastRead) {
   }
   ReadScope reading(*reader);
   EXPECT_EQ(*reader->read(3), changed);
+}
+
+TEST_F(ChangeLockTest, AReaderKeepsItsPagesWhileTheFileStaysAsItWas) {
+  if (!fs::exists(mdbDir() / "jet4/dups_v2000.mdb")) GTEST_SKIP() << "no reference databases";
+  const std::string copy = (dir_ / "dups.mdb").string();
+  fs::copy_file(mdbDir() / "jet4/dups_v2000.mdb", copy);
+  fs::permissions(copy, fs::perms::owner_write, fs::perm_options::add);
+  const int64_t step = timestampGranularityNs(fileStampOf(copy));
+  if (step > 1'000'000'000) GTEST_SKIP() << "this file system keeps whole seconds only";
+  std::this_thread::sleep_for(std::chrono::nanoseconds(step) + milliseconds(50));
+  auto reader = PageFile::open(copy);
+  uint64_t loaded = 0;
+  for (int round = 0; round < 3; ++round) {
+    ReadScope reading(*reader);
+    reader->read(3);
+    if (round == 0) loaded = reader->pagesLoaded();
+  }
+  // Every read transaction looked at the file, found it as it was, and kept the page.
+  EXPECT_EQ(reader->generation(), 0u);
+  EXPECT_EQ(reader->pagesLoaded(), loaded);
+
+  std::vector<uint8_t> changed = *reader->read(3);
+  changed[100] ^= 0xFF;
+  {
+    auto writer = PageFile::openForWriting(copy);
+    writer->begin();
+    writer->write(3, changed);
+    writer->commit();
+  }
+  {
+    ReadScope reading(*reader);
+    EXPECT_EQ(*reader->read(3), changed);
+  }
+  EXPECT_GE(reader->generation(), 1u);
+  // Once the writer's stamp has settled, the reader trusts it again.
+  std::this_thread::sleep_for(std::chrono::nanoseconds(step) + milliseconds(50));
+  { ReadScope reading(*reader); }
+  const uint64_t settled = reader->generation();
+  for (int round = 0; round < 3; ++round) {
+    ReadScope reading(*reader);
+    EXPECT_EQ(*reader->read(3), changed);
+  }
+  EXPECT_EQ(reader->generation(), settled);
 }
 
 TEST_F(ChangeLockTest, AReaderWaitsWhileAWriterHasPagesInTheFile) {
