@@ -33,9 +33,42 @@ bool WinFiles::fileExists(const std::string& path) const {
   return isFile;
 }
 
+namespace {
+
+bool SizeOf(const std::wstring& path, ULARGE_INTEGER& size) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  size.HighPart = data.nFileSizeHigh;
+  size.LowPart = data.nFileSizeLow;
+  return true;
+}
+
+// The copy is the user's only undo: every byte of the file, on the disk
+// before the program goes on. An error code, or ERROR_SUCCESS.
+DWORD CheckAndFlush(const std::wstring& from, const std::wstring& to) {
+  ULARGE_INTEGER original{}, copy{};
+  if (!SizeOf(from, original) || !SizeOf(to, copy)) return GetLastError();
+  if (original.QuadPart != copy.QuadPart) return ERROR_WRITE_FAULT;
+  HANDLE h =
+      CreateFileW(to.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return GetLastError();
+  DWORD code = FlushFileBuffers(h) ? ERROR_SUCCESS : GetLastError();
+  CloseHandle(h);
+  return code;
+}
+
+}  // namespace
+
 qm::db::CopyOutcome WinFiles::copyToNewFile(const std::string& from, const std::string& to) {
+  const std::wstring source = fw::Wide(from), target = fw::Wide(to);
   // With fail-if-exists CopyFileW creates the target only when no file has that name, in one step.
-  if (CopyFileW(fw::Wide(from).c_str(), fw::Wide(to).c_str(), TRUE)) return {qm::db::CopyOutcome::Copied, {}};
+  if (CopyFileW(source.c_str(), target.c_str(), TRUE)) {
+    const DWORD code = CheckAndFlush(source, target);
+    if (code == ERROR_SUCCESS) return {qm::db::CopyOutcome::Copied, {}};
+    // The target is the one this call created: a copy that may be incomplete goes.
+    DeleteFileW(target.c_str());
+    return {qm::db::CopyOutcome::Failed, SystemErrorText(code)};
+  }
   DWORD code = GetLastError();
   if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS)
     return {qm::db::CopyOutcome::TargetExists, {}};

@@ -50,10 +50,12 @@ std::string duplicateGroupCountStatement(const std::string& table, const std::st
          " Having Count(*) > 1)";
 }
 
-std::string doomedCountStatement(const std::string& table, const std::string& id, const std::string& fields,
-                                 bool keepLowest) {
-  return "Select Count(*) From [" + table + "] Where " + id + " Not In (Select " +
-         (keepLowest ? "min(" : "max(") + id + ") From [" + table + "] Group By " + fields + ")";
+std::string groupCountStatement(const std::string& table, const std::string& fields) {
+  return "Select Count(*) From (Select Count(*) From [" + table + "] Group By " + fields + ")";
+}
+
+std::string recordCountStatement(const std::string& table) {
+  return "Select Count(*) From [" + table + "]";
 }
 
 std::string nullIdStatement(const std::string& table, const std::string& id) {

@@ -28,12 +28,13 @@ std::string repeatedIdStatement(const std::string& table, const std::string& id)
 std::string nullIdStatement(const std::string& table, const std::string& id);
 
 // Counts for the batch tool's summary, one row of one number each: the
-// duplicate groups, and the records the keep-lowest (or keep-highest)
-// statement deletes. Counting needs no group order, so these cost a
-// fraction of the report, whose groups come sorted.
+// duplicate groups, every group, and the records. Counting needs no group
+// order, so these cost a fraction of the report, whose groups come sorted.
+// With an ID field distinct and non-Null, keeping the lowest (or highest)
+// ID deletes all records but one of each group: records minus groups.
 std::string duplicateGroupCountStatement(const std::string& table, const std::string& fields);
-std::string doomedCountStatement(const std::string& table, const std::string& id, const std::string& fields,
-                                 bool keepLowest);
+std::string groupCountStatement(const std::string& table, const std::string& fields);
+std::string recordCountStatement(const std::string& table);
 
 // True when a statement gives rows (a SELECT or TRANSFORM without INTO), so
 // that the console opens it rather than executing it. Decided from the text

@@ -193,8 +193,9 @@ int runDedupe(const std::vector<std::string>& args) {
               throw jet::Error(jet::ErrorCode::Invalid, text::idHasNull(names.table, names.idName));
           }
           groups = countOf(s, qm::db::duplicateGroupCountStatement(names.table, names.keys));
-          doomed =
-              countOf(s, qm::db::doomedCountStatement(names.table, names.id, names.keys, keep == "lowest"));
+          // The ID is distinct and non-Null: one record of each group stays.
+          doomed = countOf(s, qm::db::recordCountStatement(names.table)) -
+                   countOf(s, qm::db::groupCountStatement(names.table, names.keys));
         }
         std::cout << text::duplicateSummary(groups, doomed, keep == "lowest", names.idName) << "\n";
         if (doomed == 0) return 0;
