@@ -116,6 +116,7 @@ struct Query {
   std::vector<SelectCore> parts;  // joined by UNION
   std::vector<bool> unionAll;     // one per UNION, between parts[i] and parts[i+1]
   std::vector<OrderItem> orderBy;
+  std::vector<std::string> parameters;  // names a PARAMETERS clause declares: values never given here
 };
 
 struct SelectStmt {

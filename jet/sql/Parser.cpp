@@ -46,16 +46,28 @@ class Parser {
   explicit Parser(const std::string& sql) : sql_(sql), toks_(tokenize(sql)) {}
 
   Statement statement() {
+    std::vector<std::string> declared = parameters();
     Statement s = statementBody();
     accept(";");
     if (peek().kind != TokenKind::End) error();
+    if (!declared.empty()) {
+      auto* select = std::get_if<SelectStmt>(&s);
+      // No statement here is given values: one that declares any can run
+      // only as a query whose names are counted with the other unknown ones.
+      if (!select)
+        throw SqlError(ErrorCode::NoSuchField,
+                       msg::tooFewParameters(static_cast<int>(declared.size()), declared[0]));
+      select->query->parameters = std::move(declared);
+    }
     return s;
   }
 
   std::shared_ptr<Query> queryOnly() {
+    std::vector<std::string> declared = parameters();
     clause_ = "SELECT";
     if (!isWord("select")) error();
     auto q = query();
+    q->parameters = std::move(declared);
     // Access writes this option at the end of queries saved with owner's rights.
     if (acceptWord("with")) {
       expectWord("owneraccess");
@@ -138,6 +150,35 @@ class Parser {
   std::string tableName() { return name(); }
 
   // ---- statements ----
+
+  // "PARAMETERS name type [(size)], ...;" as Access writes before a query
+  // that asks for values: the names declared, in order.
+  std::vector<std::string> parameters() {
+    std::vector<std::string> names;
+    if (!isWord("parameters")) return names;
+    clause_ = "PARAMETERS";
+    advance();
+    do {
+      const Token& t = peek();
+      if (t.kind != TokenKind::Identifier) error();
+      advance();
+      names.push_back(t.text);
+      // The type: one word (Text, Long, DateTime, ...), perhaps with a size.
+      if (peek().kind != TokenKind::Identifier || peek().quoted) error();
+      advance();
+      if (accept("(")) {
+        if (peek().kind != TokenKind::Number) error();
+        advance();
+        if (accept(",")) {
+          if (peek().kind != TokenKind::Number) error();
+          advance();
+        }
+        expect(")");
+      }
+    } while (accept(","));
+    expect(";");
+    return names;
+  }
   Statement statementBody() {
     if (isWord("select")) {
       clause_ = "SELECT";

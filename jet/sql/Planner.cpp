@@ -79,6 +79,9 @@ OperatorPtr Planner::planQuery(const ast::Query& query, const Scope* outer, bool
     int& d;
     ~Leave() { --d; }
   } leave{depth_};
+  // Declared parameters are asked for first; a name in the query that means
+  // one of them is the same parameter.
+  for (const std::string& name : query.parameters) binder_.noteUnknown(name);
 
   if (query.parts.size() == 1) return planCore(query.parts[0], &query.orderBy, outer, correlated);
 

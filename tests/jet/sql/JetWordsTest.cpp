@@ -1,5 +1,5 @@
-// Jet's Boolean words (Yes, No, True, False, On, Off) and names joined by `!`,
-// as the queries Access saves use them.
+// Jet's Boolean words (Yes, No, True, False, On, Off), names joined by `!`
+// and PARAMETERS declarations, as the queries Access saves use them.
 #include <gtest/gtest.h>
 
 #include "jet/core/Messages.h"
@@ -111,6 +111,34 @@ TEST(JetWordsParse, BooleanWordsAreLiteralsAndPathsKeepTheirParts) {
   EXPECT_EQ(path.kind, ast::ExprKind::Column);
   EXPECT_EQ(path.qualifier, "Forms.F");
   EXPECT_EQ(path.name, "c");
+}
+
+TEST_F(JetWords, DeclaredParametersAreAskedForLikeUnknownNames) {
+  expectParameters("PARAMETERS [Which] Long; SELECT ID FROM T WHERE ID = [Which]", 1, "Which");
+  // Declared ones come first; a name that means a declared one is the same parameter.
+  expectParameters("PARAMETERS [a b] Text ( 255 ), c DateTime; SELECT ID FROM T WHERE n = [d] AND ID = [A B]",
+                   3, "a b");
+  // Declared and never used: still asked for.
+  expectParameters("parameters x Long;\nSELECT ID FROM T;", 1, "x");
+  expectParameters("PARAMETERS x Decimal (18, 2); SELECT ID FROM T", 1, "x");
+}
+
+TEST_F(JetWords, AnyStatementDeclaringParametersIsRefusedAndChangesNothing) {
+  expectParameters("PARAMETERS x Long; DELETE FROM T WHERE ID = x", 1, "x");
+  expectParameters("PARAMETERS v Text, w Long; UPDATE T SET n = w", 2, "v");
+  EXPECT_EQ(count("T"), 3);
+  EXPECT_EQ(ids("SELECT n FROM T ORDER BY n"), (std::vector<int64_t>{5, 6, 7}));
+}
+
+TEST_F(JetWords, ParametersClauseMustBeWellFormed) {
+  for (const char* bad : {"PARAMETERS x; SELECT ID FROM T", "PARAMETERS x Long SELECT ID FROM T",
+                          "PARAMETERS ; SELECT ID FROM T", "PARAMETERS x Text(; SELECT ID FROM T",
+                          "PARAMETERS x Long,; SELECT ID FROM T", "PARAMETERS x [Long]; SELECT ID FROM T"})
+    EXPECT_EQ(failure(bad), ErrorCode::Syntax) << bad;
+  // A saved query's text keeps its declarations.
+  auto q = parseQuery("PARAMETERS [p] Short, q Text (10); SELECT * FROM T");
+  EXPECT_EQ(q->parameters, (std::vector<std::string>{"p", "q"}));
+  EXPECT_TRUE(parseQuery("SELECT * FROM T")->parameters.empty());
 }
 
 }  // namespace
