@@ -92,6 +92,7 @@ void TDBGrid::DataChanged() {
     SendMessageW(Handle(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&col));
   }
   columns_ = fields;
+  cellsDrawn_ = 0;
   const int64_t rows = fields > 0 ? source_->RowCount() : 0;
   ListView_SetItemCountEx(Handle(), static_cast<int>(std::min<int64_t>(rows, INT32_MAX)), LVSICF_NOSCROLL);
   SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
@@ -133,6 +134,7 @@ void TDBGrid::CNNotify(TMessage& m) {
   if (hdr->code == LVN_GETDISPINFOW) {
     auto* info = reinterpret_cast<NMLVDISPINFOW*>(m.LParam);
     if ((info->item.mask & LVIF_TEXT) && source_ && info->item.cchTextMax > 0) {
+      ++cellsDrawn_;
       cellBuffer_ =
           info->item.iSubItem < columns_ ? source_->CellText(info->item.iItem, info->item.iSubItem) : L"";
       size_t n = std::min<size_t>(cellBuffer_.size(), static_cast<size_t>(info->item.cchTextMax) - 1);
@@ -214,6 +216,12 @@ std::wstring TDBGrid::Automation(const std::wstring& request) {
   if (request == L"rows") return std::to_wstring(source_ && columns_ > 0 ? source_->RowCount() : 0);
   if (request == L"cols") return std::to_wstring(columns_);
   if (request == L"editing") return editor_ ? L"1" : L"0";
+  // Draws what is waiting to be drawn now; answers how many cell texts were
+  // asked for since the rows last changed, so a caller knows rows are shown.
+  if (request == L"paint") {
+    UpdateWindow(Handle());
+    return std::to_wstring(cellsDrawn_);
+  }
   if (request.rfind(L"title:", 0) == 0) {
     int c = _wtoi(request.c_str() + 6);
     return source_ && c >= 0 && c < columns_ ? source_->FieldName(c) : L"";

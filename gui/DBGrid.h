@@ -65,6 +65,7 @@ class TDBGrid : public TWinControl {
   int64_t editRow_ = -1;
   int editColumn_ = -1;
   bool finishing_ = false;
+  int64_t cellsDrawn_ = 0;  // cell texts asked for since DataChanged
   std::wstring cellBuffer_;
 };
 

@@ -1,9 +1,12 @@
 // What choosing a table costs the window: "Select * from [table]" opened on
 // the grid's query, its record count, and the cells of the first screenful
 // as the grid draws them; then the memory the process grew by, per row.
-//   grid_bench FILE TABLE [--eager]
+//   grid_bench FILE TABLE [--eager | --edit]
 // --eager measures the same statement run with every row decoded and kept,
-// for comparison. Without arguments it generates tables of 200,000 and
+// for comparison. --edit then also times one cell edit through the grid
+// (the fourth field of the fifth row) and another connection's one-row
+// change (the same field where ID is 7), each followed by the screenful
+// drawn again: it changes the file. Without arguments it generates tables of 200,000 and
 // 1,000,000 rows (CJK text, a memo column) with mdbgen's generator into the
 // temporary folder (kept there for the next run, and for the window's
 // end-to-end measurement), and measures each both ways, each in a process
@@ -42,7 +45,72 @@ long long residentBytes() {
   return -1;
 }
 
-int measure(const std::string& file, const std::string& table, bool eager) {
+// Every field of the first screenful, as the grid draws it; the number of characters.
+size_t drawScreen(jet::ado::Query& grid) {
+  size_t characters = 0;
+  const int64_t count = grid.recordCount();
+  for (int64_t r = 0; r < std::min<int64_t>(count, kScreenRows); ++r)
+    for (size_t f = 0; f < grid.fields().size(); ++f)
+      characters += jet::ado::displayText(grid.row(static_cast<size_t>(r)).at(f)).size();
+  return characters;
+}
+
+// Another connection's change seen by a grid opened read-only (a writable
+// connection keeps the file to itself), then a cell edited through the
+// grid, each followed by the screenful drawn again (twice: the second shows
+// whether the first left the rows' positions known).
+void measureEdits(const std::string& file, const std::string& table) {
+  const std::string stamp =
+      std::to_string(std::chrono::system_clock::now().time_since_epoch().count() % 1000000);
+  const std::string sql = "Select * from [" + table + "]";
+  {
+    jet::ado::Connection viewer;
+    viewer.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Mode=Read;Data Source=" + file);
+    viewer.open();
+    jet::ado::Query grid(viewer);
+    grid.setSql(sql);
+    grid.open();
+    drawScreen(grid);
+    {
+      jet::ado::Connection other;
+      other.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + file);
+      other.open();
+      jet::ado::Query change(other);
+      change.setSql("update [" + table + "] set [City] = '改 " + stamp + "' where [ID] = 7");
+      change.execSql();
+    }
+    auto start = Clock::now();
+    drawScreen(grid);
+    const double after = millisecondsSince(start);
+    start = Clock::now();
+    drawScreen(grid);
+    std::printf(
+        "  another connection changed one row under a read-only grid: the screenful drawn again in %.1f ms, "
+        "once more in %.1f ms\n",
+        after, millisecondsSince(start));
+  }
+  jet::ado::Connection connection;
+  connection.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + file);
+  connection.open();
+  jet::ado::Query grid(connection);
+  grid.setSql(sql);
+  grid.open();
+  drawScreen(grid);
+  auto start = Clock::now();
+  grid.updateCell(4, 3, jet::Value::text("编辑 " + stamp));
+  const double write = millisecondsSince(start);
+  start = Clock::now();
+  drawScreen(grid);
+  const double redraw = millisecondsSince(start);
+  start = Clock::now();
+  drawScreen(grid);
+  std::printf(
+      "  one cell edited through the grid: written in %.1f ms; the screenful drawn again in %.1f ms, once "
+      "more in %.1f ms\n",
+      write, redraw, millisecondsSince(start));
+}
+
+int measure(const std::string& file, const std::string& table, bool eager, bool edit) {
   try {
     jet::ado::Connection connection;
     connection.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + file);
@@ -64,10 +132,7 @@ int measure(const std::string& file, const std::string& table, bool eager) {
     grid.setSql(sql);
     grid.open();
     const int64_t count = grid.recordCount();
-    size_t characters = 0;
-    for (int64_t r = 0; r < std::min<int64_t>(count, kScreenRows); ++r)
-      for (size_t f = 0; f < grid.fields().size(); ++f)
-        characters += jet::ado::displayText(grid.row(static_cast<size_t>(r)).at(f)).size();
+    size_t characters = drawScreen(grid);
     const double firstRows = millisecondsSince(start);
     const long long grown = residentBytes() - before;
     std::printf("table %s in %s: %lld rows, %zu columns, %.0f MB\n", table.c_str(), file.c_str(),
@@ -83,6 +148,11 @@ int measure(const std::string& file, const std::string& table, bool eager) {
     for (int64_t r = count - 1; r >= 0 && r >= count - kScreenRows; --r)
       characters += grid.row(static_cast<size_t>(r)).size();
     std::printf("  last screenful read in %.1f ms\n", millisecondsSince(start));
+    if (edit) {
+      grid.close();
+      connection.close();  // a writable connection keeps the file from other writers
+      measureEdits(file, table);
+    }
   } catch (const jet::Error& e) {
     std::fprintf(stderr, "grid_bench: %s\n", e.what());
     return 1;
@@ -120,10 +190,11 @@ std::string shellQuote(const std::string& s) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 || (argc == 4 && std::string(argv[3]) == "--eager"))
-    return measure(argv[1], argv[2], argc == 4);
+  const std::string way = argc == 4 ? argv[3] : "";
+  if (argc == 3 || (argc == 4 && (way == "--eager" || way == "--edit")))
+    return measure(argv[1], argv[2], way == "--eager", way == "--edit");
   if (argc != 1) {
-    std::fprintf(stderr, "usage: grid_bench [FILE TABLE [--eager]]\n");
+    std::fprintf(stderr, "usage: grid_bench [FILE TABLE [--eager | --edit]]\n");
     return 2;
   }
   for (uint64_t rows : {200000u, 1000000u}) {
@@ -135,7 +206,7 @@ int main(int argc, char** argv) {
       return 1;
     }
     std::fflush(stdout);
-    for (const char* way : {"", " --eager"}) {
+    for (const char* way : {" --edit", " --eager"}) {
       const std::string command = shellQuote(argv[0]) + " " + shellQuote(file) + " Records" + way;
       if (std::system(command.c_str()) != 0) return 1;
     }

@@ -30,4 +30,12 @@ size_t RowCount(const std::wstring& path, const std::string& table) {
   return ColumnTexts(path, "Select * from [" + table + "]", 0).size();
 }
 
+int64_t Execute(const std::wstring& path, const std::string& sql) {
+  jet::ado::Connection c;
+  c.setConnectionString(qm::db::connectionStringFor(Narrow(path)));
+  jet::ado::Query q(c);
+  q.setSql(sql);
+  return q.execSql();
+}
+
 }  // namespace e2e
