@@ -8,8 +8,9 @@
 // again then).
 // scripts/bench-grid-window.sh makes the tables and names their folder in
 // QM_GRID_BENCH_DIR; without it the case is skipped, as it takes a while.
-#include <psapi.h>
 #include <windows.h>
+// needs windows.h before it
+#include <psapi.h>
 
 #include <chrono>
 #include <cstdio>
