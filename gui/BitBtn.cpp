@@ -67,7 +67,7 @@ void TBitBtn::WndProc(TMessage& m) {
     case CN_DRAWITEM:
       return CNDrawItem(m);
     case WM_GETDLGCODE:
-      return WMGetDlgCode(m);
+      return WMGetDlgCodeWantingEnter(m);
     case WM_KEYDOWN:
       // The dialog keys let Enter through to a focused bit button (see WMGetDlgCode).
       if (m.WParam == VK_RETURN) {
@@ -80,32 +80,13 @@ void TBitBtn::WndProc(TMessage& m) {
   }
 }
 
-void TBitBtn::WMGetDlgCode(TMessage& m) {
-  // An owner-drawn button is no default push button to the dialog keys, so
-  // Enter would not reach it; it asks for that key itself.
-  TButton::WndProc(m);
-  auto* msg = reinterpret_cast<MSG*>(m.LParam);
-  if (msg && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && msg->wParam == VK_RETURN)
-    m.Result |= DLGC_WANTMESSAGE;
-}
-
 void TBitBtn::CNDrawItem(TMessage& m) {
   auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
   HDC dc = item->hDC;
-  RECT r = item->rcItem;
   bool pressed = (item->itemState & ODS_SELECTED) != 0;
-  bool focused = (item->itemState & ODS_FOCUS) != 0;
   bool enabled = (item->itemState & ODS_DISABLED) == 0;
   int saved = SaveDC(dc);
-  // A default or focused button wears the dark outer line push buttons have.
-  if (Default() || focused) {
-    FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
-    InflateRect(&r, -1, -1);
-  }
-  DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
-  RECT inside = r;
-  InflateRect(&inside, -2, -2);
-  if (pressed) OffsetRect(&inside, 1, 1);
+  RECT inside = DrawOwnerDrawnFace(*item);
   SelectObject(dc, Font().Handle());
   TGlyphButtonLook look;
   look.glyph = &glyph_;
@@ -117,11 +98,7 @@ void TBitBtn::CNDrawItem(TMessage& m) {
   look.spacing = spacing_;
   look.enabled = enabled;
   look.textColour = Font().Color();
-  RECT text = DrawGlyphAndCaption(dc, inside, look);
-  if (focused && !(item->itemState & ODS_NOFOCUSRECT)) {
-    InflateRect(&text, 2, 1);
-    DrawFocusRect(dc, &text);
-  }
+  DrawOwnerDrawnFocus(dc, *item, DrawGlyphAndCaption(dc, inside, look));
   RestoreDC(dc, saved);
   m.Result = TRUE;
 }

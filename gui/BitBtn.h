@@ -54,7 +54,6 @@ class TBitBtn : public TButton {
 
  private:
   void CNDrawItem(TMessage& m);
-  void WMGetDlgCode(TMessage& m);
   void Changed();
 
   TBitmap glyph_;

@@ -87,7 +87,7 @@ void TMenuButton::WndProc(TMessage& m) {
     case CN_DRAWITEM:
       return CNDrawItem(m);
     case WM_GETDLGCODE:
-      return WMGetDlgCode(m);
+      return WMGetDlgCodeWantingEnter(m);
     case WM_KEYDOWN:
       if (m.WParam == VK_RETURN) return Click();
       return TButton::WndProc(m);
@@ -96,32 +96,14 @@ void TMenuButton::WndProc(TMessage& m) {
   }
 }
 
-void TMenuButton::WMGetDlgCode(TMessage& m) {
-  // Owner-drawn: the dialog keys would keep Enter from it (as for bit buttons).
-  TButton::WndProc(m);
-  auto* msg = reinterpret_cast<MSG*>(m.LParam);
-  if (msg && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && msg->wParam == VK_RETURN)
-    m.Result |= DLGC_WANTMESSAGE;
-}
-
 void TMenuButton::CNDrawItem(TMessage& m) {
   auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
   HDC dc = item->hDC;
-  RECT r = item->rcItem;
-  bool pressed = (item->itemState & ODS_SELECTED) != 0;
-  bool focused = (item->itemState & ODS_FOCUS) != 0;
   bool enabled = (item->itemState & ODS_DISABLED) == 0;
   int saved = SaveDC(dc);
-  if (Default() || focused) {
-    FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
-    InflateRect(&r, -1, -1);
-  }
-  DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+  RECT inside = DrawOwnerDrawnFace(*item);
   // The arrow takes the right end; glyph and caption share the rest.
   constexpr int kArrowRoom = 14;
-  RECT inside = r;
-  InflateRect(&inside, -2, -2);
-  if (pressed) OffsetRect(&inside, 1, 1);
   RECT arrowArea = inside;
   arrowArea.left = std::max(inside.left, inside.right - kArrowRoom);
   inside.right = arrowArea.left;
@@ -146,10 +128,7 @@ void TMenuButton::CNDrawItem(TMessage& m) {
   SelectObject(dc, oldBrush);
   DeleteObject(pen);
   DeleteObject(brush);
-  if (focused && !(item->itemState & ODS_NOFOCUSRECT)) {
-    InflateRect(&text, 2, 1);
-    DrawFocusRect(dc, &text);
-  }
+  DrawOwnerDrawnFocus(dc, *item, text);
   RestoreDC(dc, saved);
   m.Result = TRUE;
 }

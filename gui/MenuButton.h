@@ -34,7 +34,6 @@ class TMenuButton : public TButton {
 
  private:
   void CNDrawItem(TMessage& m);
-  void WMGetDlgCode(TMessage& m);
 
   TBitmap glyph_;
   int margin_ = -1;
