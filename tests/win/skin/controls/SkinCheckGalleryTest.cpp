@@ -19,26 +19,22 @@
 #include "skin/controls/WinSkinCheck.h"
 #include "skin/form/WinSkinDraw.h"
 #include "skin/model/WinSkinData.h"
+#include "win/LookFiles.h"
 
 namespace skin {
 namespace {
 
-std::string WinPath(std::string path) {
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return !path.empty() && path[0] == '\\' ? "Z:" + path : path;
-}
+using look::BesideProgram;
+using look::Near;
+using look::WinePath;
 
 // Captures go beside the test program, out of the source tree.
 std::string CapturePath(const std::string& name) {
-  char module[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, module, MAX_PATH);
-  std::string dir = module;
-  return dir.substr(0, dir.find_last_of('\\') + 1) + name + ".bmp";
+  return BesideProgram(name + ".bmp");
 }
 
 std::string ReferencePath(const std::string& name) {
-  std::string here = WinPath(__FILE__);
+  std::string here = WinePath(__FILE__);
   return here.substr(0, here.find_last_of('\\')) + "\\reference\\" + name + ".bmp";
 }
 
@@ -54,12 +50,6 @@ void Pump(DWORD ms) {
   } while (static_cast<LONG>(GetTickCount() - end) < 0);
 }
 
-bool Near(TPixel a, TPixel b, int tolerance) {
-  return std::abs(PixelRed(a) - PixelRed(b)) <= tolerance &&
-         std::abs(PixelGreen(a) - PixelGreen(b)) <= tolerance &&
-         std::abs(PixelBlue(a) - PixelBlue(b)) <= tolerance;
-}
-
 class SkinCheckGalleryTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -67,7 +57,7 @@ class SkinCheckGalleryTest : public testing::Test {
     if (path.empty()) GTEST_SKIP() << "no skin was built";
     TMemoryStream stored;
     try {
-      stored.LoadFromFile(WinPath(path));
+      stored.LoadFromFile(WinePath(path));
     } catch (const std::exception& e) {
       GTEST_SKIP() << "skin not readable: " << e.what();
     }

@@ -18,29 +18,14 @@
 #include "skin/controls/WinSkinButton.h"
 #include "skin/form/WinSkinDraw.h"
 #include "skin/model/WinSkinData.h"
+#include "win/LookFiles.h"
 
 namespace skin {
 namespace {
 
-std::string WinePath(std::string path) {
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path[0] == '\\' ? "Z:" + path : path;
-}
-
-std::string BesideProgram(const char* name) {
-  char exe[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string dir(exe);
-  dir.erase(dir.find_last_of("\\/") + 1);
-  return dir + name;
-}
-
-bool Near(TPixel a, TPixel b, int tolerance) {
-  return std::abs(PixelRed(a) - PixelRed(b)) <= tolerance &&
-         std::abs(PixelGreen(a) - PixelGreen(b)) <= tolerance &&
-         std::abs(PixelBlue(a) - PixelBlue(b)) <= tolerance;
-}
+using look::BesideProgram;
+using look::Near;
+using look::WinePath;
 
 constexpr int kWidth = 75, kHeight = 25, kGap = 4;
 

@@ -17,10 +17,15 @@
 #include "skin/controls/WinSkinButton.h"
 #include "skin/form/WinSkinDraw.h"
 #include "skin/model/WinSkinData.h"
+#include "win/LookFiles.h"
 #include "win/gui/RealInput.h"
 
 namespace skin {
 namespace {
+
+using look::BesideProgram;
+using look::Near;
+using look::WinePath;
 
 constexpr TPixel kImage[kButtonFaceCount + 1] = {0,          0x00E0E0E0, 0x00A0A0F0,
                                                  0x00C8C8C8, 0x00F0E0A0, 0x00E0F0E0};
@@ -276,26 +281,6 @@ TEST_F(GlyphButtonTest, MenuButtonDrawsItsArrowAndShowsFocusAsHot) {
 
 namespace skin {
 namespace {
-
-std::string WinePath(std::string path) {
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path[0] == '\\' ? "Z:" + path : path;
-}
-
-std::string BesideProgram(const char* name) {
-  char exe[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string dir(exe);
-  dir.erase(dir.find_last_of("\\/") + 1);
-  return dir + name;
-}
-
-bool Near(TPixel a, TPixel b, int tolerance) {
-  return std::abs(PixelRed(a) - PixelRed(b)) <= tolerance &&
-         std::abs(PixelGreen(a) - PixelGreen(b)) <= tolerance &&
-         std::abs(PixelBlue(a) - PixelBlue(b)) <= tolerance;
-}
 
 // The gallery's push-button family in our own skin, each in the looks it
 // can show, side by side in rows of cells; compared with
