@@ -27,7 +27,7 @@ TApplication::~TApplication() {
 void TApplication::Initialize() {
   instance_ = GetModuleHandleW(nullptr);
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES |
-                                           ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+                                           ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_DATE_CLASSES};
   InitCommonControlsEx(&icc);
 }
 

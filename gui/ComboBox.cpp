@@ -21,6 +21,10 @@ const TClassInfo& TComboBox::StaticClass() {
           TextProp(
               L"Text", [](const TComponent& c) { return As<TComboBox>(c).Text(); },
               [](TComponent& c, const std::wstring& v) { As<TComboBox>(c).SetText(v); }),
+          EnumProp(
+              L"Style", {L"csDropDown", L"csSimple", L"csDropDownList"},
+              [](const TComponent& c) { return static_cast<int>(As<TComboBox>(c).Style()); },
+              [](TComponent& c, int v) { As<TComboBox>(c).SetStyle(static_cast<TComboBoxStyle>(v)); }),
           EventProp(L"OnChange", [](TComponent& c) -> TEvent& { return As<TComboBox>(c).OnChange; }),
       }};
   return info;
@@ -34,12 +38,14 @@ TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
 void TComboBox::CreateParams(TCreateParams& params) {
   params.className = L"COMBOBOX";
   params.ownClass = false;
-  params.style = WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+  static constexpr DWORD kStyles[] = {CBS_DROPDOWN, CBS_SIMPLE, CBS_DROPDOWNLIST};
+  params.style = WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | CBS_AUTOHSCROLL | kStyles[style_];
 }
 
 void TComboBox::CreateWnd() {
   // The window's height includes the drop-down list; the edit part keeps the font's height.
-  SetWindowPos(Handle(), nullptr, 0, 0, Width(), Height() + kDropDownHeight, SWP_NOMOVE | SWP_NOZORDER);
+  if (style_ != csSimple)
+    SetWindowPos(Handle(), nullptr, 0, 0, Width(), Height() + kDropDownHeight, SWP_NOMOVE | SWP_NOZORDER);
   programChange_ = true;
   for (const std::wstring& item : items_)
     SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));

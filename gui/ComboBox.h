@@ -9,6 +9,10 @@
 
 namespace fw {
 
+// csDropDown: an edit with a drop-down list; csDropDownList: the list only,
+// no typing; csSimple: the list always shown under the edit.
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
+
 // Class identity only: every combo box.
 struct TCustomComboBox {
   static const TClassInfo& StaticClass();
@@ -24,6 +28,8 @@ class TComboBox : public TWinControl {
   // Items and text become empty.
   void Clear();
   void SetText(const std::wstring& text);
+  TComboBoxStyle Style() const { return style_; }
+  void SetStyle(TComboBoxStyle style) { style_ = style; }
   TEvent OnChange;
 
   std::wstring Automation(const std::wstring& request) override;
@@ -37,6 +43,7 @@ class TComboBox : public TWinControl {
   void CNCommand(TMessage& m);
   std::vector<std::wstring> items_;
   bool programChange_ = false;
+  TComboBoxStyle style_ = csDropDown;
 };
 
 }  // namespace fw

@@ -10,6 +10,7 @@
 #include "gui/CheckBox.h"
 #include "gui/ComboBox.h"
 #include "gui/DBGrid.h"
+#include "gui/DateTimePicker.h"
 #include "gui/Edit.h"
 #include "gui/GroupBox.h"
 #include "gui/Image.h"
@@ -25,6 +26,7 @@
 #include "gui/SpeedButton.h"
 #include "gui/StatusBar.h"
 #include "gui/Text.h"
+#include "gui/UpDown.h"
 
 namespace fw {
 
@@ -55,6 +57,8 @@ std::map<std::wstring, TComponentFactory>& Registry() {
     r[L"TMenuButton"] = [](TComponent* o) { return new TMenuButton(o); };
     r[L"TPopupMenu"] = [](TComponent* o) { return new TPopupMenu(o); };
     r[L"TPanel"] = [](TComponent* o) { return new TPanel(o); };
+    r[L"TUpDown"] = [](TComponent* o) { return new TUpDown(o); };
+    r[L"TDateTimePicker"] = [](TComponent* o) { return new TDateTimePicker(o); };
     return r;
   }();
   return registry;

@@ -20,6 +20,9 @@ inline constexpr uint32_t WM_SKINMDIMAX = 0x3516;
 inline constexpr uint32_t WM_SKINRESCROLL = 0x3517;
 inline constexpr uint32_t WM_SKINMENUCLICK = 0x3518;
 inline constexpr uint32_t WM_ISSKINNED = 0x3523;
+// Sent with lParam SKIN_MAGIC to ask a skinned edit to paint its text into
+// the context in wParam; it answers SKIN_MAGIC when it did.
+inline constexpr uint32_t WM_SKINPAINTCLIENT = 0xBC4A;
 inline constexpr uint32_t WM_SKINPRINT = 0xBC4B;
 inline constexpr uint32_t WM_SKINQUERY = 0xBC4D;
 // Shares its value with the framework's reflected WM_NOTIFY: every handler of

@@ -21,6 +21,7 @@
 #include "skin/controls/WinSkinButton.h"
 #include "skin/controls/WinSkinCheck.h"
 #include "skin/controls/WinSkinControl.h"
+#include "skin/controls/WinSkinEdit.h"
 #include "skin/form/ControlBinding.h"
 #include "skin/form/SkinMessages.h"
 #include "skin/form/WinSkinForm.h"
@@ -109,6 +110,8 @@ TSkinControl* NewSkinObject(TSkinClass cls, fw::TComponent* owner) {
       return new TSkinBoxH(owner);
     case TSkinClass::ObjImage:
       return new TSkinObjImage(owner);
+    case TSkinClass::UpDown:
+      return new TSkinUpDown(owner);
     default:
       return nullptr;
   }
@@ -118,6 +121,7 @@ TSkinControl* NewSkinObject(TSkinClass cls, fw::TComponent* owner) {
 void Prepare(TSkinControl* obj, const TObjectChoice& o) {
   if (o.kind != 0) obj->kind = o.kind;
   if (o.cls == TSkinClass::ObjImage) static_cast<TSkinObjImage*>(obj)->glyphKind = o.glyphKind;
+  if (o.cls == TSkinClass::ComBox) static_cast<TSkinComBox*>(obj)->HasButton = o.hasButton;
   if (o.picField.empty()) return;
   if (o.cls == TSkinClass::SpeedButton || o.cls == TSkinClass::BitButton)
     static_cast<TSkinBitButton*>(obj)->PicField = o.picField;
