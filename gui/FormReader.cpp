@@ -21,11 +21,13 @@
 #include "gui/OpenDialog.h"
 #include "gui/PageControl.h"
 #include "gui/Panel.h"
+#include "gui/ProgressBar.h"
 #include "gui/RadioButton.h"
 #include "gui/RadioGroup.h"
 #include "gui/SpeedButton.h"
 #include "gui/StatusBar.h"
 #include "gui/Text.h"
+#include "gui/TrackBar.h"
 #include "gui/UpDown.h"
 
 namespace fw {
@@ -59,6 +61,8 @@ std::map<std::wstring, TComponentFactory>& Registry() {
     r[L"TPanel"] = [](TComponent* o) { return new TPanel(o); };
     r[L"TUpDown"] = [](TComponent* o) { return new TUpDown(o); };
     r[L"TDateTimePicker"] = [](TComponent* o) { return new TDateTimePicker(o); };
+    r[L"TProgressBar"] = [](TComponent* o) { return new TProgressBar(o); };
+    r[L"TTrackBar"] = [](TComponent* o) { return new TTrackBar(o); };
     return r;
   }();
   return registry;

@@ -47,7 +47,7 @@ TSkinArchiveCheck ParseSkinArchive(const uint8_t* data, size_t size, TSkinArchiv
     return TSkinArchiveCheck::Damaged;
   }
   layout = TSkinArchiveLayout{};
-  TSkinHeader& h = layout.header;
+  archive::TSkinHeader& h = layout.header;
   h.Version = LoadInt32(data);
   h.DirLen = LoadInt32(data + 4);
   h.U1 = LoadInt32(data + 8);

@@ -16,12 +16,16 @@
 
 namespace skin {
 
+// The archive's header record lives in a namespace of its own: the skinned
+// header control (skin/controls) has the same name.
+namespace archive {
 struct TSkinHeader {
   int32_t Version = 0;
   int32_t DirLen = 0;
   int32_t U1 = 0;
   int32_t U2 = 0;
 };
+}  // namespace archive
 
 constexpr int32_t SkinHeaderSize = 16;
 constexpr int32_t MaxSkinMembers = 1001;
@@ -33,7 +37,7 @@ int32_t SkinInfoBlockSize(int32_t version);
 enum class TSkinArchiveCheck { Ok, UnknownVersion, Damaged };
 
 struct TSkinArchiveLayout {
-  TSkinHeader header;
+  archive::TSkinHeader header;
   std::vector<std::string> names;  // as stored, letter case kept
   std::vector<int32_t> sizes;
   size_t dataOffset = 0;  // where the first member starts

@@ -46,7 +46,7 @@ class TSkinReader {
   int32_t Size(int index) const {
     return index >= 0 && index < fNum ? fSizes[static_cast<size_t>(index)] : 0;
   }
-  const TSkinHeader& Header() const { return fHeader; }
+  const archive::TSkinHeader& Header() const { return fHeader; }
   const TMemoryStream& Data() const { return fMs; }
 
  private:
@@ -58,7 +58,7 @@ class TSkinReader {
   int fNum = 0;
   std::array<int32_t, MaxSkinMembers> fSizes{};
   TMemoryStream fMs;
-  TSkinHeader fHeader;
+  archive::TSkinHeader fHeader;
 };
 
 }  // namespace skin

@@ -149,6 +149,10 @@ class TSkinControl : public fw::TComponent {
 // Free functions shared by the control families and the menu bar.
 std::wstring GetWindowCaption(HWND hwnd);
 void FillColorRect(HDC dc, const RECT& rc, COLORREF colour);
+// The windowless controls inside a framework container, painted as their
+// parent would have: each at its own origin, clipped to itself. For painters
+// that swallow the container's own painting.
+void PaintGraphicChildren(fw::TWinControl& parent, HDC dc);
 // True for a window with WS_POPUP or whose parent is the desktop window.
 bool IsPopupWindow(HWND hwnd);
 // One line centred in rc; alignment index 0 left, 1 right, 2 centre.

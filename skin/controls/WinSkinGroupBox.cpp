@@ -15,23 +15,6 @@ RECT ToRECT(const TRect& r) {
   return RECT{r.Left, r.Top, r.Right, r.Bottom};
 }
 
-// The windowless controls inside a framework group box, painted as their
-// parent would have: each at its own origin, clipped to itself.
-void PaintGraphicChildren(fw::TWinControl& parent, HDC dc) {
-  for (fw::TControl* child : parent.Controls()) {
-    if (child->IsWindowed() || !child->Visible()) continue;
-    int saved = SaveDC(dc);
-    POINT origin;
-    GetViewportOrgEx(dc, &origin);
-    SetViewportOrgEx(dc, origin.x + child->Left(), origin.y + child->Top(), nullptr);
-    IntersectClipRect(dc, 0, 0, child->Width(), child->Height());
-    SelectObject(dc, child->Font().Handle());
-    // Through the child's handler, so a skinned windowless child paints skinned.
-    child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    RestoreDC(dc, saved);
-  }
-}
-
 }  // namespace
 
 const fw::TClassInfo& TSkinGroupBox::StaticClass() {

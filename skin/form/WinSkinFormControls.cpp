@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "gui/Control.h"
+#include "skin/controls/WinSkinBars.h"
 #include "skin/controls/WinSkinButton.h"
 #include "skin/controls/WinSkinCheck.h"
 #include "skin/controls/WinSkinControl.h"
@@ -112,6 +113,16 @@ TSkinControl* NewSkinObject(TSkinClass cls, fw::TComponent* owner) {
       return new TSkinObjImage(owner);
     case TSkinClass::UpDown:
       return new TSkinUpDown(owner);
+    case TSkinClass::StatusBar:
+      return new TSkinStatusBar(owner);
+    case TSkinClass::Progress:
+      return new TSkinProgress(owner);
+    case TSkinClass::TrackBar:
+      return new TSkinTrackBar(owner);
+    case TSkinClass::Header:
+      return new TSkinHeader(owner);
+    case TSkinClass::Sizer:
+      return new TSkinSizer(owner);
     default:
       return nullptr;
   }

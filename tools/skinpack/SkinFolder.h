@@ -22,7 +22,7 @@ std::vector<skin::TSkinMember> ReadSkinFolder(const std::string& dir);
 std::vector<uint8_t> PackArchive(const std::vector<skin::TSkinMember>& members, bool stored);
 
 struct UnpackedArchive {
-  skin::TSkinHeader header;
+  skin::archive::TSkinHeader header;
   std::vector<skin::TSkinMember> members;  // names as stored
 };
 UnpackedArchive UnpackArchive(const std::vector<uint8_t>& file, bool stored);
