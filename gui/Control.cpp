@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "gui/Application.h"
+#include "gui/Menus.h"
 #include "gui/Text.h"
 
 namespace fw {
@@ -534,6 +535,8 @@ void TWinControl::WndProc(TMessage& m) {
       return CNCtlColor(m);
     case WM_DRAWITEM:
       return WMDrawItem(m);
+    case WM_MEASUREITEM:
+      return WMMeasureItem(m);
     default:
       return DefaultHandler(m);
   }
@@ -576,9 +579,42 @@ void TWinControl::CNCtlColor(TMessage& m) {
 
 void TWinControl::WMDrawItem(TMessage& m) {
   auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+  if (item && item->CtlType == ODT_MENU) {
+    // An item of an owner-drawn framework menu draws itself, whichever window owns the menu.
+    if (TMenuItem* menuItem = TMenuItem::FromCommand(item->itemID)) {
+      menuItem->DrawItem(item->hDC, item->rcItem, (item->itemState & ODS_SELECTED) != 0);
+      m.Result = TRUE;
+      return;
+    }
+  }
   if (item && item->CtlType != ODT_MENU) {
     if (TWinControl* child = FromHandle(item->hwndItem); child && child != this) {
       m.Result = child->Perform(CN_DRAWITEM, m.WParam, m.LParam);
+      return;
+    }
+  }
+  DefaultHandler(m);
+}
+
+void TWinControl::WMMeasureItem(TMessage& m) {
+  auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+  if (item && item->CtlType == ODT_MENU) {
+    if (TMenuItem* menuItem = TMenuItem::FromCommand(item->itemID)) {
+      HDC dc = GetDC(Handle());
+      HFONT font = nullptr;
+      NONCLIENTMETRICSW metrics{};
+      metrics.cbSize = sizeof metrics;
+      if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        font = CreateFontIndirectW(&metrics.lfMenuFont);
+      HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+      int width = static_cast<int>(item->itemWidth), height = static_cast<int>(item->itemHeight);
+      menuItem->MeasureItem(dc, width, height);
+      item->itemWidth = static_cast<UINT>(std::max(width, 0));
+      item->itemHeight = static_cast<UINT>(std::max(height, 0));
+      if (old) SelectObject(dc, old);
+      if (font) DeleteObject(font);
+      ReleaseDC(Handle(), dc);
+      m.Result = TRUE;
       return;
     }
   }

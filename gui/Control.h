@@ -39,6 +39,8 @@ constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7;
 constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
+// Sent to a form's window after its menu bar was given a new native menu.
+constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
 constexpr UINT CM_EXIT = CM_BASE + 27;
 constexpr UINT CM_RELEASE = CM_BASE + 33;
 // WM_COPYDATA tag of automation requests: the reply goes back by WM_COPYDATA to the window in wParam.
@@ -258,6 +260,7 @@ class TWinControl : public TControl {
   void WMCopyData(TMessage& m);
   void WMCtlColor(TMessage& m);
   void WMDrawItem(TMessage& m);
+  void WMMeasureItem(TMessage& m);
   // Keeps track of the windowless control under the mouse and tells both
   // the one left and the one entered.
   void HoverOver(TControl* control);

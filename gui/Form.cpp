@@ -87,6 +87,29 @@ void TForm::Loaded() {
   }
 }
 
+void TForm::SetMenu(TMainMenu* menu) {
+  menu_ = menu;
+  if (!HandleAllocated()) return;
+  HMENU old = GetMenu(Handle());
+  ::SetMenu(Handle(), menu_ ? menu_->Handle() : nullptr);
+  // Sent to the window, so that whatever stands in front of its procedure sees it too.
+  SendMessageW(Handle(), CM_MENUCHANGED, 0, 0);
+  if (old && IsMenu(old) && (!menu_ || old != menu_->Handle()) && GetMenu(Handle()) != old) DestroyMenu(old);
+}
+
+void TForm::MenuChanged() {
+  if (!menu_) return;
+  HMENU old = menu_->Rebuild();
+  if (!HandleAllocated()) {
+    if (old) DestroyMenu(old);
+    return;
+  }
+  ::SetMenu(Handle(), menu_->Handle());
+  SendMessageW(Handle(), CM_MENUCHANGED, 0, 0);
+  // The old menu is nobody's now (the window, or whoever kept it, has the new one).
+  if (old && IsMenu(old) && GetMenu(Handle()) != old) DestroyMenu(old);
+}
+
 void TForm::SetClientSize(int width, int height) {
   clientWidth_ = width, clientHeight_ = height;
   if (HandleAllocated()) {
@@ -126,7 +149,7 @@ void TForm::CreateParams(TCreateParams& params) {
 }
 
 void TForm::CreateWnd() {
-  if (menu_) SetMenu(Handle(), menu_->Handle());
+  if (menu_) ::SetMenu(Handle(), menu_->Handle());
   HINSTANCE instance = GetModuleHandleW(nullptr);
   bigIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
                                            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));

@@ -42,6 +42,10 @@ class TForm : public TWinControl {
   TMainMenu* Menu() const { return menu_; }
   void SetMenuName(const std::wstring& name) { menuName_ = name; }
   const std::wstring& MenuName() const { return menuName_; }
+  // Gives the window `menu` (or none) and tells the window (CM_MENUCHANGED).
+  void SetMenu(TMainMenu* menu);
+  // The menu's items changed: the window gets a native menu built afresh from them.
+  void MenuChanged();
 
   TEvent OnCreate;
   TEvent OnClose;

@@ -112,6 +112,7 @@ if [ -z "$demo" ]; then
   [ -f "$build/skins/quellmark.skin" ] && wine "$build/tests/win/skin_win_tests.exe" --bench-skin "$(winpath "$build/skins/quellmark.skin")" 2>&1 | tr -d '\r'
   [ -f "$build/skins/quellmark.skin" ] && wine "$build/tests/win/skin_win_tests.exe" --bench-frame "$(winpath "$build/skins/quellmark.skin")" 2>&1 | tr -d '\r'
   [ -f "$build/skins/quellmark.skin" ] && wine "$build/tests/win/skin_win_tests.exe" --bench-button "$(winpath "$build/skins/quellmark.skin")" 2>&1 | tr -d '\r'
+  [ -f "$build/skins/quellmark.skin" ] && wine "$build/tests/win/skin_win_tests.exe" --bench-menu "$(winpath "$build/skins/quellmark.skin")" 2>&1 | tr -d '\r'
 fi
 
 echo "== end-to-end tests"

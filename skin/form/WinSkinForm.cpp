@@ -101,6 +101,8 @@ TWinSkinForm::~TWinSkinForm() {
   menu = nullptr;
   if (sysmenu) DestroyMenu(sysmenu);
   if (CaptionFont) DeleteObject(CaptionFont);
+  if (itemFont_) DeleteObject(itemFont_);
+  if (itemBoldFont_) DeleteObject(itemBoldFont_);
   if (TSkinManage* manager = Manager()) manager->DeleteForm2(this);
 }
 
@@ -455,13 +457,7 @@ bool TWinSkinForm::MDIChildMax() const {
 // ---------------------------------------------------------------- menus
 // (Control binding and the object list: WinSkinFormControls.cpp.)
 
-void TWinSkinForm::InitPopMenu(fw::TComponent*, bool, bool) {
-  // The form's popup menus stay natively drawn.
-}
-
-void TWinSkinForm::InitMainMenu(fw::TComponent*, bool, bool) {
-  // Menu items stay natively drawn; the bar itself is the menu-bar skinner's.
-}
+// Owner-drawn items (InitPopMenu, InitMainMenu): WinSkinFormMenuItems.cpp.
 
 // ---------------------------------------------------------------- skin change
 

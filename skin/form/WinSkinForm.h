@@ -13,9 +13,12 @@
 //   WinSkinFormSysMenu.cpp  the system popup menu and the window-state commands
 //   WinSkinFormControls.cpp control binding and the list of skinned-control objects
 //   WinSkinMenuBar.cpp      the menu bar drawn in the frame (TWinSkinMenu, TMenuBtn)
+//   WinSkinFormMenuItems.cpp owner-drawn menu items: switching owner drawing, measuring, drawing
 #pragma once
 
 #include <windows.h>
+// commctrl.h needs the types windows.h declares.
+#include <commctrl.h>
 
 #include <memory>
 #include <string>
@@ -33,6 +36,7 @@ namespace fw {
 class TForm;
 class TControl;
 class TWinControl;
+class TMenuItem;
 }  // namespace fw
 
 namespace skin {
@@ -43,6 +47,19 @@ class TWinSkinMenu;
 class TMenuBtn;
 class TWindowSubclass;
 class TSkinControl;  // a skinned-control object; bound to controls later
+
+// What drawing a menu item needs of it, taken from a framework item or read
+// from a native menu.
+struct TMenuItemView {
+  std::wstring caption;  // "-" for a separator
+  bool enabled = true;
+  bool checked = false;
+  bool isDefault = false;  // drawn in bold
+  int imageIndex = -1;
+  std::wstring shortcut;  // as the framework writes it, "" for none
+  HIMAGELIST images = nullptr;
+  bool rightToLeft = false;
+};
 
 enum TSkinFormStyle : int { sfsNormal, sfsMDIform, sfsMDIChild, sfsChild };
 enum TSkinFormBorder : int { sbsSizeable, sbsSingle, sbsNone, sbsDialog };
@@ -143,7 +160,6 @@ class TWinSkinForm : public fw::TComponent, public TFormSkinnerSeam {
   bool MDIChildMax() const;
   void EnableSysbtn(bool) {}
   void doLog(const std::wstring&) {}
-  void InitMainMenu(fw::TComponent* form, bool enable, bool update);
   // The activation sequence run on WM_SKINACTIVATE.
   void Activate();
   void AdjustWindowSize(bool fromClient);
@@ -208,6 +224,33 @@ class TWinSkinForm : public fw::TComponent, public TFormSkinnerSeam {
   bool CanClose() const;
   void SendToActiveMDIChild(UINT command);
   void AddSysMenuitem(const std::wstring& acaption, int action);
+
+  // --- owner-drawn menu items (WinSkinFormMenuItems.cpp) ---
+  // Owner drawing of the form's main menus (their drop-down items) on or off.
+  void InitMainMenu(fw::TComponent* form, bool enable, bool update);
+  // The OnMeasureItem handler of main-menu and tool-bar items.
+  void MeasureItem(fw::TMenuItem* item, HDC dc, int& width, int& height);
+  // The OnMeasureItem handler of popup-menu items (measured by the framework already).
+  void MeasurePopupItem(fw::TMenuItem* item, HDC dc, int& width, int& height);
+  // The OnDrawItem handler of every owner-drawn framework item.
+  void DrawMenuItem(fw::TMenuItem* item, HDC dc, const RECT& rect, bool selected);
+  // Owner drawing of a tool bar's menu item and everything under it.
+  void OwnerDrawMenuItems(fw::TMenuItem* item, bool enable);
+  // WM_MEASUREITEM and WM_DRAWITEM of the window; true when answered.
+  bool MeasureItemMessage(MEASUREITEMSTRUCT& mis);
+  bool DrawItemMessage(const DRAWITEMSTRUCT& dis);
+  // A native item as drawing sees it: its text (a separator's "-"), enabled and checked state.
+  static TMenuItemView NativeMenuItem(HMENU menu, UINT id);
+  TMenuItemView ItemView(const fw::TMenuItem& item) const;
+  void DrawNativeItem(HMENU menu, const TMenuItemView& item, bool selected, const RECT& rect, HDC dc);
+  void DrawPlainItem(const TMenuItemView& item, HDC dc, bool selected, const RECT& rect);
+  void DrawSeparatorItem(HDC dc, const RECT& rect);
+  void DrawItemContent(const TMenuItemView& item, HDC dc, bool selected, const TRect& R);
+  // Draws (or with DT_CALCRECT measures into `rect`) one text of the item.
+  void DrawItemText(const TMenuItemView& item, HDC dc, UINT flags, bool selected, RECT& rect,
+                    std::wstring text);
+  // The platform's menu font, made once for this skinner (bold for default items).
+  HFONT MenuItemFont(bool bold = false);
 
   // --- menu bar (WinSkinMenuBar.cpp) ---
   bool CheckMenu(TMenuBtn* button);
@@ -315,6 +358,12 @@ class TWinSkinForm : public fw::TComponent, public TFormSkinnerSeam {
   template <class Body>
   LRESULT Nested(Body&& body);
 
+  // Items drawn from the skin's MenuItem element onto `dc` at `rect`, over the background under them.
+  void DrawSkinnedItem(const TMenuItemView& item, HDC dc, const RECT& rect, bool selected,
+                       const TBitmap* background, int32_t dx, int32_t dy);
+
+  HFONT itemFont_ = nullptr;      // owned; made at the first measurement or drawing
+  HFONT itemBoldFont_ = nullptr;  // owned
   // The window-procedure link of the adopted window (and of an MDI client).
   TWindowSubclass* subclass_ = nullptr;
   TWindowSubclass* mdiSubclass_ = nullptr;

@@ -73,6 +73,8 @@ class TFormMessages {
   LRESULT OnNcLButtonDblClk();
   LRESULT OnNcRButtonDown();
   LRESULT OnNcRButtonUp();
+  LRESULT OnMeasureItem();  // owner-drawn menu items (WinSkinFormMenuItems.cpp)
+  LRESULT OnDrawItem();
   // The MDI client.
   LRESULT MdiDefault();
   LRESULT OnMdiNcDestroy();

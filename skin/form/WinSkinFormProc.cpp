@@ -353,6 +353,10 @@ LRESULT TFormMessages::Painted() {
     case WM_SKINPAINTFRAME:
       sf_.PaintFrame(nullptr);
       return 0;
+    case WM_MEASUREITEM:
+      return OnMeasureItem();
+    case WM_DRAWITEM:
+      return OnDrawItem();
     default:
       return Default();
   }
@@ -368,6 +372,18 @@ LRESULT TFormMessages::OnSize() {
   if (sf_.Windowstate != swsMin && ownShape && (sf_.Skinstate == ssActive || sf_.Skinstate == ssChanging))
     sf_.Cropwindow();
   return result;
+}
+
+LRESULT TFormMessages::OnMeasureItem() {
+  auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam_);
+  if (mis && sf_.MeasureItemMessage(*mis)) return TRUE;
+  return Default();
+}
+
+LRESULT TFormMessages::OnDrawItem() {
+  const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam_);
+  if (dis && sf_.DrawItemMessage(*dis)) return TRUE;
+  return Default();
 }
 
 LRESULT TFormMessages::OnNcCalcSize() {

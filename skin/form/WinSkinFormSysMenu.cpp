@@ -13,6 +13,7 @@
 #include "skin/form/FrameMessages.h"
 #include "skin/form/WinSkinForm.h"
 #include "skin/form/WinSkinFormMessages.h"
+#include "skin/form/WinSkinMenuBar.h"
 #include "skin/model/WinSkinManage.h"
 
 namespace skin {
@@ -146,8 +147,12 @@ void TWinSkinForm::PopupSysMenu(POINT screen) {
   // The popup closes properly on a click elsewhere only when its owner is the foreground window.
   SetForegroundWindow(hwnd);
   const UINT align = bidileft ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+  // Native items of the open menu are measured by their text in it.
+  HMENU wasActive = activemenu;
+  activemenu = sysmenu;
   const UINT command = static_cast<UINT>(TrackPopupMenu(
       sysmenu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_TOPALIGN | align, screen.x, screen.y, 0, hwnd, nullptr));
+  activemenu = wasActive;
   fInMenu = wasInMenu;
   DestroyMenu(sysmenu);
   sysmenu = nullptr;
@@ -165,6 +170,9 @@ void TFormMessages::BuildSysMenu(TWinSkinForm& sf) {
   const TSysMenuWindow window{sf.Windowstate, HasIcon(sf.FormIcons, sbiMin), HasIcon(sf.FormIcons, sbiMax),
                               sf.fSizeable};
   sf.sysmenu = MirrorSystemMenu(system, window);
+  // Its items are drawn from the skin like every menu of the window; their
+  // ids are system commands, which the item painter reads from the menu itself.
+  if (sf.sysmenu) MakeMenuOwnerDrawn(sf.sysmenu);
 }
 
 void TFormMessages::BuildDefaultSysMenu(TWinSkinForm& sf) {

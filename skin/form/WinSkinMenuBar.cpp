@@ -491,9 +491,9 @@ bool TWinSkinForm::CheckMenu(TMenuBtn* button) {
     g_tracking.form = this;
     g_tracking.current = index;
     GetWindowRect(hwnd, &wTr);
-    // The items are the skin's to draw only when the skin data asks for
-    // skinned menu items; otherwise they stay the platform's.
-    if (fsd && InSet(fsd->SkinControls(), xcMenuItem)) MakeMenuOwnerDrawn(b->hsubmenu);
+    // The skin draws the drop-down's items (WM_MEASUREITEM, WM_DRAWITEM);
+    // Windows NT 4 cannot owner-draw them.
+    if (!(IsWinNT() && WinMajorVersion() == 4)) MakeMenuOwnerDrawn(b->hsubmenu);
     fInMenu = true;
     const TMenuPopupPlace place = MenuPopupPlace(b->bounds, wTr.left, wTr.top, bidileft);
     activemenu = b->hsubmenu;

@@ -8,6 +8,7 @@
 #include "skin/form/SkinMessages.h"
 #include "skin/form/WinSkinForm.h"
 #include "skin/model/WinSkinData.h"
+#include "skin/model/WinSkinPopMenu.h"
 
 namespace skin {
 
@@ -95,6 +96,8 @@ TSkinManage::~TSkinManage() {
   threadHooks_.clear();
   if (!Flist.empty()) ReleaseAllForms();
   Flist.clear();
+  for (TWinSkinPopMenu* popup : Mlist) popup->Release();
+  Mlist.clear();
   dlist_.clear();
   MainData = nullptr;
   if (window_) DestroyWindow(window_);
@@ -165,6 +168,8 @@ LRESULT CALLBACK TSkinManage::MainCbtHook(int code, WPARAM wParam, LPARAM lParam
       HWND hwnd = reinterpret_cast<HWND>(wParam);
       if (code == HCBT_CREATEWND) {
         manager->OnCreateWindow(hwnd, reinterpret_cast<CBT_CREATEWNDW*>(lParam));
+      } else if (code == HCBT_DESTROYWND) {
+        manager->RemovePopupMenu(hwnd);
       } else if (code == HCBT_ACTIVATE) {
         manager->OnActivate(hwnd);
       }
@@ -197,6 +202,7 @@ void TSkinManage::OnCreateWindow(HWND hwnd, const CBT_CREATEWNDW* create) {
   if ((cs.style & SBS_SIZEGRIP) && ClassNameOf(hwnd) == L"ScrollBar") {
     if (TWinSkinForm* parent = FindSkinForm(cs.hwndParent)) parent->AddControlh(hwnd);
   }
+  if (!(cs.style & WS_CHILD) && mode_ == 0 && ClassNameOf(hwnd) == L"#32768") AddPopupMenu(hwnd);
   if (cs.dwExStyle & WS_EX_MDICHILD) AddForm(hwnd);
 }
 
@@ -408,6 +414,93 @@ void TSkinManage::SetMDIMax(bool b) {
       if (!skinner->crop) skinner->Refresh();
     }
   }
+}
+
+// ---------------------------------------------------------------- popup menus
+
+TWinSkinPopMenu* TSkinManage::FindPopup(HWND hwnd) const {
+  if (!hwnd) return nullptr;
+  for (TWinSkinPopMenu* popup : Mlist)
+    if (popup->hwnd == hwnd) return popup;
+  return nullptr;
+}
+
+bool TSkinManage::IsPopupSkinned(HWND hwnd) const {
+  return FindPopup(hwnd) != nullptr;
+}
+
+void TSkinManage::AddPopupMenu(HWND hwnd) {
+  if (!active || state == 4 || !hwnd || !OnOwnerThread()) return;
+  if (SendMessageW(hwnd, WM_ISSKINNED, 0, 0) == 1 || FindPopup(hwnd)) return;
+  TSkinData* data = SelectSkinData(hwnd);
+  if (!data || data->Empty) return;
+  const TSkinSet kinds = data->SkinControls();
+  bool allowed = false;
+  switch (menutype) {
+    case 0:
+      allowed = InSet(kinds, xcPopupMenu);
+      break;
+    case 1:
+      allowed = InSet(kinds, xcMainMenu) || InSet(kinds, xcMenuItem);
+      break;
+    case 2:
+      allowed = InSet(kinds, xcSystemMenu);
+      break;
+    default:
+      break;
+  }
+  if (!allowed) return;
+  auto* popup = new TWinSkinPopMenu();
+  popup->InitSkin(hwnd, data, nullptr);
+  if (!popup->Subclassed()) {
+    delete popup;
+    return;
+  }
+  Mlist.push_back(popup);
+  if (menuactive) popup->ownerdraw = true;
+}
+
+void TSkinManage::RemovePopupMenu(HWND hwnd) {
+  if (!OnOwnerThread()) return;
+  if (TWinSkinPopMenu* popup = FindPopup(hwnd)) {
+    Mlist.erase(std::find(Mlist.begin(), Mlist.end(), popup));
+    popup->UnSubClass();
+    popup->Release();
+  }
+  if (Mlist.empty()) {
+    menuactive = false;
+    menutype = 0;
+  }
+}
+
+void TSkinManage::SetPopMenu() {
+  for (TWinSkinPopMenu* popup : Mlist) popup->ownerdraw = true;
+}
+
+void TSkinManage::SetHMenu(HMENU menu) {
+  if (!menu) return;
+  for (TWinSkinPopMenu* popup : Mlist)
+    if (popup->hmenu == menu) return;
+  // A window that tells which menu it shows is taken at its word; else the
+  // newest window without a menu is the one being filled.
+  for (TWinSkinPopMenu* popup : Mlist)
+    if (!popup->hmenu && reinterpret_cast<HMENU>(SendMessageW(popup->hwnd, MN_GETHMENU, 0, 0)) == menu) {
+      popup->hmenu = menu;
+      return;
+    }
+  for (size_t i = Mlist.size(); i-- > 0;)
+    if (!Mlist[i]->hmenu) {
+      Mlist[i]->hmenu = menu;
+      return;
+    }
+}
+
+const TBitmap* TSkinManage::GetMenuBg(HMENU menu) {
+  if (!menu) return nullptr;
+  // Items may be drawn before the frame was: the picture is made on demand.
+  for (TWinSkinPopMenu* popup : Mlist)
+    if (popup->hmenu == menu) return popup->Background();
+  return nullptr;
 }
 
 // ---------------------------------------------------------------- actions

@@ -26,6 +26,8 @@ namespace skin {
 
 class TSkinData;
 class TWinSkinForm;
+class TWinSkinPopMenu;
+class TBitmap;
 
 // The manager's actions, carried out from its timer.
 enum TSkinAction : int {
@@ -120,6 +122,22 @@ class TSkinManage : public TSkinManageSeam {
   // Runs the scheduled action now (the timer's tick).
   void TimerTick();
 
+  // --- popup menu windows ("#32768") ---
+  // Skins a new popup menu window when skinning is on and the skin data
+  // allows the kind of menu being opened (menutype).
+  void AddPopupMenu(HWND hwnd);
+  // Frees the skinner of a window that goes; once none is left, no menu is open.
+  void RemovePopupMenu(HWND hwnd);
+  bool IsPopupSkinned(HWND hwnd) const;
+  // A menu of the menu bar is being drawn: every popup skinner draws for it.
+  void SetPopMenu();
+  // The newest popup skinner that does not know its menu yet shows `menu`.
+  void SetHMenu(HMENU menu);
+  // The background picture of the popup window showing `menu`, or nullptr.
+  const TBitmap* GetMenuBg(HMENU menu);
+  // The skinner of a popup window, or nullptr.
+  TWinSkinPopMenu* FindPopup(HWND hwnd) const;
+
   // The adoption rules, on their own.
   bool ShouldSkinWindow(HWND hwnd, const std::wstring& cls) const;
   TSkinData* SelectSkinData(HWND hwnd) const;
@@ -144,6 +162,7 @@ class TSkinManage : public TSkinManageSeam {
   bool WMSetDraw = false;
   HWND clienthwnd = nullptr;
   fw::TForm* MDIForm = nullptr;
+  std::vector<TWinSkinPopMenu*> Mlist;  // popup skinners, in creation order; owned
 
  private:
   static LRESULT CALLBACK MainCbtHook(int code, WPARAM wParam, LPARAM lParam);

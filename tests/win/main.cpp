@@ -2,7 +2,8 @@
 // stored skin (count + archive, as SkinStream holds it) to a fully loaded
 // skin: unpack, parse, build the images; with "--bench-frame FILE" the time
 // of one frame paint in that skin; with "--bench-button FILE" the time of
-// one skinned push button's paint.
+// one skinned push button's paint; with "--bench-menu FILE" the time to
+// open a menu of the skinned menu bar.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "skin/model/WinSkinData.h"
 #include "win/skin/controls/ButtonBench.h"
 #include "win/skin/form/FrameBench.h"
+#include "win/skin/form/MenuBench.h"
 
 namespace {
 
@@ -52,6 +54,7 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--bench-skin") == 0) return BenchSkin(argv[2]);
   if (argc == 3 && std::strcmp(argv[1], "--bench-frame") == 0) return skin::bench::BenchFrame(argv[2]);
   if (argc == 3 && std::strcmp(argv[1], "--bench-button") == 0) return skin::bench::BenchButton(argv[2]);
+  if (argc == 3 && std::strcmp(argv[1], "--bench-menu") == 0) return skin::bench::BenchMenu(argv[2]);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,0 +1,218 @@
+// The main window's menus skinned: the menu bar and each open menu look as
+// stored (the menu items drawn from the skin's menu images on the skin's
+// menu background), every popup menu window answers that it is skinned, each
+// menu opens with the mouse and with the keyboard, and every item does its
+// job when chosen either way: "退出" ends the program (temp.txt goes with
+// it), "软件更新" and "关于我们" open the maker's page, "在线教程" does nothing.
+#include <windows.h>
+
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "Harness.h"
+#include "MenuInput.h"
+#include "ScreenCapture.h"
+#include "Session.h"
+
+namespace e2e {
+
+namespace {
+
+std::wstring ReferencePath(const char* name) {
+  std::wstring dir = WideText(QM_E2E_REFERENCE_DIR);
+  for (wchar_t& c : dir)
+    if (c == L'/') c = L'\\';
+  if (!dir.empty() && dir[0] == L'\\') dir = L"Z:" + dir;
+  return dir + L"\\" + WideText(name) + L".bmp";
+}
+
+int Distance(skin::TPixel a, skin::TPixel b) {
+  return std::max({std::abs(skin::PixelRed(a) - skin::PixelRed(b)),
+                   std::abs(skin::PixelGreen(a) - skin::PixelGreen(b)),
+                   std::abs(skin::PixelBlue(a) - skin::PixelBlue(b))});
+}
+
+// Compares a capture with its stored reference; only anti-aliased text may
+// differ a little. The capture is kept in the run's folder either way.
+void ExpectLooksAsStored(const Context& ctx, const skin::TBitmap& shot, const char* name) {
+  std::vector<uint8_t> saved = shot.SaveToBmp();
+  std::ofstream(Narrow(ctx.runRoot + L"\\" + WideText(name) + L".bmp"), std::ios::binary)
+      .write(reinterpret_cast<const char*>(saved.data()), static_cast<std::streamsize>(saved.size()));
+  std::ifstream in(Narrow(ReferencePath(name)), std::ios::binary);
+  if (!in)
+    throw Failure(std::string("no reference ") + Narrow(ReferencePath(name)) +
+                  "; the capture is in the run's folder");
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  skin::TBitmap reference;
+  E2E_CHECK(reference.LoadFromBmp(bytes));
+  E2E_CHECK_EQ(shot.Width(), reference.Width());
+  E2E_CHECK_EQ(shot.Height(), reference.Height());
+  int slight = 0, strong = 0;
+  for (int y = 0; y < shot.Height(); ++y)
+    for (int x = 0; x < shot.Width(); ++x) {
+      const int d = Distance(shot.Pixel(x, y), reference.Pixel(x, y));
+      slight += d > 2;
+      strong += d > 64;
+    }
+  const int area = shot.Width() * shot.Height();
+  if (slight > area / 100 || strong > area / 400)
+    throw Failure(std::string(name) + ": " + std::to_string(slight) + " pixels differ, " +
+                  std::to_string(strong) + " of them strongly, from the reference");
+}
+
+// The one open popup menu window, skinned.
+HWND ExpectOneSkinnedPopup(const Session& s) {
+  std::vector<HWND> open = OpenPopupWindows(s);
+  E2E_CHECK_EQ(open.size(), size_t{1});
+  E2E_CHECK_EQ(AskSkinned(open.front()), LRESULT{1});
+  return open.front();
+}
+
+skin::TBitmap CaptureWindow(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  return Capture(r);
+}
+
+std::wstring TempFile(const Context& ctx) {
+  return ctx.app.substr(0, ctx.app.find_last_of(L"\\") + 1) + L"temp.txt";
+}
+
+void MakeTempFile(const Context& ctx) {
+  HANDLE h = CreateFileW(TempFile(ctx).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  CloseHandle(h);
+}
+
+// The middle of item `i` of `count` equal items of an open menu.
+POINT ItemPoint(const RECT& menu, int i, int count) {
+  const int height = (menu.bottom - menu.top) / count;
+  return POINT{(menu.left + menu.right) / 2, menu.top + height * i + height / 2};
+}
+
+// After choosing "在线教程": nothing opens, no box, the program goes on.
+void ExpectNothingHappened(Session& s) {
+  Wait(600);
+  E2E_CHECK(RecordedUrls(0).empty());
+  E2E_CHECK(!s.WaitIdleOrBox(3000).has_value());
+  E2E_CHECK_EQ(s.AskComponent(L"PageControl2", L"prop:ActivePage"), std::wstring(L"TabSheet4"));
+}
+
+}  // namespace
+
+E2E_CASE(MenusLookAsStoredAndEveryPopupIsSkinned) {
+  Session s(ctx.app, ctx.work);
+  Menus m = Ready(s);
+  const auto first = [&](const RECT& r) { return m.IsFirst(r); };
+  const auto second = [&](const RECT& r) { return m.IsSecond(r); };
+  ExpectLooksAsStored(ctx, Capture(m.bar.band), "menus-bar");
+  // By the mouse: each menu under its caption, its first item highlighted.
+  ClickAt(m.bar.captions[0]);
+  E2E_CHECK(WaitPopups(s, 1, first));
+  Wait(200);
+  ExpectLooksAsStored(ctx, CaptureWindow(ExpectOneSkinnedPopup(s)), "menus-open-1");
+  Key(VK_ESCAPE);
+  E2E_CHECK(WaitPopups(s, 0, first));
+  ClickAt(m.bar.captions[1]);
+  E2E_CHECK(WaitPopups(s, 1, second));
+  Wait(200);
+  const HWND help = ExpectOneSkinnedPopup(s);
+  ExpectLooksAsStored(ctx, CaptureWindow(help), "menus-open-2");
+  // Down moves the highlight to the next item: the picture changes and is
+  // drawn from the skin again.
+  const skin::TBitmap before = CaptureWindow(help);
+  Key(VK_DOWN);
+  const skin::TBitmap after = CaptureWindow(help);
+  E2E_CHECK(!(before == after));
+  Key(VK_UP);
+  ExpectLooksAsStored(ctx, CaptureWindow(help), "menus-open-2");
+  Key(VK_ESCAPE);
+  E2E_CHECK(WaitPopups(s, 0, first));
+  // By the keyboard: Alt, F10, Left and Right open the same skinned menus.
+  Key(VK_MENU);
+  E2E_CHECK(WaitPopups(s, 1, first));
+  ExpectOneSkinnedPopup(s);
+  Key(VK_RIGHT);
+  E2E_CHECK(WaitPopups(s, 1, second));
+  ExpectOneSkinnedPopup(s);
+  Key(VK_ESCAPE);
+  E2E_CHECK(WaitPopups(s, 0, first));
+  Key(VK_F10);
+  E2E_CHECK(WaitPopups(s, 1, first));
+  Wait(200);
+  ExpectLooksAsStored(ctx, CaptureWindow(ExpectOneSkinnedPopup(s)), "menus-open-1");
+  Key(VK_LEFT);
+  E2E_CHECK(WaitPopups(s, 1, second));
+  ExpectOneSkinnedPopup(s);
+  Key(VK_ESCAPE);
+  E2E_CHECK(WaitPopups(s, 0, first));
+  E2E_CHECK(s.Close());
+}
+
+E2E_CASE(MenusEveryItemChosenWithTheMouse) {
+  DeleteFileW(UrlRecord().c_str());
+  MakeTempFile(ctx);
+  Session s(ctx.app, ctx.work);
+  Menus m = Ready(s);
+  const auto first = [&](const RECT& r) { return m.IsFirst(r); };
+  const auto second = [&](const RECT& r) { return m.IsSecond(r); };
+  // "在线教程" (the third item of "帮助") does nothing.
+  ClickAt(m.bar.captions[1]);
+  E2E_CHECK(WaitPopups(s, 1, second));
+  ClickAt(ItemPoint(OpenPopups(s).front(), 2, 3));
+  E2E_CHECK(WaitPopups(s, 0, first));
+  ExpectNothingHappened(s);
+  // "软件更新" and "关于我们" open the maker's page.
+  for (int item : {0, 1}) {
+    ClickAt(m.bar.captions[1]);
+    E2E_CHECK(WaitPopups(s, 1, second));
+    ClickAt(ItemPoint(OpenPopups(s).front(), item, 3));
+    E2E_CHECK(WaitPopups(s, 0, first));
+    std::vector<std::string> urls = RecordedUrls(static_cast<size_t>(item + 1));
+    E2E_CHECK_EQ(urls.size(), static_cast<size_t>(item + 1));
+    E2E_CHECK_EQ(urls.back(), std::string(kMakersPage));
+  }
+  // "退出" ends the program through its close handler.
+  ClickAt(m.bar.captions[0]);
+  E2E_CHECK(WaitPopups(s, 1, first));
+  ClickAt(ItemPoint(OpenPopups(s).front(), 0, 1));
+  E2E_CHECK(s.Exited(10000));
+  E2E_CHECK(GetFileAttributesW(TempFile(ctx).c_str()) == INVALID_FILE_ATTRIBUTES);
+}
+
+E2E_CASE(MenusEveryItemChosenWithTheKeyboard) {
+  DeleteFileW(UrlRecord().c_str());
+  MakeTempFile(ctx);
+  Session s(ctx.app, ctx.work);
+  Menus m = Ready(s);
+  const auto first = [&](const RECT& r) { return m.IsFirst(r); };
+  const auto second = [&](const RECT& r) { return m.IsSecond(r); };
+  // "帮助" opens with "软件更新" highlighted; Down moves to the next item.
+  auto choose = [&](int downs) {
+    Key(VK_F10);
+    E2E_CHECK(WaitPopups(s, 1, first));
+    Key(VK_RIGHT);
+    E2E_CHECK(WaitPopups(s, 1, second));
+    for (int i = 0; i < downs; ++i) Key(VK_DOWN);
+    Key(VK_RETURN);
+    E2E_CHECK(WaitPopups(s, 0, first));
+  };
+  choose(2);  // "在线教程"
+  ExpectNothingHappened(s);
+  choose(0);  // "软件更新"
+  E2E_CHECK_EQ(RecordedUrls(1).size(), size_t{1});
+  choose(1);  // "关于我们"
+  std::vector<std::string> urls = RecordedUrls(2);
+  E2E_CHECK_EQ(urls.size(), size_t{2});
+  E2E_CHECK_EQ(urls[0], std::string(kMakersPage));
+  E2E_CHECK_EQ(urls[1], std::string(kMakersPage));
+  // Alt opens "菜单" with "退出" highlighted; Enter ends the program.
+  Key(VK_MENU);
+  E2E_CHECK(WaitPopups(s, 1, first));
+  Key(VK_RETURN);
+  E2E_CHECK(s.Exited(10000));
+  E2E_CHECK(GetFileAttributesW(TempFile(ctx).c_str()) == INVALID_FILE_ATTRIBUTES);
+}
+
+}  // namespace e2e
