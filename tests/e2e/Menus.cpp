@@ -35,15 +35,19 @@ int Distance(skin::TPixel a, skin::TPixel b) {
 }
 
 // Compares a capture with its stored reference; only anti-aliased text may
-// differ a little. The capture is kept in the run's folder either way.
-void ExpectLooksAsStored(const Context& ctx, const skin::TBitmap& shot, const char* name) {
+// differ a little. The capture is kept in the run's folder either way; a
+// missing reference is noted in `missing` (the case fails at its end, with
+// every capture made).
+void ExpectLooksAsStored(const Context& ctx, const skin::TBitmap& shot, const char* name,
+                         std::vector<std::string>& missing) {
   std::vector<uint8_t> saved = shot.SaveToBmp();
   std::ofstream(Narrow(ctx.runRoot + L"\\" + WideText(name) + L".bmp"), std::ios::binary)
       .write(reinterpret_cast<const char*>(saved.data()), static_cast<std::streamsize>(saved.size()));
   std::ifstream in(Narrow(ReferencePath(name)), std::ios::binary);
-  if (!in)
-    throw Failure(std::string("no reference ") + Narrow(ReferencePath(name)) +
-                  "; the capture is in the run's folder");
+  if (!in) {
+    missing.push_back(Narrow(ReferencePath(name)));
+    return;
+  }
   std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   skin::TBitmap reference;
   E2E_CHECK(reference.LoadFromBmp(bytes));
@@ -91,6 +95,15 @@ POINT ItemPoint(const RECT& menu, int i, int count) {
   return POINT{(menu.left + menu.right) / 2, menu.top + height * i + height / 2};
 }
 
+// The window in front and the pointer resting away from the menus: an
+// address opened a moment ago may have taken the activation, and a pointer
+// left over the bar would slide the open menu back to the button under it.
+void Front(Session& s, const Menus& m) {
+  MouseTo(POINT{m.bar.band.right - 40, m.bar.band.bottom + 150});
+  SetForegroundWindow(s.Main());
+  Wait(300);
+}
+
 // After choosing "在线教程": nothing opens, no box, the program goes on.
 void ExpectNothingHappened(Session& s) {
   Wait(600);
@@ -106,19 +119,20 @@ E2E_CASE(MenusLookAsStoredAndEveryPopupIsSkinned) {
   Menus m = Ready(s);
   const auto first = [&](const RECT& r) { return m.IsFirst(r); };
   const auto second = [&](const RECT& r) { return m.IsSecond(r); };
-  ExpectLooksAsStored(ctx, Capture(m.bar.band), "menus-bar");
+  std::vector<std::string> missing;
+  ExpectLooksAsStored(ctx, Capture(m.bar.band), "menus-bar", missing);
   // By the mouse: each menu under its caption, its first item highlighted.
   ClickAt(m.bar.captions[0]);
   E2E_CHECK(WaitPopups(s, 1, first));
   Wait(200);
-  ExpectLooksAsStored(ctx, CaptureWindow(ExpectOneSkinnedPopup(s)), "menus-open-1");
+  ExpectLooksAsStored(ctx, CaptureWindow(ExpectOneSkinnedPopup(s)), "menus-open-1", missing);
   Key(VK_ESCAPE);
   E2E_CHECK(WaitPopups(s, 0, first));
   ClickAt(m.bar.captions[1]);
   E2E_CHECK(WaitPopups(s, 1, second));
   Wait(200);
   const HWND help = ExpectOneSkinnedPopup(s);
-  ExpectLooksAsStored(ctx, CaptureWindow(help), "menus-open-2");
+  ExpectLooksAsStored(ctx, CaptureWindow(help), "menus-open-2", missing);
   // Down moves the highlight to the next item: the picture changes and is
   // drawn from the skin again.
   const skin::TBitmap before = CaptureWindow(help);
@@ -126,7 +140,7 @@ E2E_CASE(MenusLookAsStoredAndEveryPopupIsSkinned) {
   const skin::TBitmap after = CaptureWindow(help);
   E2E_CHECK(!(before == after));
   Key(VK_UP);
-  ExpectLooksAsStored(ctx, CaptureWindow(help), "menus-open-2");
+  ExpectLooksAsStored(ctx, CaptureWindow(help), "menus-open-2", missing);
   Key(VK_ESCAPE);
   E2E_CHECK(WaitPopups(s, 0, first));
   // By the keyboard: Alt, F10, Left and Right open the same skinned menus.
@@ -141,13 +155,16 @@ E2E_CASE(MenusLookAsStoredAndEveryPopupIsSkinned) {
   Key(VK_F10);
   E2E_CHECK(WaitPopups(s, 1, first));
   Wait(200);
-  ExpectLooksAsStored(ctx, CaptureWindow(ExpectOneSkinnedPopup(s)), "menus-open-1");
+  ExpectLooksAsStored(ctx, CaptureWindow(ExpectOneSkinnedPopup(s)), "menus-open-1", missing);
   Key(VK_LEFT);
   E2E_CHECK(WaitPopups(s, 1, second));
   ExpectOneSkinnedPopup(s);
   Key(VK_ESCAPE);
   E2E_CHECK(WaitPopups(s, 0, first));
   E2E_CHECK(s.Close());
+  if (!missing.empty())
+    throw Failure("no reference " + missing.front() + " (and " + std::to_string(missing.size() - 1) +
+                  " more); the captures are in the run's folder");
 }
 
 E2E_CASE(MenusEveryItemChosenWithTheMouse) {
@@ -165,6 +182,7 @@ E2E_CASE(MenusEveryItemChosenWithTheMouse) {
   ExpectNothingHappened(s);
   // "软件更新" and "关于我们" open the maker's page.
   for (int item : {0, 1}) {
+    Front(s, m);
     ClickAt(m.bar.captions[1]);
     E2E_CHECK(WaitPopups(s, 1, second));
     ClickAt(ItemPoint(OpenPopups(s).front(), item, 3));
@@ -174,6 +192,7 @@ E2E_CASE(MenusEveryItemChosenWithTheMouse) {
     E2E_CHECK_EQ(urls.back(), std::string(kMakersPage));
   }
   // "退出" ends the program through its close handler.
+  Front(s, m);
   ClickAt(m.bar.captions[0]);
   E2E_CHECK(WaitPopups(s, 1, first));
   ClickAt(ItemPoint(OpenPopups(s).front(), 0, 1));
@@ -189,11 +208,24 @@ E2E_CASE(MenusEveryItemChosenWithTheKeyboard) {
   const auto first = [&](const RECT& r) { return m.IsFirst(r); };
   const auto second = [&](const RECT& r) { return m.IsSecond(r); };
   // "帮助" opens with "软件更新" highlighted; Down moves to the next item.
-  auto choose = [&](int downs) {
-    Key(VK_F10);
+  // `key` (F10 or Alt) opens "菜单". The address catcher of a previous
+  // choice starts on its own time and may take the activation after the
+  // window was brought to the front: then the key is pressed once more.
+  auto openFirst = [&](WORD key) {
+    Front(s, m);
+    Key(key);
+    if (WaitPopups(s, 1, first)) return;
+    Front(s, m);
+    Key(key);
     E2E_CHECK(WaitPopups(s, 1, first));
+  };
+  auto choose = [&](int downs) {
+    openFirst(VK_F10);
     Key(VK_RIGHT);
-    E2E_CHECK(WaitPopups(s, 1, second));
+    if (!WaitPopups(s, 1, second)) {
+      Screenshot(ctx, "menus-keyboard-right");
+      E2E_CHECK(WaitPopups(s, 1, second));
+    }
     for (int i = 0; i < downs; ++i) Key(VK_DOWN);
     Key(VK_RETURN);
     E2E_CHECK(WaitPopups(s, 0, first));
@@ -208,8 +240,7 @@ E2E_CASE(MenusEveryItemChosenWithTheKeyboard) {
   E2E_CHECK_EQ(urls[0], std::string(kMakersPage));
   E2E_CHECK_EQ(urls[1], std::string(kMakersPage));
   // Alt opens "菜单" with "退出" highlighted; Enter ends the program.
-  Key(VK_MENU);
-  E2E_CHECK(WaitPopups(s, 1, first));
+  openFirst(VK_MENU);
   Key(VK_RETURN);
   E2E_CHECK(s.Exited(10000));
   E2E_CHECK(GetFileAttributesW(TempFile(ctx).c_str()) == INVALID_FILE_ATTRIBUTES);

@@ -101,8 +101,10 @@ int BenchMenu(const char* storedSkinFile) {
   RegisterClassW(&wc);
   HWND hwnd = CreateWindowExW(0, L"QmMenuBench", L"menu", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 600, 400,
                               nullptr, bar, GetModuleHandleW(nullptr), nullptr);
+  // Activating the window lets the manager's hook adopt it.
   SetForegroundWindow(hwnd);
-  if (!manager->AddForm(hwnd)) {
+  Pump();
+  if (!FindFormSkinner(hwnd) && !manager->AddForm(hwnd)) {
     std::fprintf(stderr, "bench-menu: the window was not skinned\n");
     DestroyWindow(hwnd);
     return 1;

@@ -76,7 +76,7 @@ class MenuItemsTest : public testing::Test {
                            GetModuleHandleW(nullptr), nullptr);
     menu = CreatePopupMenu();
     AppendMenuW(menu, MF_STRING, kOpen, L"Open");
-    AppendMenuW(menu, MF_STRING | MF_GRAYED, kOff, L"Off");
+    AppendMenuW(menu, MF_STRING | MF_GRAYED, kOff, L"Switched off");
     AppendMenuW(menu, MF_STRING | MF_CHECKED, kTicked, L"Ticked");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     form = std::make_unique<TWinSkinForm>(nullptr);
@@ -147,7 +147,7 @@ TEST_F(MenuItemsTest, FaceIsImageOneOrFourWithTheCaptionInTheSchemeColours) {
   // The caption starts after the glyph cell: 1 + left margin 4 + 16 + 3.
   const TRect text = Box(normal, kMenuText, 120);
   EXPECT_GE(text.Left, 24);
-  EXPECT_LE(text.Left, 27);
+  EXPECT_LE(text.Left, 29);
 }
 
 TEST_F(MenuItemsTest, DisabledItemsAreDrawnInTheShadowColour) {
