@@ -173,18 +173,26 @@ E2E_CASE(MenusEveryItemChosenWithTheMouse) {
   Session s(ctx.app, ctx.work);
   Menus m = Ready(s);
   const auto first = [&](const RECT& r) { return m.IsFirst(r); };
-  const auto second = [&](const RECT& r) { return m.IsSecond(r); };
+  // A click on caption `i` opens its menu. The address catcher of a previous
+  // choice starts on its own time and may take the activation after the
+  // window was brought to the front: then the caption is clicked once more.
+  auto openByClick = [&](int i) {
+    const auto shown = [&](const RECT& r) { return i == 0 ? m.IsFirst(r) : m.IsSecond(r); };
+    Front(s, m);
+    ClickAt(m.bar.captions[static_cast<size_t>(i)]);
+    if (WaitPopups(s, 1, shown)) return;
+    Front(s, m);
+    ClickAt(m.bar.captions[static_cast<size_t>(i)]);
+    E2E_CHECK(WaitPopups(s, 1, shown));
+  };
   // "在线教程" (the third item of "帮助") does nothing.
-  ClickAt(m.bar.captions[1]);
-  E2E_CHECK(WaitPopups(s, 1, second));
+  openByClick(1);
   ClickAt(ItemPoint(OpenPopups(s).front(), 2, 3));
   E2E_CHECK(WaitPopups(s, 0, first));
   ExpectNothingHappened(s);
   // "软件更新" and "关于我们" open the maker's page.
   for (int item : {0, 1}) {
-    Front(s, m);
-    ClickAt(m.bar.captions[1]);
-    E2E_CHECK(WaitPopups(s, 1, second));
+    openByClick(1);
     ClickAt(ItemPoint(OpenPopups(s).front(), item, 3));
     E2E_CHECK(WaitPopups(s, 0, first));
     std::vector<std::string> urls = RecordedUrls(static_cast<size_t>(item + 1));
@@ -192,9 +200,7 @@ E2E_CASE(MenusEveryItemChosenWithTheMouse) {
     E2E_CHECK_EQ(urls.back(), std::string(kMakersPage));
   }
   // "退出" ends the program through its close handler.
-  Front(s, m);
-  ClickAt(m.bar.captions[0]);
-  E2E_CHECK(WaitPopups(s, 1, first));
+  openByClick(0);
   ClickAt(ItemPoint(OpenPopups(s).front(), 0, 1));
   E2E_CHECK(s.Exited(10000));
   E2E_CHECK(GetFileAttributesW(TempFile(ctx).c_str()) == INVALID_FILE_ATTRIBUTES);
