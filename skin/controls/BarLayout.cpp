@@ -105,7 +105,11 @@ std::vector<TSliceCopy> ChannelSlices(const TRect& reported, bool vertical, int3
   std::vector<TSliceCopy> out;
   if (w <= 0 || h <= 0) return out;
   if (vertical) {
-    TRect r = Rect(reported.Top, reported.Left, reported.Bottom, reported.Right);
+    // Windows reports a standing channel as if it lay down; Wine reports it
+    // standing. Only a rectangle lying down is turned.
+    TRect r = reported.Width() > reported.Height()
+                  ? Rect(reported.Top, reported.Left, reported.Bottom, reported.Right)
+                  : reported;
     int32_t t = std::clamp(margins.Top, 0, h);
     int32_t b = std::clamp(margins.Bottom, 0, h - t);
     int32_t x = r.Left + (w < r.Width() ? (r.Width() - w) / 2 : 0);

@@ -73,9 +73,9 @@ struct TSliceCopy {
 };
 // The three copies that draw a channel image (width w, height h, margins m)
 // over the channel rectangle the control reports. A vertical channel
-// (vertical and a vertical image) is reported as if it lay down: it is
-// transposed first, then the image's top and bottom margins are kept and it
-// is centred across; a horizontal one keeps the left and right margins and
+// (vertical and a vertical image) reported as if it lay down (wider than
+// tall, as Windows reports it) is transposed first; then the image's top and
+// bottom margins are kept and it is centred across; a horizontal one keeps the left and right margins and
 // starts half the channel's height down when the channel is taller than the
 // image. Slices of no size are left out.
 std::vector<TSliceCopy> ChannelSlices(const TRect& reported, bool vertical, int32_t w, int32_t h,

@@ -113,6 +113,8 @@ TSkinControl* NewSkinObject(TSkinClass cls, fw::TComponent* owner) {
       return new TSkinObjImage(owner);
     case TSkinClass::UpDown:
       return new TSkinUpDown(owner);
+    case TSkinClass::StatusBar:
+      return new TSkinStatusBar(owner);
     case TSkinClass::Progress:
       return new TSkinProgress(owner);
     case TSkinClass::TrackBar:

@@ -114,6 +114,13 @@ TEST(BarLayoutTest, VerticalChannelIsTransposedThenCentredAcross) {
   EXPECT_EQ(s[2].src, Rect(0, 9, 4, 12));
 }
 
+TEST(BarLayoutTest, VerticalChannelReportedStandingIsTakenAsItIs) {
+  std::vector<TSliceCopy> s = ChannelSlices(Rect(10, 8, 20, 108), true, 4, 12, Rect(1, 3, 1, 3));
+  ASSERT_EQ(s.size(), 3u);
+  EXPECT_EQ(s[0].dst, Rect(13, 8, 17, 11));
+  EXPECT_EQ(s[2].dst, Rect(13, 105, 17, 108));
+}
+
 TEST(BarLayoutTest, ChannelWithoutImageOrWithHugeMarginsStaysInsideTheImage) {
   EXPECT_TRUE(ChannelSlices(Rect(0, 0, 100, 10), false, 0, 4, TRect{}).empty());
   std::vector<TSliceCopy> s = ChannelSlices(Rect(0, 0, 100, 4), false, 12, 4, Rect(20, 0, 20, 0));

@@ -397,6 +397,29 @@ TEST_F(SkinTrackBarTest, ChannelIsDrawnHalfItsHeightDownWhenTallerThanTheImage) 
   }
 }
 
+TEST_F(SkinTrackBarTest, VerticalChannelStandsInTheControlCentredAcross) {
+  data.TrackBarVert = Element<TDataSkinObject>("TRACKVERT", Strip(1, 4, 12, 5), 1, Rect(1, 3, 1, 3));
+  HWND hwnd = Bare(TRACKBAR_CLASSW, TBS_VERT, 32, 200);
+  auto* object = SkinBare<TSkinTrackBar>(hwnd);
+  RECT reported{};
+  SendMessageW(hwnd, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&reported));
+  // Standing whichever way the control reports it.
+  RECT channel = reported;
+  if (reported.right - reported.left > reported.bottom - reported.top)
+    channel = RECT{reported.top, reported.left, reported.bottom, reported.right};
+  LRESULT result = 0;
+  TBitmap picture = DrawItem(*object, hwnd, TBCD_CHANNEL, &result);
+  const int width = channel.right - channel.left;
+  const int left = channel.left + (width > 4 ? (width - 4) / 2 : 0);
+  const int mid = (channel.top + channel.bottom) / 2;
+  EXPECT_EQ(picture.Pixel(left, mid), Colour(6));
+  EXPECT_EQ(picture.Pixel(left + 3, mid), Colour(6));
+  EXPECT_EQ(picture.Pixel(left + 4, mid), kBackground);
+  EXPECT_EQ(picture.Pixel(left, channel.top), Colour(6));
+  EXPECT_EQ(picture.Pixel(left, channel.bottom - 1), Colour(6));
+  EXPECT_EQ(picture.Pixel(left, channel.bottom), kBackground);
+}
+
 TEST_F(SkinTrackBarTest, WithoutThumbImagesTheThumbIsWhiteOutlinedInShadow) {
   data.TrackHorz.reset();
   data.TrackBar.reset();
