@@ -47,6 +47,29 @@ class TGridEditor : public TEdit {
   TDBGrid* grid_;
 };
 
+namespace {
+
+// A header without items paints nothing under Wine, and its class erases
+// nothing, so the empty grid's header strip showed whatever was under it
+// (black). While it has no items it is filled with the button face; with
+// items, or skinned (a skin's handler comes before this one), it paints
+// itself.
+LRESULT CALLBACK EmptyHeaderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+  if (msg == WM_PAINT && SendMessageW(hwnd, HDM_GETITEMCOUNT, 0, 0) == 0) {
+    PAINTSTRUCT ps{};
+    HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(hwnd, &ps);
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+    if (!wParam) EndPaint(hwnd, &ps);
+    return 0;
+  }
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, EmptyHeaderProc, id);
+  return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
 const TClassInfo& TCustomGrid::StaticClass() {
   static const TClassInfo info{L"TCustomGrid", &TWinControl::StaticClass(), {}};
   return info;
@@ -72,6 +95,7 @@ void TDBGrid::CreateParams(TCreateParams& params) {
 
 void TDBGrid::CreateWnd() {
   ListView_SetExtendedListViewStyle(Handle(), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  if (HWND header = ListView_GetHeader(Handle())) SetWindowSubclass(header, EmptyHeaderProc, 1, 0);
   DataChanged();
 }
 
