@@ -45,17 +45,9 @@ std::string repeatedIdStatement(const std::string& table, const std::string& id)
   return "Select " + id + " From [" + table + "] Group By " + id + " Having Count(*) > 1";
 }
 
-std::string duplicateGroupCountStatement(const std::string& table, const std::string& fields) {
-  return "Select Count(*) From (Select Count(*) From [" + table + "] Group By " + fields +
-         " Having Count(*) > 1)";
-}
-
-std::string groupCountStatement(const std::string& table, const std::string& fields) {
-  return "Select Count(*) From (Select Count(*) From [" + table + "] Group By " + fields + ")";
-}
-
-std::string recordCountStatement(const std::string& table) {
-  return "Select Count(*) From [" + table + "]";
+std::string duplicateTotalsStatement(const std::string& table, const std::string& fields) {
+  return "Select Count(*), Sum([GroupSize]) From (Select Count(*) As [GroupSize] From [" + table +
+         "] Group By " + fields + " Having Count(*) > 1)";
 }
 
 std::string nullIdStatement(const std::string& table, const std::string& id) {

@@ -27,14 +27,11 @@ std::string backupTableStatement(const std::string& table);
 std::string repeatedIdStatement(const std::string& table, const std::string& id);
 std::string nullIdStatement(const std::string& table, const std::string& id);
 
-// Counts for the batch tool's summary, one row of one number each: the
-// duplicate groups, every group, and the records. Counting needs no group
-// order, so these cost a fraction of the report, whose groups come sorted.
-// With an ID field distinct and non-Null, keeping the lowest (or highest)
-// ID deletes all records but one of each group: records minus groups.
-std::string duplicateGroupCountStatement(const std::string& table, const std::string& fields);
-std::string groupCountStatement(const std::string& table, const std::string& fields);
-std::string recordCountStatement(const std::string& table);
+// One row: the number of groups of records with equal fields that have more
+// than one record, and the records in those groups (Null when there are
+// none). The groups need no order, so this costs one grouped pass, a fraction
+// of the report, whose groups come sorted.
+std::string duplicateTotalsStatement(const std::string& table, const std::string& fields);
 
 // True when a statement gives rows (a SELECT or TRANSFORM without INTO), so
 // that the console opens it rather than executing it. Decided from the text

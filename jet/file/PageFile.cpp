@@ -158,6 +158,31 @@ void PageFile::endRead() {
   changeLock_->unlock();
 }
 
+void PageFile::holdChangesUntil(std::shared_ptr<ChangeGate> gate, size_t heldPages) {
+  gate_ = std::move(gate);
+  heldPages_ = heldPages;
+}
+
+size_t PageFile::dirtyLimitNow() {
+  if (gate_ && !gate_->finished()) return std::max(dirtyLimit_, heldPages_);
+  return dirtyLimit_;
+}
+
+void PageFile::prepareToChange() {
+  if (gate_) {
+    try {
+      gate_->wait();
+    } catch (const Error&) {
+      throw;
+    } catch (const std::exception& e) {
+      // Only jet errors undo the transaction on the way out.
+      throw FileError(ErrorCode::Io, e.what());
+    }
+    gate_.reset();
+  }
+  lockForChanges();
+}
+
 void PageFile::lockForChanges() {
   if (changeLock_) changeLock_->lockExclusive();
 }
@@ -316,7 +341,7 @@ void PageFile::write(uint32_t page, std::span<const uint8_t> bytes) {
     index_.erase(hit);
   }
   dirty_[page] = std::move(buffer);
-  if (dirty_.size() >= dirtyLimit_) flush();
+  if (dirty_.size() >= dirtyLimitNow()) flush();
 }
 
 uint32_t PageFile::allocate() {
@@ -325,7 +350,7 @@ uint32_t PageFile::allocate() {
   uint32_t page = pageCount_++;
   ++changes_;
   dirty_[page] = std::make_shared<PageBuffer>(header_.pageSize, 0);
-  if (dirty_.size() >= dirtyLimit_) flush();
+  if (dirty_.size() >= dirtyLimitNow()) flush();
   return page;
 }
 
@@ -362,7 +387,7 @@ void PageFile::truncate(uint32_t pageCount) {
     // Pages on disk past the cut keep their originals in the journal, which
     // is on disk before the file shrinks.
     if (writable_->size() > newSize) {
-      lockForChanges();
+      prepareToChange();
       journal_->journalTruncate(db, newSize);
       if (journal_->needsSync()) {
         journal_->sync();
@@ -382,7 +407,7 @@ void PageFile::flush() {
   if (dirty_.empty()) return;
   IoFile& db = writable_->file();
   try {
-    lockForChanges();
+    prepareToChange();
     const uint64_t size = writable_->size();
     const size_t pageSize = header_.pageSize;
     // Runs of consecutive pages go in one read and one write each.

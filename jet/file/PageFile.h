@@ -31,6 +31,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "jet/file/ChangeGate.h"
 #include "jet/file/ChangeLock.h"
 #include "jet/file/FileIdentity.h"
 #include "jet/file/FileLock.h"
@@ -117,6 +118,14 @@ class PageFile {
 
   // Changed pages held in memory before they are written out together.
   void setDirtyLimit(size_t pages) { dirtyLimit_ = pages < 1 ? 1 : pages; }
+  // Holds the file on disk as it is until `gate` is passed: while its work
+  // goes on, changed pages stay in memory (up to `heldPages`, however low
+  // the dirty limit), and the first page to be journaled or written waits
+  // for it. When the work failed, the transaction is undone with its error,
+  // nothing having been written. A passed gate is forgotten.
+  void holdChangesUntil(std::shared_ptr<ChangeGate> gate, size_t heldPages);
+  bool changesHeld() const { return gate_ != nullptr; }
+
   // Journal records written and synced, pages written to the database (for tests and figures).
   uint64_t pagesWritten() const { return written_; }
   uint64_t syncs() const { return syncs_; }
@@ -131,8 +140,12 @@ class PageFile {
   void afterRollback();
   // After a failed write to the database: the whole transaction is undone.
   void abandon();
-  // Before the first page of a transaction goes into the file.
+  // Before the first page of a transaction goes into the file (or its
+  // journal): the gate is passed, then the change lock taken.
+  void prepareToChange();
   void lockForChanges();
+  // Changed pages kept in memory before they are written out.
+  size_t dirtyLimitNow();
   // Once no transaction is open: readers may come in again.
   void releaseAfterTransaction();
   void startReading();
@@ -167,6 +180,8 @@ class PageFile {
   int depth_ = 0;
   std::map<uint32_t, PageRef> dirty_;  // in page order: written out sequentially
   size_t dirtyLimit_ = 2048;
+  std::shared_ptr<ChangeGate> gate_;
+  size_t heldPages_ = 0;
   uint64_t written_ = 0;
   uint64_t syncs_ = 0;
   uint64_t rollbacks_ = 0;

@@ -68,6 +68,16 @@ struct Slot {
 constexpr size_t kSlotWidth = 10;  // in a record: payload, type, boxed
 constexpr size_t kSumsWidth = 8 + 8 + 8 + 16;
 
+bool wholeNumberType(DataType type) {
+  return type == DataType::Boolean || type == DataType::Byte || type == DataType::Integer ||
+         type == DataType::Long;
+}
+
+// A whole number's value in a sum: Jet's True is -1.
+int64_t wholeNumber(const Value& v) {
+  return v.type() == DataType::Boolean ? (v.asBool() ? -1 : 0) : v.asInt();
+}
+
 size_t baseWidth(AggKind kind) {
   switch (kind) {
     case AggKind::CountStar:
@@ -148,9 +158,14 @@ HashAggregate::HashAggregate(OperatorPtr input, std::vector<BoundPtr> keys, std:
   for (const AggSpec& spec : aggs_) {
     fieldAt_.push_back(recordWidth_);
     recordWidth_ += baseWidth(spec.kind) + (spec.distinct ? sizeof(uint64_t) : 0);
+    // A sum of whole numbers is kept exactly, and so comes out the same in any
+    // order of the rows (a grouped table beneath need not be sorted first).
+    const bool whole = (spec.kind == AggKind::Sum || spec.kind == AggKind::Avg) && spec.arg &&
+                       wholeNumberType(spec.arg->type);
+    wholeSum_.push_back(whole);
     // First and Last follow the rows' order; so, in their last bits, do sums of doubles.
     orderFree_ = orderFree_ && (spec.kind == AggKind::CountStar || spec.kind == AggKind::Count ||
-                                spec.kind == AggKind::Min || spec.kind == AggKind::Max);
+                                spec.kind == AggKind::Min || spec.kind == AggKind::Max || whole);
   }
 }
 
@@ -214,7 +229,14 @@ void HashAggregate::accumulate(unsigned char* record, std::vector<Value>& args) 
       }
       default: {
         store(field, load<int64_t>(field) + 1);
-        if (v.type() == DataType::Currency) store(field + 24, load<__int128>(field + 24) + v.asInt());
+        if (v.type() == DataType::Currency) {
+          store(field + 24, load<__int128>(field + 24) + v.asInt());
+        } else if (wholeSum_[i]) {
+          if (wholeNumberType(v.type()))
+            store(field + 24, load<__int128>(field + 24) + wholeNumber(v));
+          else
+            wholeSum_[i] = false;  // a value the argument's type did not promise: the sum of doubles stands
+        }
         const double d = v.type() == DataType::Boolean ? (v.asBool() ? -1 : 0) : toNumber(v, spec.text);
         store(field + 8, load<double>(field + 8) + d);
         store(field + 16, load<double>(field + 16) + d * d);
@@ -252,12 +274,14 @@ Value HashAggregate::result(size_t agg, const unsigned char* record) const {
           throw SqlError(ErrorCode::Overflow, msg::overflow(spec.text));
         return Value::currency(static_cast<int64_t>(exactSum));
       }
+      if (wholeSum_[agg]) return Value::dbl(static_cast<double>(exactSum));
       return Value::dbl(sum);
     case AggKind::Avg:
       if (count == 0) return Value();
       if (spec.type == DataType::Currency)
         return convertTo(Value::dbl(static_cast<double>(exactSum) / 10000.0 / static_cast<double>(count)),
                          DataType::Currency, spec.text);
+      if (wholeSum_[agg]) return Value::dbl(static_cast<double>(exactSum) / static_cast<double>(count));
       return Value::dbl(sum / static_cast<double>(count));
     default: {
       bool sample = spec.kind == AggKind::StDev || spec.kind == AggKind::Var;

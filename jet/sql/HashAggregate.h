@@ -72,6 +72,9 @@ class HashAggregate : public Operator {
   size_t recordWidth_ = 0;
   bool sorted_ = true;
   bool orderFree_ = true;  // no aggregate depends on the order of the rows
+  // Per aggregate: a Sum or Avg of whole numbers, kept exactly (so in any
+  // order of the rows the same), until a value with a fraction turns up.
+  std::vector<bool> wholeSum_;
 
   // recordWidth_ bytes per group, in blocks that never move: growing costs
   // no copy and no spare half.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "db/DupStatements.h"
+#include "db/DuplicateSummary.h"
 #include "jet/sql/Session.h"
 #include "jet/storage/MemoryStore.h"
 
@@ -21,18 +22,13 @@ class SummaryCounts : public ::testing::Test {
                           "5,'A','1'", "6,'b','2'", "7,Null,'4'", "8,Null,'4'"};
     for (const char* r : rows) session.execute(std::string("INSERT INTO T VALUES (") + r + ")");
   }
-  int64_t count(const std::string& sql) {
-    auto rows = session.execute(sql).result.rows;
-    EXPECT_EQ(rows.size(), 1u);
-    return static_cast<int64_t>(rows.at(0).at(0).toDouble());
-  }
 };
 
-TEST(SummaryStatements, ShapesAreExact) {
-  EXPECT_EQ(duplicateGroupCountStatement("T", "[a],[b]"),
-            "Select Count(*) From (Select Count(*) From [T] Group By [a],[b] Having Count(*) > 1)");
-  EXPECT_EQ(groupCountStatement("T", "[a]"), "Select Count(*) From (Select Count(*) From [T] Group By [a])");
-  EXPECT_EQ(recordCountStatement("T"), "Select Count(*) From [T]");
+TEST(SummaryStatements, ShapeIsExact) {
+  EXPECT_EQ(
+      duplicateTotalsStatement("T", "[a],[b]"),
+      "Select Count(*), Sum([GroupSize]) From (Select Count(*) As [GroupSize] From [T] Group By [a],[b] "
+      "Having Count(*) > 1)");
 }
 
 TEST_F(SummaryCounts, AgreeWithTheReportAndTheRemoval) {
@@ -44,14 +40,27 @@ TEST_F(SummaryCounts, AgreeWithTheReportAndTheRemoval) {
   }
   EXPECT_EQ(groups, 3);
   EXPECT_EQ(extra, 4);
-  auto doomed = [&] {
-    return count(recordCountStatement("T")) - count(groupCountStatement("T", "name,phone"));
-  };
-  EXPECT_EQ(count(duplicateGroupCountStatement("T", "name,phone")), groups);
-  EXPECT_EQ(doomed(), extra);
+  DuplicateSummary before = summarizeDuplicates(session, "T", "name,phone");
+  EXPECT_EQ(before.duplicateGroups, groups);
+  EXPECT_EQ(before.surplusRecords, extra);
   EXPECT_EQ(session.execute(keepHighestStatement("T", "ID", "name,phone")).rowsAffected, extra);
-  EXPECT_EQ(count(duplicateGroupCountStatement("T", "name,phone")), 0);
-  EXPECT_EQ(doomed(), 0);
+  DuplicateSummary after = summarizeDuplicates(session, "T", "name,phone");
+  EXPECT_EQ(after.duplicateGroups, 0);
+  EXPECT_EQ(after.surplusRecords, 0);
+}
+
+TEST_F(SummaryCounts, EmptyTableHasNothingToRemove) {
+  session.execute("DELETE FROM T");
+  DuplicateSummary none = summarizeDuplicates(session, "T", "name");
+  EXPECT_EQ(none.duplicateGroups, 0);
+  EXPECT_EQ(none.surplusRecords, 0);
+}
+
+TEST_F(SummaryCounts, OneKeyCountsItsOwnGroups) {
+  // By phone alone: '1' x3, '2' x2, '3' once, '4' x2.
+  DuplicateSummary byPhone = summarizeDuplicates(session, "T", "phone");
+  EXPECT_EQ(byPhone.duplicateGroups, 3);
+  EXPECT_EQ(byPhone.surplusRecords, 4);
 }
 
 }  // namespace

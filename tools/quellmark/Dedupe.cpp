@@ -8,8 +8,10 @@
 #include "Progress.h"
 #include "ToolTexts.h"
 #include "db/BackupCopy.h"
+#include "db/BackupInBackground.h"
 #include "db/BatchNames.h"
 #include "db/DupStatements.h"
+#include "db/DuplicateSummary.h"
 #include "db/IdenticalRows.h"
 #include "db/LocalFiles.h"
 #include "jet/ado/Connection.h"
@@ -93,6 +95,21 @@ bool confirmed(const ParsedArgs& a, const std::string& question) {
   return text::isYes(answer);
 }
 
+// Changed pages a delete keeps in memory while the backup copy is still being
+// made, so that it need not wait for the copy at its first few thousand pages.
+constexpr size_t kPagesHeldForBackup = 8192;
+
+void reportBackupCopy(const std::string& path) {
+  if (stderrIsTerminal()) std::cerr << "\r\033[K";  // over the progress line
+  std::cerr << text::backupCopyMade(path) << "\n";
+}
+
+jet::file::PageFile& pageFileOf(jet::storage::Store& store) {
+  auto* database = dynamic_cast<jet::storage::JetDatabase*>(&store);
+  if (!database) throw jet::Error(jet::ErrorCode::Invalid, "not a database file");
+  return database->pageFile();
+}
+
 // The copy is the user's only undo: no copy, no change.
 std::string makeBackup(const std::string& file) {
   qm::db::LocalFiles files;
@@ -104,12 +121,6 @@ std::string makeBackup(const std::string& file) {
 
 int64_t countRows(jet::sql::Session& s, const std::string& sql) {
   return static_cast<int64_t>(s.execute(sql).result.rows.size());
-}
-
-// The number a one-row, one-column count statement gives.
-int64_t countOf(jet::sql::Session& s, const std::string& sql) {
-  auto rows = s.execute(sql).result.rows;
-  return rows.empty() || rows[0].empty() ? 0 : static_cast<int64_t>(rows[0][0].toDouble());
 }
 
 // The checked names of a dedupe: stored spellings, each already bracketed.
@@ -178,41 +189,47 @@ int runDedupe(const std::vector<std::string>& args) {
         if (keep != "lowest" && keep != "highest") throw UsageError(text::keepLowestOrHighest());
         const std::string& file = a.positional[0];
 
-        int64_t groups = 0, doomed = 0;
-        DedupeNames names;
-        {
-          // Every refusal comes here, before the question and the backup copy.
-          jet::ado::Connection c;
-          connectForWriting(c, a);
-          names = checkedNames(c.store(), a);
-          jet::sql::Session& s = c.session();
-          if (!idIsPrimaryKey(c.store(), names)) {
-            if (countRows(s, qm::db::repeatedIdStatement(names.table, names.id)) > 0)
-              throw jet::Error(jet::ErrorCode::Invalid, text::idNotDistinct(names.table, names.idName));
-            if (countRows(s, qm::db::nullIdStatement(names.table, names.id)) > 0)
-              throw jet::Error(jet::ErrorCode::Invalid, text::idHasNull(names.table, names.idName));
-          }
-          groups = countOf(s, qm::db::duplicateGroupCountStatement(names.table, names.keys));
-          // The ID is distinct and non-Null: one record of each group stays.
-          doomed = countOf(s, qm::db::recordCountStatement(names.table)) -
-                   countOf(s, qm::db::groupCountStatement(names.table, names.keys));
+        // Every refusal comes here, before the question and the backup copy.
+        // The connection then stays open for the delete, holding the file's
+        // write lock, so no other writer changes what was counted.
+        qm::db::LocalFiles files;  // outlives the connection, whose writes wait for the copy it makes
+        jet::ado::Connection c;
+        connectForWriting(c, a);
+        const DedupeNames names = checkedNames(c.store(), a);
+        jet::sql::Session& s = c.session();
+        if (!idIsPrimaryKey(c.store(), names)) {
+          if (countRows(s, qm::db::repeatedIdStatement(names.table, names.id)) > 0)
+            throw jet::Error(jet::ErrorCode::Invalid, text::idNotDistinct(names.table, names.idName));
+          if (countRows(s, qm::db::nullIdStatement(names.table, names.id)) > 0)
+            throw jet::Error(jet::ErrorCode::Invalid, text::idHasNull(names.table, names.idName));
         }
-        std::cout << text::duplicateSummary(groups, doomed, keep == "lowest", names.idName) << "\n";
-        if (doomed == 0) return 0;
-        if (!confirmed(a, text::confirmDelete(doomed, names.table))) {
+        // The ID is distinct and non-Null: one record of each group stays.
+        const qm::db::DuplicateSummary found = qm::db::summarizeDuplicates(s, names.table, names.keys);
+        std::cout << text::duplicateSummary(found.duplicateGroups, found.surplusRecords, keep == "lowest",
+                                            names.idName)
+                  << "\n";
+        if (found.surplusRecords == 0) return 0;
+        if (!confirmed(a, text::confirmDelete(found.surplusRecords, names.table))) {
           std::cout << text::nothingChanged() << "\n";
           return 0;
         }
-        jet::ado::Connection c;
-        connectForWriting(c, a);
-        names = checkedNames(c.store(), a);
-        makeBackup(file);
         std::string sql = keep == "lowest" ? qm::db::keepLowestStatement(names.table, names.id, names.keys)
                                            : qm::db::keepHighestStatement(names.table, names.id, names.keys);
         int64_t deleted;
         {
-          Progress p(text::progressDeleting());
-          deleted = c.session().execute(sql).rowsAffected;
+          // The copy is made while the delete reads the table; its first
+          // write waits for the copy, and a failed copy undoes it unwritten.
+          auto backup = std::make_shared<qm::db::BackupInBackground>(
+              files, file, qm::db::LocalClock().localNow(), text::backupCopyFailed, reportBackupCopy);
+          pageFileOf(c.store()).holdChangesUntil(backup, kPagesHeldForBackup);
+          try {
+            Progress p(text::progressDeleting());
+            deleted = s.execute(sql).rowsAffected;
+            backup->wait();
+          } catch (...) {
+            backup->outcome();  // a copy that was made is named, whatever stopped the delete
+            throw;
+          }
         }
         std::cout << text::recordsDeleted(deleted) << "\n";
         return 0;
