@@ -6,8 +6,10 @@
 // Then the keep-lowest statement on M rows (200000 unless told; 0 skips it)
 // shaped like customer data, and the whole `quellmark dedupe` on them.
 // --rows 0 runs only that part.
-// Each operation runs R times (3 unless told) on fresh copies; the best time
-// and the highest peak are printed, so a busy moment does not decide a ratio.
+// Each operation runs R times (3 unless told) on fresh copies flushed to disk;
+// the best time and the highest peak are printed (the customer-shaped part:
+// the median time), so a busy moment does not decide a ratio.
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -168,10 +170,32 @@ void runJet(const std::string& path, const std::vector<std::string>& statements,
   s.execute("COMMIT TRANSACTION");
 }
 
+// A fresh copy, on the disk as a user's file is: otherwise the first flush
+// of the run under test would also write out the whole copy.
 void copyFresh(const std::string& from, const std::string& to) {
   fs::remove(to);
   fs::copy_file(from, to);
   fs::permissions(to, fs::perms::owner_read | fs::perms::owner_write);
+  const int fd = ::open(to.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0 || ::fsync(fd) != 0) throw std::runtime_error("cannot flush " + to);
+  ::close(fd);
+}
+
+// The median of several runs: on a shared machine one busy moment moves it
+// less than it moves a mean, and unlike the best run it is a typical one.
+Measure median(std::vector<Measure> runs) {
+  auto middle = [&](auto field) {
+    std::vector<double> v;
+    for (const Measure& m : runs) v.push_back(field(m));
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+  };
+  Measure m;
+  m.seconds = middle([](const Measure& r) { return r.seconds; });
+  m.cpu = middle([](const Measure& r) { return r.cpu; });
+  for (const Measure& r : runs) m.peakKiB = std::max(m.peakKiB, r.peakKiB);
+  m.ok = std::all_of(runs.begin(), runs.end(), [](const Measure& r) { return r.ok; });
+  return m;
 }
 
 // The keep-lowest statement on rows shaped like customer data (CJK names, a
@@ -200,15 +224,13 @@ void runCustomers(const std::string& dir, uint64_t rows, int repeat) {
       "Delete from [Records] Where ID Not In (Select min(ID) From [Records] Group By Name,Phone)";
   const std::string liteSql =
       "DELETE FROM Records WHERE ID NOT IN (SELECT min(ID) FROM Records GROUP BY Name,Phone)";
-  Measure q, s, tool;
-  bool haveTool = false;
+  std::vector<Measure> qs, ss, tools;
   for (int r = 0; r < repeat; ++r) {
     copyFresh(master, work);
     copyFresh(liteMaster, liteWork);
-    q = best(q, measured([&] { runJet(work, {jetSql}, false); }), r == 0);
-    s = best(s, measured([&] { runSqlite(liteWork, {liteSql}, false); }), r == 0);
+    qs.push_back(measured([&] { runJet(work, {jetSql}, false); }));
+    ss.push_back(measured([&] { runSqlite(liteWork, {liteSql}, false); }));
 #ifdef QM_QUELLMARK
-    haveTool = true;
     fs::path sub = fs::path(dir) / "dedupe-run";
     fs::remove_all(sub);
     fs::create_directories(sub);
@@ -216,18 +238,20 @@ void runCustomers(const std::string& dir, uint64_t rows, int repeat) {
     copyFresh(master, file);
     std::string cmd = std::string("'") + QM_QUELLMARK + "' dedupe '" + file +
                       "' --table Records --id ID --keys Name,Phone --keep lowest --yes > /dev/null 2>&1";
-    tool = best(tool, measured([&] {
-                  if (std::system(cmd.c_str()) != 0) throw std::runtime_error("quellmark dedupe failed");
-                }),
-                r == 0);
+    tools.push_back(measured([&] {
+      if (std::system(cmd.c_str()) != 0) throw std::runtime_error("quellmark dedupe failed");
+    }));
     fs::remove_all(sub);
 #endif
   }
+  const Measure q = median(qs), s = median(ss);
+  std::printf("medians of %d runs\n", repeat);
   std::printf("%-22s %9.2fs  %6.2fs CPU\n", "keep lowest, quellmark", q.seconds, q.cpu);
   std::printf("%-22s %9.2fs  %6.2fs CPU\n", "keep lowest, sqlite", s.seconds, s.cpu);
   std::printf("%-22s %9.2f   %6.2f in CPU time%s\n", "ratio", q.seconds / s.seconds, q.cpu / s.cpu,
               q.ok && s.ok ? "" : "  (FAILED)");
-  if (haveTool) {
+  if (!tools.empty()) {
+    const Measure tool = median(tools);
     std::printf("%-22s %9.2fs  %6.2fs CPU: %.2fx the bare statement (%.2fx in CPU time)%s\n",
                 "quellmark dedupe", tool.seconds, tool.cpu, tool.seconds / q.seconds, tool.cpu / q.cpu,
                 tool.ok ? "" : "  (FAILED)");
