@@ -68,7 +68,8 @@ TEntryGallery MakeEntryGallery(TComponent* owner) {
   g.disabledCombo = PlaceCombo(f, 8, 162, csDropDown);
   g.disabledCombo->SetText(L"禁用");
   g.disabledCombo->SetEnabled(false);
-  g.leftButtonCombo = PlaceCombo(f, 170, 162, csDropDown);
+  // A list only: an edit would cover the left-hand button the skin draws.
+  g.leftButtonCombo = PlaceCombo(f, 170, 162, csDropDownList);
 
   g.datePicker = Place<TDateTimePicker>(f, f, 8, 200, 150, 21);
   g.datePicker->SetDate(Day(2026, 12, 10));

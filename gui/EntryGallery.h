@@ -28,7 +28,7 @@ struct TEntryGallery {
   TComboBox* dropDown = nullptr;      // editable, five items
   TComboBox* dropDownList = nullptr;  // a list only, the second item chosen
   TComboBox* disabledCombo = nullptr;
-  TComboBox* leftButtonCombo = nullptr;  // WS_EX_LEFTSCROLLBAR
+  TComboBox* leftButtonCombo = nullptr;  // a list only, WS_EX_LEFTSCROLLBAR
   TDateTimePicker* datePicker = nullptr;
   TDateTimePicker* disabledDatePicker = nullptr;
 };

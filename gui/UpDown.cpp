@@ -74,8 +74,9 @@ void TUpDown::CreateParams(TCreateParams& params) {
 
 void TUpDown::CreateWnd() {
   ApplyRange();
-  SetPosition(position_);
   ApplyBuddy();
+  // After the buddy, so its text shows the position from the start.
+  SetPosition(position_);
 }
 
 void TUpDown::ApplyRange() {
@@ -86,6 +87,7 @@ void TUpDown::ApplyBuddy() {
   if (!HandleAllocated() || !associate_) return;
   associate_->HandleNeeded();
   SendMessageW(Handle(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(associate_->Handle()), 0);
+  SendMessageW(Handle(), UDM_SETPOS32, 0, Position());
 }
 
 }  // namespace fw

@@ -105,6 +105,10 @@ TComboParts ComboParts(int32_t width, int32_t height, int32_t cx, bool leftButto
           Rect(width - cx - 2, 0, width - 2, height)};
 }
 
+int MirroredFrame(int face, int frames) {
+  return frames + 1 - std::clamp(face, 1, std::max(frames, 1));
+}
+
 TRect CenteredGlyph(const TRect& area, int32_t glyphWidth, int32_t glyphHeight) {
   int32_t left = area.Left + (area.Width() - glyphWidth) / 2;
   int32_t top = area.Top + (area.Height() - glyphHeight) / 2;

@@ -79,6 +79,10 @@ struct TComboParts {
 };
 TComboParts ComboParts(int32_t width, int32_t height, int32_t cx, bool leftButton);
 
+// The frame of `face` in a strip that was mirrored left to right as a whole
+// (the left-hand combo images): mirroring reverses the order of its frames.
+int MirroredFrame(int face, int frames);
+
 // A glyph of glyphWidth x glyphHeight centred in area (rounding toward the
 // area's top-left).
 TRect CenteredGlyph(const TRect& area, int32_t glyphWidth, int32_t glyphHeight);

@@ -213,11 +213,13 @@ void TSkinComBox::DrawControl(HDC dc, const RECT& rc) {
   }
   RECT r{0, 0, rc.right - rc.left, rc.bottom - rc.top};
   if (combox.style == 2) {
-    const TDataSkinObject* image = (ExStyle & WS_EX_LEFTSCROLLBAR)
-                                       ? static_cast<const TDataSkinObject*>(fsd->Comboxborder.get())
-                                       : &combox;
-    if (HasImage(image))
-      DrawSkinImage(dc, ToTRect(r), image->Map, image->r, face, Frames(*image), true, false, false);
+    // The left-hand image is the whole strip mirrored, its frames in reverse order.
+    const bool leftButton = (ExStyle & WS_EX_LEFTSCROLLBAR) != 0;
+    const TDataSkinObject* image = leftButton ? fsd->Comboxborder.get() : &combox;
+    if (!HasImage(image)) return;
+    const int frames = Frames(*image);
+    DrawSkinImage(dc, ToTRect(r), image->Map, image->r, leftButton ? MirroredFrame(face, frames) : face,
+                  frames, true, false, false);
     return;
   }
   DrawStandard(dc, r, face);
@@ -233,8 +235,11 @@ void TSkinComBox::DrawStandard(HDC dc, const RECT& r, int face) {
   // A skin without a border image keeps the window's own border.
   if (HasImage(fsd->Comboxborder.get()))
     DrawSkinMap(dc, r, *fsd->Comboxborder, face, Frames(*fsd->Comboxborder));
-  const TBitmap& button = leftButton && !combox.MaskMap.Empty() ? combox.MaskMap : combox.Map;
-  DrawSkinMap2(dc, ToRECT(parts.button), button, face, Frames(combox));
+  // The left-hand button is the mirrored strip, its frames in reverse order.
+  const bool mirrored = leftButton && !combox.MaskMap.Empty();
+  const int buttonFrames = Frames(combox);
+  DrawSkinMap2(dc, ToRECT(parts.button), mirrored ? combox.MaskMap : combox.Map,
+               mirrored ? MirroredFrame(face, buttonFrames) : face, buttonFrames);
   rBtn = ToRECT(parts.button);
   const TDataSkinObject* extra = fsd->ExtraImages.get();
   if (HasImage(extra)) {

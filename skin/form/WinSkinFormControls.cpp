@@ -86,9 +86,9 @@ TControlFacts FactsOf(fw::TControl* c) {
 }
 
 // The object of a chosen class, or nullptr for the classes that are not
-// built yet: tabs, edits, combo boxes, scroll bars, status, progress and
-// track bars, headers, size grips, list views, date-time and up-down
-// controls, the media player. Those controls keep their own look for now.
+// built yet: tabs, scroll bars, status, progress and track bars, headers,
+// size grips, list views, the media player. Those controls keep their own
+// look for now.
 TSkinControl* NewSkinObject(TSkinClass cls, fw::TComponent* owner) {
   switch (cls) {
     case TSkinClass::Button:
@@ -123,6 +123,12 @@ TSkinControl* NewSkinObject(TSkinClass cls, fw::TComponent* owner) {
       return new TSkinHeader(owner);
     case TSkinClass::Sizer:
       return new TSkinSizer(owner);
+    case TSkinClass::Edit:
+      return new TSkinEdit(owner);
+    case TSkinClass::ComBox:
+      return new TSkinComBox(owner);
+    case TSkinClass::DateTime:
+      return new TSkinDateTime(owner);
     default:
       return nullptr;
   }

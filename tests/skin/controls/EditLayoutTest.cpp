@@ -126,6 +126,14 @@ TEST(EditLayoutTest, StandardComboButtonAtTheLeftWithLeftScrollBar) {
   EXPECT_EQ(p.glyph, Rect(2, 0, 19, 21));
 }
 
+TEST(EditLayoutTest, MirroredStripHoldsItsFramesInReverse) {
+  EXPECT_EQ(MirroredFrame(1, 4), 4);
+  EXPECT_EQ(MirroredFrame(4, 4), 1);
+  EXPECT_EQ(MirroredFrame(2, 4), 3);
+  EXPECT_EQ(MirroredFrame(9, 4), 1);
+  EXPECT_EQ(MirroredFrame(1, 1), 1);
+}
+
 TEST(EditLayoutTest, GlyphIsCentredRoundingUpAndLeft) {
   EXPECT_EQ(CenteredGlyph(Rect(101, 0, 118, 21), 12, 12), Rect(103, 4, 115, 16));
   EXPECT_EQ(CenteredGlyph(Rect(0, 0, 10, 10), 3, 3), Rect(3, 3, 6, 6));

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "gui/Control.h"
+#include "skin/archive/ImgUtil.h"
 #include "skin/controls/WinSkinEdit.h"
 #include "skin/form/SkinMessages.h"
 #include "skin/form/WinSkinDraw.h"
@@ -55,7 +56,9 @@ class SkinComBoxTest : public testing::Test {
     data.Empty = false;
     data.combox = std::make_unique<TDataSkinBorder>();
     data.combox->Map = Flat(4, 17, 21, ButtonColour);
-    data.combox->MaskMap = Flat(4, 17, 21, MirrorColour);
+    // As the loader makes it: the button strip mirrored as a whole.
+    data.combox->MaskMap = data.combox->Map;
+    MirrorBitmap(data.combox->MaskMap);
     data.combox->frame = 4;
     data.Comboxborder = std::make_unique<TDataSkinObject>();
     data.Comboxborder->Map = Flat(4, 12, 12, BorderColour);
@@ -145,13 +148,22 @@ TEST_F(SkinComBoxTest, FacesFollowDisabledPressedHotAndFocus) {
 }
 
 TEST_F(SkinComBoxTest, LeftScrollBarPutsTheMirroredButtonAtTheLeft) {
+  // The mirrored image is told apart by a column of its own at the left of each frame.
+  for (int k = 1; k <= 4; ++k)
+    data.combox->MaskMap.FillRect(Rect(17 * (k - 1), 0, 17 * (k - 1) + 1, 21), MirrorColour(5 - k));
   HWND hwnd = MakeCombo(CBS_DROPDOWNLIST, WS_EX_LEFTSCROLLBAR);
   TSkinComBox object(nullptr);
   object.Inithwnd(hwnd, &data, nullptr);
   TBitmap picture = Draw(object, hwnd);
   const int32_t w = picture.Width(), h = picture.Height();
-  EXPECT_EQ(Shown(picture.Pixel(0, h / 2), MirrorColour), 1);
-  EXPECT_EQ(Shown(picture.Pixel(cx + 1, 1), MirrorColour), 1);
+  EXPECT_EQ(Shown(picture.Pixel(0, h / 2), MirrorColour), 1);   // from the mirrored strip
+  EXPECT_EQ(Shown(picture.Pixel(cx + 1, 1), ButtonColour), 1);  // the normal face, not the hot one
+  object.state = Hot;
+  picture = Draw(object, hwnd);
+  EXPECT_EQ(Shown(picture.Pixel(cx + 1, 1), ButtonColour), 4);
+  EXPECT_EQ(Shown(picture.Pixel(0, h / 2), MirrorColour), 4);
+  object.state = 0;
+  picture = Draw(object, hwnd);
   EXPECT_EQ(Shown(picture.Pixel(cx + 2, 0), BorderColour), 1);
   EXPECT_EQ(picture.Pixel(cx + 6, h / 2), kBackground);
   EXPECT_EQ(Shown(picture.Pixel(w - 1, h / 2), BorderColour), 1);
@@ -165,7 +177,8 @@ TEST_F(SkinComBoxTest, WholeImageStyleDrawsOneImageAndTheBorderImageForLeftButto
   data.combox->style = 2;
   data.combox->Map = Flat(4, 40, 21, ButtonColour);
   data.combox->r = Rect(2, 2, 19, 2);
-  data.Comboxborder->Map = Flat(4, 40, 21, MirrorColour);
+  data.Comboxborder->Map = data.combox->Map;  // as the loader makes it: the whole strip mirrored
+  MirrorBitmap(data.Comboxborder->Map);
   HWND hwnd = MakeCombo(CBS_DROPDOWNLIST);
   TSkinComBox object(nullptr);
   object.Inithwnd(hwnd, &data, nullptr);
@@ -177,7 +190,9 @@ TEST_F(SkinComBoxTest, WholeImageStyleDrawsOneImageAndTheBorderImageForLeftButto
   HWND left = MakeCombo(CBS_DROPDOWNLIST, WS_EX_LEFTSCROLLBAR);
   TSkinComBox leftObject(nullptr);
   leftObject.Inithwnd(left, &data, nullptr);
-  EXPECT_EQ(Shown(Draw(leftObject, left).Pixel(20, 5), MirrorColour), 1);
+  EXPECT_EQ(Shown(Draw(leftObject, left).Pixel(20, 5), ButtonColour), 1);
+  leftObject.state = Down;
+  EXPECT_EQ(Shown(Draw(leftObject, left).Pixel(20, 5), ButtonColour), 2);
   // Without the border image a left-hand combo keeps its own look.
   data.Comboxborder.reset();
   EXPECT_EQ(Draw(leftObject, left).Pixel(20, 5), kBackground);

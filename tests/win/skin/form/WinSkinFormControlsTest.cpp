@@ -20,6 +20,7 @@
 #include "skin/archive/Streams.h"
 #include "skin/controls/WinSkinButton.h"
 #include "skin/controls/WinSkinCheck.h"
+#include "skin/controls/WinSkinEdit.h"
 #include "skin/form/SkinMessages.h"
 #include "skin/form/WinSkinForm.h"
 #include "skin/model/WinSkinData.h"
@@ -151,10 +152,12 @@ TEST_F(FormBindingTest, ButtonsAndGroupBoxesGetTheirObjects) {
   EXPECT_TRUE(Skinned(group));
   ASSERT_NE(ObjectOf(group), nullptr);
   EXPECT_TRUE(ObjectOf(group)->Is(TSkinGroupBox::StaticClass()));
-  // Tag 99 is never skinned; an edit's object is not built yet.
+  // Tag 99 is never skinned; the edit gets its own object.
   EXPECT_FALSE(Skinned(disabled));
-  EXPECT_FALSE(Skinned(edit));
-  EXPECT_EQ(sf->Controllist.size(), 5u);
+  EXPECT_TRUE(Skinned(edit));
+  ASSERT_NE(ObjectOf(edit), nullptr);
+  EXPECT_TRUE(ObjectOf(edit)->Is(TSkinEdit::StaticClass()));
+  EXPECT_EQ(sf->Controllist.size(), 6u);
 }
 
 TEST_F(FormBindingTest, GroupBoxBindsItsChildrenBeforeItself) {
