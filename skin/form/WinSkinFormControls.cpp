@@ -86,8 +86,8 @@ TControlFacts FactsOf(fw::TControl* c) {
 }
 
 // The object of a chosen class, or nullptr for the classes that are not
-// built yet: tabs, scroll bars, status bars, list views, the media player.
-// Those controls keep their own look for now.
+// built yet: tabs, scroll bars, list views, the media player. Those
+// controls keep their own look for now.
 TSkinControl* NewSkinObject(TSkinClass cls, fw::TComponent* owner) {
   switch (cls) {
     case TSkinClass::Button:
