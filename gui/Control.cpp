@@ -256,6 +256,8 @@ void TControl::SetVisible(bool visible) {
   visible_ = visible;
   Invalidate();
   RequestParentRealign();
+  // Whatever follows the control (a skin's overlay) hears of it.
+  Perform(CM_VISIBLECHANGED, visible ? 1 : 0, 0);
 }
 
 void TControl::SetEnabled(bool enabled) {

@@ -15,6 +15,7 @@
 #include "gui/GroupBox.h"
 #include "gui/Image.h"
 #include "gui/Label.h"
+#include "gui/MediaPlayer.h"
 #include "gui/Memo.h"
 #include "gui/MenuButton.h"
 #include "gui/Menus.h"
@@ -63,6 +64,7 @@ std::map<std::wstring, TComponentFactory>& Registry() {
     r[L"TDateTimePicker"] = [](TComponent* o) { return new TDateTimePicker(o); };
     r[L"TProgressBar"] = [](TComponent* o) { return new TProgressBar(o); };
     r[L"TTrackBar"] = [](TComponent* o) { return new TTrackBar(o); };
+    r[L"TMediaPlayer"] = [](TComponent* o) { return new TMediaPlayer(o); };
     return r;
   }();
   return registry;

@@ -60,6 +60,10 @@ const TClassInfo& TPageControl::StaticClass() {
               L"Style", {L"tsTabs", L"tsButtons", L"tsFlatButtons"},
               [](const TComponent& c) { return static_cast<int>(As<TPageControl>(c).Style()); },
               [](TComponent& c, int v) { As<TPageControl>(c).SetStyle(static_cast<TTabStyle>(v)); }),
+          EnumProp(
+              L"TabPosition", {L"tpTop", L"tpBottom", L"tpLeft", L"tpRight"},
+              [](const TComponent& c) { return static_cast<int>(As<TPageControl>(c).TabPosition()); },
+              [](TComponent& c, int v) { As<TPageControl>(c).SetTabPosition(static_cast<TTabPosition>(v)); }),
           TextProp(
               L"ActivePage", [](const TComponent& c) { return As<TPageControl>(c).ActivePageName(); },
               [](TComponent& c, const std::wstring& v) { As<TPageControl>(c).SetActivePageName(v); }),
@@ -77,6 +81,20 @@ void TPageControl::CreateParams(TCreateParams& params) {
   params.style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
   if (style_ == tsButtons) params.style |= TCS_BUTTONS;
   if (style_ == tsFlatButtons) params.style |= TCS_BUTTONS | TCS_FLATBUTTONS;
+  // Side tabs are always several rows: the control draws them only so.
+  switch (tabPosition_) {
+    case tpTop:
+      break;
+    case tpBottom:
+      params.style |= TCS_BOTTOM;
+      break;
+    case tpLeft:
+      params.style |= TCS_VERTICAL | TCS_MULTILINE;
+      break;
+    case tpRight:
+      params.style |= TCS_VERTICAL | TCS_RIGHT | TCS_MULTILINE;
+      break;
+  }
   params.exStyle = WS_EX_CONTROLPARENT;
 }
 
@@ -121,7 +139,22 @@ void TPageControl::RemovePage(TTabSheet* page) {
   if (i < 0 || i >= PageCount()) return;
   pages_.erase(pages_.begin() + i);
   if (HandleAllocated()) SendMessageW(Handle(), TCM_DELETEITEM, static_cast<WPARAM>(i), 0);
-  if (active_ == page) active_ = nullptr;
+  if (active_ != page) return;
+  active_ = nullptr;
+  // A page freed while shown (a close box) hands over to its neighbour.
+  if (!pages_.empty() && HandleAllocated() && !(ComponentState() & csDestroying))
+    SetActivePage(pages_[static_cast<size_t>(std::min(i, PageCount() - 1))]);
+}
+
+void TPageControl::SelectNextPage(bool forward) {
+  if (pages_.empty()) return;
+  int i = active_ ? active_->PageIndex() : -1;
+  int n = PageCount();
+  i = forward ? (i + 1) % n : (i <= 0 ? n - 1 : i - 1);
+  HWND focus = GetFocus();
+  SetActivePage(pages_[static_cast<size_t>(i)]);
+  // The focus must not stay on a page now hidden.
+  if (HandleAllocated() && focus && focus != Handle() && !IsWindowVisible(focus)) SetFocus();
 }
 
 void TPageControl::UpdateTab(TTabSheet* page) {
@@ -154,7 +187,22 @@ RECT TPageControl::ClientArea() const {
 
 void TPageControl::WndProc(TMessage& m) {
   if (m.Msg == CN_NOTIFY && !IsHeaderlessNotify(m)) return CNNotify(m);
+  if (m.Msg == CM_DIALOGKEY) return CMDialogKey(m);
   TWinControl::WndProc(m);
+}
+
+void TPageControl::CMDialogKey(TMessage& m) {
+  if (m.WParam != VK_TAB || GetKeyState(VK_CONTROL) >= 0 || !HandleAllocated() || pages_.empty())
+    return TWinControl::WndProc(m);
+  // Only the page control nearest the focus turns its pages.
+  TPageControl* nearest = nullptr;
+  for (HWND h = GetFocus(); h && !nearest; h = GetParent(h)) {
+    TWinControl* c = FromHandle(h);
+    if (c && c->Is(TPageControl::StaticClass())) nearest = static_cast<TPageControl*>(c);
+  }
+  if (nearest != this) return TWinControl::WndProc(m);
+  SelectNextPage(GetKeyState(VK_SHIFT) >= 0);
+  m.Result = 1;
 }
 
 void TPageControl::CNNotify(TMessage& m) {

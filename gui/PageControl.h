@@ -25,6 +25,7 @@ class TTabSheet : public TWinControl {
 };
 
 enum TTabStyle { tsTabs, tsButtons, tsFlatButtons };
+enum TTabPosition { tpTop, tpBottom, tpLeft, tpRight };
 
 // Class identity only: every tab control.
 struct TCustomTabControl {
@@ -41,6 +42,11 @@ class TPageControl : public TWinControl {
   void SetActivePage(TTabSheet* page);
   TTabStyle Style() const { return style_; }
   void SetStyle(TTabStyle s) { style_ = s; }
+  // Which side the tabs are on; taken when the window is made.
+  TTabPosition TabPosition() const { return tabPosition_; }
+  void SetTabPosition(TTabPosition p) { tabPosition_ = p; }
+  // The page after (or before) the active one, round the end, becomes active.
+  void SelectNextPage(bool forward);
   void SetActivePageName(const std::wstring& name) { activeName_ = name; }
   std::wstring ActivePageName() const;
 
@@ -59,10 +65,13 @@ class TPageControl : public TWinControl {
   void RemovePage(TTabSheet* page);
   void UpdateTab(TTabSheet* page);
   void CNNotify(TMessage& m);
+  // Ctrl+Tab and Ctrl+Shift+Tab turn the pages of the innermost page control holding the focus.
+  void CMDialogKey(TMessage& m);
 
   std::vector<TTabSheet*> pages_;
   TTabSheet* active_ = nullptr;
   TTabStyle style_ = tsTabs;
+  TTabPosition tabPosition_ = tpTop;
   std::wstring activeName_;
 };
 

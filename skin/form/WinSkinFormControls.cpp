@@ -23,6 +23,8 @@
 #include "skin/controls/WinSkinCheck.h"
 #include "skin/controls/WinSkinControl.h"
 #include "skin/controls/WinSkinEdit.h"
+#include "skin/controls/WinSkinMediaPlayer.h"
+#include "skin/controls/WinSkinTab.h"
 #include "skin/form/ControlBinding.h"
 #include "skin/form/SkinMessages.h"
 #include "skin/form/WinSkinForm.h"
@@ -86,8 +88,8 @@ TControlFacts FactsOf(fw::TControl* c) {
 }
 
 // The object of a chosen class, or nullptr for the classes that are not
-// built yet: tabs, scroll bars, list views, the media player. Those
-// controls keep their own look for now.
+// built yet: scroll bars, list views. Those controls keep their own look
+// for now.
 TSkinControl* NewSkinObject(TSkinClass cls, fw::TComponent* owner) {
   switch (cls) {
     case TSkinClass::Button:
@@ -128,6 +130,14 @@ TSkinControl* NewSkinObject(TSkinClass cls, fw::TComponent* owner) {
       return new TSkinComBox(owner);
     case TSkinClass::DateTime:
       return new TSkinDateTime(owner);
+    case TSkinClass::Tab:
+      return new TSkinTab(owner);
+    case TSkinClass::TabBtn:
+      return new TSkinTabBtn(owner);
+    case TSkinClass::TabSheet:
+      return new TSkinTabSheet(owner);
+    case TSkinClass::MP:
+      return new TSkinMP(owner);
     default:
       return nullptr;
   }
