@@ -179,6 +179,20 @@ void TPageControl::SetActivePage(TTabSheet* page) {
   }
 }
 
+std::wstring TPageControl::Automation(const std::wstring& request) {
+  if (request == L"active") return active_ ? active_->Name() : L"";
+  if (request.rfind(L"tab:", 0) == 0 && HandleAllocated()) {
+    RECT r{};
+    if (!SendMessageW(Handle(), TCM_GETITEMRECT, static_cast<WPARAM>(_wtoi(request.c_str() + 4)),
+                      reinterpret_cast<LPARAM>(&r)))
+      return L"";
+    MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," +
+           std::to_wstring(r.bottom);
+  }
+  return TWinControl::Automation(request);
+}
+
 RECT TPageControl::ClientArea() const {
   RECT r = TWinControl::ClientArea();
   if (HandleAllocated()) SendMessageW(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));

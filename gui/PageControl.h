@@ -51,6 +51,9 @@ class TPageControl : public TWinControl {
   std::wstring ActivePageName() const;
 
   RECT ClientArea() const override;
+  // "active": the shown page's name; "tab:<i>": tab i's rectangle on the
+  // screen, "left,top,right,bottom" ("" for a tab not shown).
+  std::wstring Automation(const std::wstring& request) override;
   void ReadChild(TComponent* child) override;
   void Loaded() override;
 
