@@ -144,6 +144,7 @@ void TWMediaPlayer::WndProc(fw::TMessage& message) {
       message.Result = 1;  // the paint covers every pixel
       break;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:  // the second press of a double click is a press too
       WMLButtonDown(message);
       break;
     case WM_LBUTTONUP:

@@ -197,7 +197,7 @@ void TSkinTab::DrawBand(HDC dc, const RECT& rc, const TRect& border) {
 
   HWND arrows = ScrollArrows();
   int saved = 0;
-  if (arrows && IsWindowVisible(arrows)) {
+  if (arrows && (GetWindowLongPtrW(arrows, GWL_STYLE) & WS_VISIBLE)) {
     // The arrows paint themselves; the band must not cover them.
     RECT own, r;
     GetWindowRect(hwnd, &own);

@@ -221,7 +221,8 @@ TEST_F(SkinMediaPlayerTest, GlyphIsCentredWithItsOliveTakingTheFace) {
   TWMediaPlayer* overlay = Overlay(g.narrow);
   TBitmap glyph(8, 6, 0x00808000);
   glyph.FillRect(Rect(2, 2, 6, 4), MakePixel(10, 20, 30));
-  overlay->Buttons[btPlay].glyph[0] = glyph;
+  // Every button of this player is coloured: the coloured glyph is shown.
+  overlay->Buttons[btPlay].glyph[2] = glyph;
   InvalidateRect(overlay->Handle(), nullptr, FALSE);
   Pump(50);
   // Button 0 is 50 x 30: the glyph at ((50 - 8) / 2, (30 - 6) / 2) = (21, 12).
