@@ -6,6 +6,8 @@
 
 #include "gui/PageControl.h"
 #include "skin/archive/ImgUtil.h"
+#include "skin/controls/WinSkinEdit.h"
+#include "skin/form/SkinMessages.h"
 #include "skin/form/WinSkinDraw.h"
 #include "skin/model/WinSkinData.h"
 
@@ -56,7 +58,9 @@ const fw::TClassInfo& TSkinTab::StaticClass() {
 
 TSkinTab::TSkinTab(fw::TComponent* owner) : TSkinControl(owner) {}
 
-TSkinTab::~TSkinTab() = default;
+TSkinTab::~TSkinTab() {
+  if (updown && !updown->Owner()) delete updown;
+}
 
 void TSkinTab::Init(TWinSkinForm* sf, TSkinData* sd, bool acolor) {
   if (Inited) return;
@@ -66,6 +70,7 @@ void TSkinTab::Init(TWinSkinForm* sf, TSkinData* sd, bool acolor) {
   inittab();
   showclose = control && control->Tag() == kCloseBoxTag && control->Is(fw::TPageControl::StaticClass()) &&
               Position == StTop;
+  SkinScrollArrows();
   skinned = true;
   unicode = IsWindowUnicode(hwnd) != FALSE;
 }
@@ -76,6 +81,7 @@ void TSkinTab::Inithwnd(HWND ahwnd, TSkinData* sd, TWinSkinForm* sf) {
   focused = GetFocus() == hwnd;
   caption = GetWindowCaption(hwnd);
   inittab();
+  SkinScrollArrows();
   skinned = true;
   unicode = IsWindowUnicode(hwnd) != FALSE;
 }
@@ -148,9 +154,20 @@ HWND TSkinTab::ScrollArrows() const {
   return hwnd ? FindWindowExW(hwnd, nullptr, UPDOWN_CLASSW, nullptr) : nullptr;
 }
 
+void TSkinTab::SkinScrollArrows() {
+  // The control makes its arrows only once its tabs stop fitting, so every paint looks.
+  HWND arrows = ScrollArrows();
+  if (!arrows || SendMessageW(arrows, WM_ISSKINNED, 0, 0) == 1) return;
+  if (updown && !updown->Owner()) delete updown;
+  updown = new TSkinUpDown(Owner());
+  updown->dir = 1;  // side by side
+  updown->Inithwnd(arrows, fsd, skinform);
+}
+
 void TSkinTab::DrawControl(HDC dc, const RECT& rc) {
   if (!hwnd) return;
   enabled = IsWindowEnabled(hwnd) != FALSE;
+  SkinScrollArrows();
   RECT display = rc;
   SendMessageW(hwnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
   TRect border = PageBorderRect(ToTRect(display), Position);

@@ -27,6 +27,7 @@
 namespace skin {
 
 class TDibSection;
+class TSkinUpDown;
 
 // Sent to the form window when a close box is clicked: wParam the tab
 // control's window, lParam the tab index. A zero answer (what a window that
@@ -66,8 +67,13 @@ class TSkinTab : public TSkinControl {
   TBitmap tabbmp;     // the tab image, upside down for bottom tabs
   TBitmap borderbmp;  // the page border, flipped or turned to the tab side
   bool showclose = false;
+  // The skin object of the scroll arrows, made when they are first found;
+  // owned as this object is (freed here only when nothing owns it).
+  TSkinUpDown* updown = nullptr;
 
  private:
+  // Gives the scroll arrows their skin object when they have none yet.
+  void SkinScrollArrows();
   // The scroll arrows' child window, when the tabs do not all fit.
   HWND ScrollArrows() const;
   void DrawBand(HDC dc, const RECT& rc, const TRect& border);

@@ -78,6 +78,10 @@ TEST_F(SkinTabGalleryTest, EveryPageControlPageAndPlayerGetsItsObject) {
   EXPECT_EQ(static_cast<TSkinTab*>(ObjectOf(g.right))->Position, Stright);
   EXPECT_TRUE(static_cast<TSkinTab*>(ObjectOf(g.closing))->showclose);
   EXPECT_FALSE(static_cast<TSkinTab*>(ObjectOf(g.top))->showclose);
+  // The arrows of the page control whose tabs do not fit are skinned too.
+  HWND arrows = FindWindowExW(g.many->Handle(), nullptr, UPDOWN_CLASSW, nullptr);
+  ASSERT_NE(arrows, nullptr);
+  EXPECT_EQ(SendMessageW(arrows, WM_ISSKINNED, 0, 0), 1);
   ASSERT_NE(ObjectOf(g.buttons), nullptr);
   EXPECT_TRUE(ObjectOf(g.buttons)->Is(TSkinTabBtn::StaticClass()));
   for (fw::TMediaPlayer* m : {g.player, g.narrow}) {

@@ -11,7 +11,9 @@
 #include "gui/Form.h"
 #include "gui/Label.h"
 #include "gui/PageControl.h"
+#include "skin/controls/WinSkinEdit.h"
 #include "skin/controls/WinSkinTab.h"
+#include "skin/form/SkinMessages.h"
 #include "skin/form/WinSkinDraw.h"
 #include "skin/model/WinSkinData.h"
 
@@ -244,6 +246,11 @@ TEST_F(SkinTabTest, ScrollArrowsAreLeftOutOfTheBand) {
   ASSERT_TRUE(GetWindowLongPtrW(arrows, GWL_STYLE) & WS_VISIBLE);
   TSkinTab object(nullptr);
   object.Inithwnd(hwnd, &data, nullptr);
+  // The arrows get their own skin object, side by side.
+  ASSERT_NE(object.updown, nullptr);
+  EXPECT_EQ(object.updown->hwnd, arrows);
+  EXPECT_EQ(object.updown->dir, 1);
+  EXPECT_EQ(SendMessageW(arrows, WM_ISSKINNED, 0, 0), 1);
   TBitmap b = Draw(object, hwnd);
   RECT own, r;
   GetWindowRect(hwnd, &own);
