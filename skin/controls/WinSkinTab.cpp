@@ -8,6 +8,7 @@
 #include "skin/archive/ImgUtil.h"
 #include "skin/controls/WinSkinEdit.h"
 #include "skin/form/SkinMessages.h"
+#include "skin/form/WinSkinForm.h"
 #include "skin/form/WinSkinDraw.h"
 #include "skin/model/WinSkinData.h"
 
@@ -135,7 +136,8 @@ bool TSkinTab::BeforeProc(fw::TMessage& message) {
 bool TSkinTab::CloseBoxClick(fw::TMessage& message) {
   int index = HitCloseBox(CloseRect, GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
   if (index < 0) return false;
-  HWND form = GetAncestor(hwnd, GA_ROOT);
+  // The skinned form's window; without a skinner, the window the tabs are in.
+  HWND form = skinform && skinform->hwnd ? skinform->hwnd : GetAncestor(hwnd, GA_ROOT);
   LRESULT answer =
       form ? SendMessageW(form, WM_SKINTABCLOSE, reinterpret_cast<WPARAM>(hwnd), static_cast<LPARAM>(index))
            : 0;
