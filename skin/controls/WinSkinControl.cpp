@@ -528,19 +528,4 @@ void DrawCenterText(HDC dc, const RECT& rc, const std::wstring& text, int alignm
   SetBkMode(dc, oldMode);
 }
 
-void PaintGraphicChildren(fw::TWinControl& parent, HDC dc) {
-  for (fw::TControl* child : parent.Controls()) {
-    if (child->IsWindowed() || !child->Visible()) continue;
-    int saved = SaveDC(dc);
-    POINT origin;
-    GetViewportOrgEx(dc, &origin);
-    SetViewportOrgEx(dc, origin.x + child->Left(), origin.y + child->Top(), nullptr);
-    IntersectClipRect(dc, 0, 0, child->Width(), child->Height());
-    SelectObject(dc, child->Font().Handle());
-    // Through the child's handler, so a skinned windowless child paints skinned.
-    child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    RestoreDC(dc, saved);
-  }
-}
-
 }  // namespace skin

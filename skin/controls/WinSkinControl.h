@@ -157,9 +157,5 @@ void PaintGraphicChildren(fw::TWinControl& parent, HDC dc);
 bool IsPopupWindow(HWND hwnd);
 // One line centred in rc; alignment index 0 left, 1 right, 2 centre.
 void DrawCenterText(HDC dc, const RECT& rc, const std::wstring& text, int alignment, bool enabled);
-// The windowless controls inside a framework container whose own painting
-// the skin took over, painted as the container would have: each at its own
-// origin, clipped to itself, through its own handler.
-void PaintGraphicChildren(fw::TWinControl& parent, HDC dc);
 
 }  // namespace skin
