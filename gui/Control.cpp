@@ -539,6 +539,9 @@ void TWinControl::WndProc(TMessage& m) {
       return WMDrawItem(m);
     case WM_MEASUREITEM:
       return WMMeasureItem(m);
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      return WMScroll(m);
     default:
       return DefaultHandler(m);
   }
@@ -547,6 +550,15 @@ void TWinControl::WndProc(TMessage& m) {
 void TWinControl::WMCommand(TMessage& m) {
   if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
     m.Result = child->Perform(CN_COMMAND, m.WParam, m.LParam);
+    return;
+  }
+  DefaultHandler(m);
+}
+
+void TWinControl::WMScroll(TMessage& m) {
+  // lParam names the scroll-bar control; a window's own bars send none.
+  if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
+    m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
     return;
   }
   DefaultHandler(m);

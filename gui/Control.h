@@ -30,6 +30,8 @@ constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
 constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
+constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
+constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL;
 // Framework messages (the framework's own range), sent to a control's
 // WindowProc; skinned-control objects react to them.
 constexpr UINT CM_BASE = 0xB000;
@@ -262,6 +264,8 @@ class TWinControl : public TControl {
   void WMCtlColor(TMessage& m);
   void WMDrawItem(TMessage& m);
   void WMMeasureItem(TMessage& m);
+  // A scroll-bar child's request, reflected to its object.
+  void WMScroll(TMessage& m);
   // Keeps track of the windowless control under the mouse and tells both
   // the one left and the one entered.
   void HoverOver(TControl* control);

@@ -25,6 +25,7 @@
 #include "gui/ProgressBar.h"
 #include "gui/RadioButton.h"
 #include "gui/RadioGroup.h"
+#include "gui/ScrollBar.h"
 #include "gui/SpeedButton.h"
 #include "gui/StatusBar.h"
 #include "gui/Text.h"
@@ -65,6 +66,7 @@ std::map<std::wstring, TComponentFactory>& Registry() {
     r[L"TProgressBar"] = [](TComponent* o) { return new TProgressBar(o); };
     r[L"TTrackBar"] = [](TComponent* o) { return new TTrackBar(o); };
     r[L"TMediaPlayer"] = [](TComponent* o) { return new TMediaPlayer(o); };
+    r[L"TScrollBar"] = [](TComponent* o) { return new TScrollBar(o); };
     return r;
   }();
   return registry;
