@@ -152,6 +152,11 @@ void TSkinScrollbar::AfterProc(fw::TMessage& message) {
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL:
     case WM_KEYDOWN:
+    // The control paints its own content: focus and text changes need no
+    // repaint of the whole window here, only the bars may have moved.
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_SETTEXT:
       RepaintBars();
       break;
     case fw::CM_ENABLEDCHANGED:
