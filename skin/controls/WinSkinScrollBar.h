@@ -124,7 +124,7 @@ class TSkinScrollbar : public TSkinControl {
 };
 
 // A list view: as TSkinScrollbar, and its column header gets the skin's
-// header object once that family is built.
+// header object.
 class TSkinListView : public TSkinScrollbar {
   FW_CLASS(TSkinListView)
  public:

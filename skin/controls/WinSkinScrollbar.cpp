@@ -1,6 +1,6 @@
 // TSkinScrollbar: a framework control with window scroll bars (memo, list
 // box, grid) gets an overlay on each bar and a two-pixel skin frame;
-// TSkinListView adds the skin's column header.
+// TSkinListView adds the skin's column header (TSkinHeader).
 //
 // The overlays follow the control along every road the bars can change:
 // moving, resizing, showing and hiding arrive as WM_WINDOWPOSCHANGED (the
@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "skin/controls/WinSkinBars.h"
 #include "skin/controls/WinSkinScrollBar.h"
 #include "skin/form/SkinMessages.h"
 #include "skin/form/WinSkinForm.h"
@@ -228,7 +229,11 @@ void TSkinListView::InitScrollbar(fw::TWinControl* acontrol, TSkinData* sd, TWin
   TSkinScrollbar::InitScrollbar(acontrol, sd, sf);
   if (!Inited || !hwnd) return;
   HWND header = reinterpret_cast<HWND>(SendMessageW(hwnd, LVM_GETHEADER, 0, 0));
-  if (!header) return;
+  if (!header || (skinform && skinform->FindControlByHandle(header))) return;
+  // Owned by the list view: it goes with it.
+  auto* skinnedHeader = new TSkinHeader(acontrol);
+  skinnedHeader->Inithwnd(header, fsd, skinform);
+  if (skinnedHeader->skinstate != scAttached) delete skinnedHeader;
 }
 
 }  // namespace skin

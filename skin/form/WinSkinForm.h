@@ -146,6 +146,9 @@ class TWinSkinForm : public fw::TComponent, public TFormSkinnerSeam {
   void AddComp(fw::TControl* Comp, fw::TWinControl* wForm);
   // The first object of Controllist that skins window h, or nullptr.
   TSkinControl* FindControlByHandle(HWND h) const;
+  // The scroll-bar object of window `h` made again (its control's window was
+  // made anew): the old one goes and one of the same kind takes its place.
+  void RebuildScrollSkin(HWND h);
   bool AddControlList(TSkinControl* acontrol);
   void DeleteControl(TSkinControl* c);
   void UnSubclass();

@@ -25,6 +25,7 @@
 #include "skin/controls/WinSkinEdit.h"
 #include "skin/controls/WinSkinMediaPlayer.h"
 #include "skin/controls/WinSkinTab.h"
+#include "skin/controls/WinSkinScrollBar.h"
 #include "skin/form/ControlBinding.h"
 #include "skin/form/SkinMessages.h"
 #include "skin/form/WinSkinForm.h"
@@ -88,8 +89,8 @@ TControlFacts FactsOf(fw::TControl* c) {
 }
 
 // The object of a chosen class, or nullptr for the classes that are not
-// built yet: scroll bars, list views. Those controls keep their own look
-// for now.
+// built yet: window scroll bars, list views. Those controls keep their
+// own look for now.
 TSkinControl* NewSkinObject(TSkinClass cls, fw::TComponent* owner) {
   switch (cls) {
     case TSkinClass::Button:
@@ -138,6 +139,8 @@ TSkinControl* NewSkinObject(TSkinClass cls, fw::TComponent* owner) {
       return new TSkinTabSheet(owner);
     case TSkinClass::MP:
       return new TSkinMP(owner);
+    case TSkinClass::ScControl:
+      return new TSkinScControl(owner);
     default:
       return nullptr;
   }
@@ -195,6 +198,26 @@ TSkinControl* TWinSkinForm::FindControlByHandle(HWND h) const {
   for (TSkinControl* c : Controllist)
     if (c->hwnd == h) return c;
   return nullptr;
+}
+
+void TWinSkinForm::RebuildScrollSkin(HWND h) {
+  auto it =
+      std::find_if(Controllist.rbegin(), Controllist.rend(), [h](TSkinControl* c) { return c->hwnd == h; });
+  if (it == Controllist.rend() || !fsd) return;
+  TSkinControl* old = *it;
+  if (!old->Is(TSkinScrollbar::StaticClass())) return;
+  const bool listView = old->Is(TSkinListView::StaticClass());
+  fw::TWinControl* control = old->control;
+  const int32_t oldKind = old->kind;
+  Controllist.erase(std::next(it).base());
+  if (Activeskincontrol == old) Activeskincontrol = nullptr;
+  if (old->skinstate != scDestroyed) old->Unsubclass();
+  delete old;
+  if (!control) return;
+  TSkinScrollbar* fresh = listView ? new TSkinListView(control) : new TSkinScrollbar(control);
+  fresh->kind = oldKind;
+  fresh->InitScrollbar(control, fsd, this);
+  if (fresh->skinstate != scAttached) delete fresh;
 }
 
 TBindingSkin TWinSkinForm::BindingSkin() const {
@@ -433,7 +456,12 @@ void TWinSkinForm::MakeObject(const TObjectChoice& o, fw::TControl* Comp) {
         static_cast<TSkinSpeedButton*>(obj)->InitGraphicControl(this, fsd);
       break;
     case TAttach::InitScrollbar:
-      // The scroll-bar family is not built yet; NewSkinObject makes none of it.
+      if (fw::TWinControl* w = AsWinControl(Comp)) {
+        if (o.cls == TSkinClass::ScControl)
+          static_cast<TSkinScControl*>(obj)->InitScrollbar(w, fsd, this);
+        else
+          static_cast<TSkinScrollbar*>(obj)->InitScrollbar(w, fsd, this);
+      }
       break;
   }
   // An object that could not attach (a control without a window, a class

@@ -138,6 +138,10 @@ bool TFormMessages::Always(LRESULT& result) {
     case WM_ISSKINNED:
       result = OnIsSkinned();
       return true;
+    case WM_SKINRESCROLL:
+      sf_.RebuildScrollSkin(reinterpret_cast<HWND>(wParam_));
+      result = 0;
+      return true;
     default:
       return false;
   }
