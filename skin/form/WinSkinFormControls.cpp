@@ -88,9 +88,15 @@ TControlFacts FactsOf(fw::TControl* c) {
   return f;
 }
 
+bool IsListViewWindow(fw::TComponent* owner) {
+  if (!owner || !owner->Is(fw::TWinControl::StaticClass())) return false;
+  auto* w = static_cast<fw::TWinControl*>(owner);
+  return w->HandleAllocated() && ClassNameOf(w->Handle()) == WC_LISTVIEWW;
+}
+
 // The object of a chosen class, or nullptr for the classes that are not
-// built yet: window scroll bars, list views. Those controls keep their
-// own look for now.
+// built yet (an old-style tab set, a page control of another library,
+// a check list). Those controls keep their own look.
 TSkinControl* NewSkinObject(TSkinClass cls, fw::TComponent* owner) {
   switch (cls) {
     case TSkinClass::Button:
@@ -139,6 +145,13 @@ TSkinControl* NewSkinObject(TSkinClass cls, fw::TComponent* owner) {
       return new TSkinTabSheet(owner);
     case TSkinClass::MP:
       return new TSkinMP(owner);
+    case TSkinClass::Scrollbar:
+      // Our grid is a list view window: it gets the list view's object, which
+      // also skins its column header.
+      if (IsListViewWindow(owner)) return new TSkinListView(owner);
+      return new TSkinScrollbar(owner);
+    case TSkinClass::ListView:
+      return new TSkinListView(owner);
     case TSkinClass::ScControl:
       return new TSkinScControl(owner);
     default:
