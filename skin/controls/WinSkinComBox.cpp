@@ -2,6 +2,7 @@
 #include <windowsx.h>
 
 #include "skin/controls/WinSkinEdit.h"
+#include "skin/controls/WinSkinScrollBar.h"
 #include "skin/form/WinPlatform.h"
 #include "skin/form/WinSkinDraw.h"
 #include "skin/form/WindowSubclass.h"
@@ -66,11 +67,21 @@ void TSkinComBox::Inithwnd(HWND ahwnd, TSkinData* sd, TWinSkinForm* sf) {
   AttachParts(false);
 }
 
-void TSkinComBox::AttachParts(bool /*framework*/) {
+void TSkinComBox::AttachParts(bool framework) {
   if (!hwnd) return;
   dwStyle = static_cast<uint32_t>(GetWindowLongPtrW(hwnd, GWL_STYLE));
   vb = nullptr;
   if (IsDropDownStyle(dwStyle)) {
+    // The drop-down list is a window of its own: its bar is skinned by an
+    // object of its own, owned by the control so it goes with it.
+    if (framework && control && !db && ReadComboInfo() && info.hwndList) {
+      auto* bar = new TComboxScrollBar(control);
+      bar->Inithwnd(info.hwndList, fsd, skinform);
+      if (bar->skinstate == scAttached)
+        db = bar;
+      else
+        delete bar;
+    }
     // An ANSI window's edit paints outside our reach; its own procedure is
     // followed so the skin goes back on after each of its paints.
     if (!isunicode) SubclassButton();
@@ -80,6 +91,15 @@ void TSkinComBox::AttachParts(bool /*framework*/) {
   if (ReadComboInfo()) {
     hlist = info.hwndList;
     if (hlist) dwStyle = static_cast<uint32_t>(GetWindowLongPtrW(hlist, GWL_STYLE));
+    // A simple combo box's list is a child window with ordinary window bars.
+    if (framework && control && hlist && !IsPopupWindow(hlist) && (dwStyle & WS_CHILD) != 0) {
+      auto* bars = new TSkinScrollbarH(control);
+      bars->Inithwnd(hlist, fsd, skinform);
+      if (bars->skinstate == scAttached)
+        vb = bars;
+      else
+        delete bars;
+    }
   }
 }
 
@@ -126,6 +146,9 @@ void TSkinComBox::ReleaseButton() {
 }
 
 void TSkinComBox::FreeScrollBars() {
+  // The list objects are the skinner's too (its control list) and are owned
+  // by the control: whichever goes first frees them; here they are only
+  // forgotten, never freed a second time.
   vb = nullptr;
   db = nullptr;
 }
