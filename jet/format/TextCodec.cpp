@@ -119,27 +119,40 @@ std::string decodeUcs2Text(std::span<const uint8_t> bytes) {
     else
       put(u >= 0xDC00 && u <= 0xDFFF ? char32_t{0xFFFD} : char32_t{u});
   };
-  if (bytes.size() >= 2 && bytes[0] == 0xff && bytes[1] == 0xfe) {
+  // Most units are neither surrogates nor follow one; they skip `emit`.
+  auto emitPlain = [&](char16_t u) {
+    if (high == 0 && (u < 0xD800 || u > 0xDFFF))
+      put(u);
+    else
+      emit(u);
+  };
+  const uint8_t* b = bytes.data();
+  const size_t n = bytes.size();
+  if (n >= 2 && b[0] == 0xff && b[1] == 0xfe) {
     // Compressed: runs of one byte a character, switched by zero bytes.
-    bool oneByte = true;
     size_t i = 2;
-    while (i < bytes.size()) {
-      if (bytes[i] == 0) {
-        oneByte = !oneByte;
-        ++i;
-      } else if (oneByte) {
-        emit(bytes[i]);
-        ++i;
-      } else if (i + 1 < bytes.size()) {
-        emit(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
-        i += 2;
-      } else {
-        break;
+    while (i < n) {
+      // A run of one-byte characters, up to the zero that ends it.
+      if (b[i] != 0 && high != 0) {
+        put(0xFFFD);
+        high = 0;
       }
+      for (; i < n && b[i] != 0; ++i) {
+        if (b[i] < 0x80) {
+          *p++ = static_cast<char>(b[i]);
+        } else {
+          *p++ = static_cast<char>(0xC0 | (b[i] >> 6));
+          *p++ = static_cast<char>(0x80 | (b[i] & 0x3F));
+        }
+      }
+      if (++i >= n) break;  // the zero switching to two bytes a character
+      // A run of UTF-16 units, up to a zero byte where a unit would start.
+      for (; i + 1 < n && b[i] != 0; i += 2) emitPlain(static_cast<char16_t>(b[i] | (b[i + 1] << 8)));
+      if (i < n && b[i] != 0) break;  // a lone last byte
+      ++i;                            // the zero switching back
     }
   } else {
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
-      emit(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+    for (size_t i = 0; i + 1 < n; i += 2) emitPlain(static_cast<char16_t>(b[i] | (b[i + 1] << 8)));
   }
   if (high != 0) put(0xFFFD);
   out.resize(static_cast<size_t>(p - out.data()));

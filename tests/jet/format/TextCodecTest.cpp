@@ -24,6 +24,22 @@ TEST(Ucs2Text, PlainAndCompressed) {
   EXPECT_EQ(decodeUcs2Text(b({0xff, 0xfe, 0xe9})), "é");
 }
 
+TEST(Ucs2Text, SurrogatesPairOrBecomeReplacementCharacters) {
+  const char* emoji = "\xF0\x9F\x98\x80";  // U+1F600: D83D DE00
+  EXPECT_EQ(decodeUcs2Text(b({0x3d, 0xd8, 0x00, 0xde})), emoji);
+  EXPECT_EQ(decodeUcs2Text(b({0x3d, 0xd8, 'A', 0})), "\uFFFDA");  // high without its pair
+  EXPECT_EQ(decodeUcs2Text(b({0x00, 0xde, 'A', 0})), "\uFFFDA");  // low alone
+  EXPECT_EQ(decodeUcs2Text(b({'A', 0, 0x3d, 0xd8})), "A\uFFFD");  // high at the end
+  // Compressed: a pair split by a switch still pairs; a one-byte letter after a high ends it.
+  EXPECT_EQ(decodeUcs2Text(b({0xff, 0xfe, 0x00, 0x3d, 0xd8, 0x00, 0x00, 0x01, 0xde})), "\xF0\x9F\x98\x81");
+  EXPECT_EQ(decodeUcs2Text(b({0xff, 0xfe, 0x00, 0x3d, 0xd8, 0x00, 'x'})), "\uFFFDx");
+  EXPECT_EQ(decodeUcs2Text(b({0xff, 0xfe, 0x00, 0x3d, 0xd8, 0x00})), "\uFFFD");
+  // A lone byte where a two-byte unit would start ends the text.
+  EXPECT_EQ(decodeUcs2Text(b({0xff, 0xfe, 'a', 0x00, 0x2d, 0x4e, 0x41})), "a中");
+  // Latin-1 letters in a one-byte run, and two switches in a row.
+  EXPECT_EQ(decodeUcs2Text(b({0xff, 0xfe, 0xfc, 0x00, 0x00, 'z'})), "üz");
+}
+
 TEST(Ucs2Text, EncodeRoundTripsAndCompressesWhenItCan) {
   auto compressed = encodeUcs2Text("hello", true);
   EXPECT_EQ(compressed, b({0xff, 0xfe, 'h', 'e', 'l', 'l', 'o'}));
