@@ -61,19 +61,27 @@ DWORD CheckAndFlush(const std::wstring& from, const std::wstring& to) {
 
 qm::db::CopyOutcome WinFiles::copyToNewFile(const std::string& from, const std::string& to) {
   const std::wstring source = fw::Wide(from), target = fw::Wide(to);
-  // With fail-if-exists CopyFileW creates the target only when no file has that name, in one step.
-  if (CopyFileW(source.c_str(), target.c_str(), TRUE)) {
-    const DWORD code = CheckAndFlush(source, target);
-    if (code == ERROR_SUCCESS) return {qm::db::CopyOutcome::Copied, {}};
-    // The target is the one this call created: a copy that may be incomplete goes.
-    DeleteFileW(target.c_str());
+  // The copy is made under a name of its own and takes the backup's name only
+  // when whole and on the disk: a copy cut short never passes for a backup.
+  const std::wstring partial = target + L".part";
+  if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES)
+    return {qm::db::CopyOutcome::TargetExists, {}};
+  // With fail-if-exists CopyFileW creates the file only when no file has that name, in one step.
+  if (!CopyFileW(source.c_str(), partial.c_str(), TRUE)) {
+    DWORD code = GetLastError();
+    if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS)
+      return {qm::db::CopyOutcome::TargetExists, {}};
+    // A partial file the disk could not take whole was created by this call alone (fail-if-exists).
+    if (code == ERROR_DISK_FULL || code == ERROR_HANDLE_DISK_FULL) DeleteFileW(partial.c_str());
     return {qm::db::CopyOutcome::Failed, SystemErrorText(code)};
   }
-  DWORD code = GetLastError();
+  DWORD code = CheckAndFlush(source, partial);
+  // Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
+  if (code == ERROR_SUCCESS && !MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
+    code = GetLastError();
+  if (code == ERROR_SUCCESS) return {qm::db::CopyOutcome::Copied, {}};
+  DeleteFileW(partial.c_str());
   if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS)
     return {qm::db::CopyOutcome::TargetExists, {}};
-  // A target the disk could not take whole was created by this call alone (fail-if-exists): half a copy
-  // would pass for a good one.
-  if (code == ERROR_DISK_FULL || code == ERROR_HANDLE_DISK_FULL) DeleteFileW(fw::Wide(to).c_str());
   return {qm::db::CopyOutcome::Failed, SystemErrorText(code)};
 }

@@ -132,6 +132,67 @@ int closeFile(int fd) {
 #endif
 }
 
+#ifndef _WIN32
+// Puts a folder's entries on the disk: a renamed file's new name survives a
+// power cut only once its folder is flushed. 0 or an errno value.
+int syncFolderOf(const std::filesystem::path& file) {
+  std::filesystem::path folder = file.parent_path();
+  if (folder.empty()) folder = ".";
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  const int error = ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
+  ::close(fd);
+  return error;
+}
+#endif
+
+// The name a copy is written under until it is complete.
+std::filesystem::path partialCopyPath(const std::filesystem::path& target) {
+  std::filesystem::path partial = target;
+  partial += ".part";
+  return partial;
+}
+
+// Whether some file or link has the name; a name the system cannot look at
+// is left to the creating call, which then tells why.
+bool nameIsTaken(const std::filesystem::path& path) {
+  std::error_code ec;
+  const std::filesystem::file_type type = std::filesystem::symlink_status(path, ec).type();
+  return type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none;
+}
+
+// Gives the complete copy `from` the name `to` unless a file has that name,
+// and makes the new name durable. 0, EEXIST, or another errno value.
+int publishWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
+#ifdef _WIN32
+  // The C library's rename never replaces an existing file on Windows.
+  if (_wrename(from.c_str(), to.c_str()) == 0) return 0;
+  const int error = errno;
+  return nameIsTaken(to) ? EEXIST : error;
+#else
+  int error = 0;
+#ifdef __linux__
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+    return syncFolderOf(to);
+  error = errno;
+  if (error == EEXIST) return EEXIST;
+  if (error != EINVAL && error != ENOSYS && error != EOPNOTSUPP) return error;
+#endif
+  // Where the file system cannot rename without replacing: a second link,
+  // which fails when the name is taken, then the partial name goes.
+  if (::link(from.c_str(), to.c_str()) == 0) {
+    ::unlink(from.c_str());
+    return syncFolderOf(to);
+  }
+  error = errno;
+  if (error == EEXIST) return EEXIST;
+  // Nor links (some network and FAT file systems): checked, then renamed.
+  if (nameIsTaken(to)) return EEXIST;
+  if (::rename(from.c_str(), to.c_str()) != 0) return errno;
+  return syncFolderOf(to);
+#endif
+}
+
 }  // namespace
 
 bool LocalFiles::fileExists(const std::string& path) const {
@@ -141,10 +202,16 @@ bool LocalFiles::fileExists(const std::string& path) const {
 }
 
 CopyOutcome LocalFiles::copyToNewFile(const std::string& from, const std::string& to) {
+  const std::filesystem::path target = pathOf(to);
+  // No copy is made for a name that is taken (the publishing step checks again).
+  if (nameIsTaken(target)) return {CopyOutcome::TargetExists, {}};
   const int in = openToRead(pathOf(from));
   if (in < 0) return {CopyOutcome::Failed, std::strerror(errno)};
-  const std::filesystem::path target = pathOf(to);
-  const int out = createNew(target);
+  // The copy is written under a name of its own and takes the backup's name
+  // only when whole and on the disk: a copy cut short (the program killed,
+  // the power gone) never passes for a backup.
+  const std::filesystem::path partial = partialCopyPath(target);
+  const int out = createNew(partial);
   if (out < 0) {
     const int error = errno;
     closeFile(in);
@@ -163,11 +230,22 @@ CopyOutcome LocalFiles::copyToNewFile(const std::string& from, const std::string
     reason = std::strerror(errno);
   if (closeFile(out) != 0 && reason.empty()) reason = std::strerror(errno);
   closeFile(in);
-  if (reason.empty()) return {CopyOutcome::Copied, {}};
-  // Half a copy would pass for a good one; only the file we created is removed.
-  std::error_code ignored;
-  std::filesystem::remove(target, ignored);
-  return {CopyOutcome::Failed, reason};
+  CopyOutcome outcome{CopyOutcome::Copied, {}};
+  if (!reason.empty()) {
+    outcome = {CopyOutcome::Failed, reason};
+  } else {
+    const int published = publishWithoutReplacing(partial, target);
+    if (published == EEXIST)
+      outcome = {CopyOutcome::TargetExists, {}};
+    else if (published != 0)
+      outcome = {CopyOutcome::Failed, std::strerror(published)};
+  }
+  // Only the partial copy this call created is removed.
+  if (outcome.kind != CopyOutcome::Copied) {
+    std::error_code ignored;
+    std::filesystem::remove(partial, ignored);
+  }
+  return outcome;
 }
 
 std::tm LocalClock::localNow() const {

@@ -90,7 +90,9 @@ class FileSystem {
   virtual bool fileExists(const std::string& path) const = 0;
   // Copies `from` to a file `to` that this call creates: an existing file of
   // that name is left alone and reported, never overwritten, and the test and
-  // the creation are one step, so two programs cannot both take one name. A
+  // the naming are one step, so two programs cannot both take one name. The
+  // copy takes the name `to` only once it is whole and on the disk (until then
+  // it is `to` + ".part"), so a copy cut short never passes for a backup; a
   // copy that fails part way is removed.
   virtual CopyOutcome copyToNewFile(const std::string& from, const std::string& to) = 0;
 };

@@ -1,6 +1,8 @@
 #include "db/BackupCopy.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -83,12 +85,67 @@ TEST_F(LocalBackupCopy, ExistingTargetIsReportedAndLeftAlone) {
   EXPECT_EQ(read(dir_ / "other.mdb"), "someone else's file");
 }
 
+TEST_F(LocalBackupCopy, CopyIsNamedOnlyWhenWhole) {
+  LocalFiles files;
+  BackupCopy copy = makeBackupCopy(files, path("file.mdb"), noon());
+  ASSERT_FALSE(copy.failure) << *copy.failure;
+  EXPECT_EQ(read(copy.path), "original rows");
+  EXPECT_FALSE(std::filesystem::exists(copy.path + ".part"));
+  // A partial copy left by a killed run keeps its name from being reused.
+  write(dir_ / "next.mdb.part", "half");
+  EXPECT_EQ(files.copyToNewFile(path("file.mdb"), path("next.mdb")).kind, CopyOutcome::TargetExists);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "next.mdb"));
+  EXPECT_EQ(read(dir_ / "next.mdb.part"), "half");
+}
+
+// A copy killed part way through: watched from outside, the backup's name
+// never shows a file shorter than the database.
+TEST_F(LocalBackupCopy, KilledCopyNeverLeavesAShortBackup) {
+  const std::filesystem::path big = dir_ / "big.mdb";
+  {
+    std::ofstream out(big, std::ios::binary);
+    std::string block(1 << 20, 'x');
+    for (int i = 0; i < 96; ++i) out << block;
+  }
+  const auto size = std::filesystem::file_size(big);
+  const std::filesystem::path target = dir_ / "bak.mdb";
+  std::filesystem::path partial = target;
+  partial += ".part";
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    LocalFiles files;
+    files.copyToNewFile(big.string(), target.string());
+    _exit(0);
+  }
+  bool sawPartial = false, sawShort = false;
+  for (int i = 0; i < 200000; ++i) {
+    std::error_code ec;
+    const auto now = std::filesystem::file_size(target, ec);
+    if (!ec && now != size) sawShort = true;
+    if (std::filesystem::exists(partial)) {
+      sawPartial = true;
+      break;
+    }
+    if (!ec) break;  // already whole
+  }
+  ::kill(child, SIGKILL);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  std::error_code ec;
+  const auto left = std::filesystem::file_size(target, ec);
+  EXPECT_FALSE(sawShort);
+  EXPECT_TRUE(ec || left == size) << left << " of " << size << " bytes under the backup's name";
+  EXPECT_TRUE(sawPartial || !ec);
+}
+
 TEST_F(LocalBackupCopy, MissingSourceFailsWithoutLeavingAFile) {
   LocalFiles files;
   CopyOutcome outcome = files.copyToNewFile(path("none.mdb"), path("copy.mdb"));
   EXPECT_EQ(outcome.kind, CopyOutcome::Failed);
   EXPECT_FALSE(outcome.reason.empty());
   EXPECT_FALSE(std::filesystem::exists(dir_ / "copy.mdb"));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "copy.mdb.part"));
 }
 
 }  // namespace

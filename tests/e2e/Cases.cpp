@@ -140,6 +140,11 @@ E2E_CASE(OpeningListsTablesAndMakesTheBackupCopy) {
   std::wstring stamp = copies[0].substr(7, 14);  // after "bak_备份_"
   E2E_CHECK(stamp >= Stamp14(before) && stamp <= Stamp14(after));
   E2E_CHECK_EQ(RowCount(ctx.work + L"\\" + copies[0], "Customers"), size_t{11});
+  // The copy was made under a name of its own and then renamed: nothing of that name is left.
+  WIN32_FIND_DATAW partial;
+  HANDLE h = FindFirstFileW((ctx.work + L"\\bak_备份_*.part").c_str(), &partial);
+  if (h != INVALID_HANDLE_VALUE) FindClose(h);
+  E2E_CHECK(h == INVALID_HANDLE_VALUE);
   E2E_CHECK(s.Close());
 }
 
