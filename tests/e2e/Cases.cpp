@@ -3,12 +3,12 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 
 #include "Database.h"
 #include "Harness.h"
+#include "ScreenCapture.h"
 #include "Session.h"
 
 namespace e2e {
@@ -88,15 +88,27 @@ void ExpectErrorReport(Session& s, MessageBoxInfo* out = nullptr) {
   s.Answer(IDOK);
 }
 
-// Asks the script around the driver for a screenshot of the screen, saved as NAME.png in the run's folder.
-void RequestScreenshot(const Context& ctx, const char* name) {
-  std::wstring request = ctx.runRoot + L"\\shot.request", done = ctx.runRoot + L"\\shot.done";
-  DeleteFileW(done.c_str());
-  HANDLE h = CreateFileW(request.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(h, name, static_cast<DWORD>(strlen(name)), &written, nullptr);
-  CloseHandle(h);
-  for (int i = 0; i < 100 && GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(100);
+// The report of a write: the case is skipped when the engine refuses writes;
+// otherwise the report is `text`, answered with OK.
+void ExpectWriteReport(Session& s, const std::wstring& text) {
+  auto box = s.WaitIdleOrBox();
+  E2E_CHECK(box.has_value());
+  SkipIfWritesRefused(*box);
+  E2E_CHECK_EQ(box->text, text);
+  s.Answer(IDOK);
+}
+
+// Deletes Customers' duplicates by Name with `button` ("去重(保留最小id)" or
+// "去重(保留最大id)"), answering yes; five records are left in the grid.
+void DeleteDuplicatesByName(Session& s, const Context& ctx, const wchar_t* button) {
+  OpenDatabase(s, ctx);
+  ChooseCustomers(s);
+  s.Type(L"ComboBox_DB_Words", L"Name");
+  PostMessageW(s.Control(button), BM_CLICK, 0, 0);
+  ExpectBox(s, L"提示", L"真的要删除重复记录吗？(删除重复记录过程请耐心等待程序处理完.)");
+  s.Answer(IDYES);
+  ExpectWriteReport(s, L"重复记录删除完毕.");
+  E2E_CHECK_EQ(s.GridRows(), 5);
 }
 
 }  // namespace
@@ -185,7 +197,7 @@ E2E_CASE(TableChangeFillsGridStatusAndFieldChoosers) {
   E2E_CHECK_EQ(s.Text(L"ComboBox_DB_Words"), std::wstring());
   E2E_CHECK_EQ(s.Ask(s.Control(L"ComboBox_DB_Words"), L"items"),
                std::wstring(L"ID\nName\nNotes\nAmount\nJoined\nActive"));
-  RequestScreenshot(ctx, "main-window");
+  Screenshot(ctx, "main-window");
   E2E_CHECK(s.Close());
 }
 
@@ -312,18 +324,7 @@ E2E_CASE(NonUniqueIdIsRefused) {
 
 E2E_CASE(KeepLowestLeavesTheLowestIdOfEachGroup) {
   Session s(ctx.app, ctx.work);
-  OpenDatabase(s, ctx);
-  ChooseCustomers(s);
-  s.Type(L"ComboBox_DB_Words", L"Name");
-  PostMessageW(s.Control(L"Button9"), BM_CLICK, 0, 0);
-  ExpectBox(s, L"提示", L"真的要删除重复记录吗？(删除重复记录过程请耐心等待程序处理完.)");
-  s.Answer(IDYES);
-  auto box = s.WaitIdleOrBox();
-  E2E_CHECK(box.has_value());
-  SkipIfWritesRefused(*box);
-  E2E_CHECK_EQ(box->text, std::wstring(L"重复记录删除完毕."));
-  s.Answer(IDOK);
-  E2E_CHECK_EQ(s.GridRows(), 5);
+  DeleteDuplicatesByName(s, ctx, L"Button9");
   E2E_CHECK_EQ(s.Panel(0), std::wstring(L"共5条信息"));
   E2E_CHECK(s.Close());
   E2E_CHECK_EQ(Join(ColumnTexts(ctx.database, "select ID from [Customers] order by ID", 0)),
@@ -332,18 +333,7 @@ E2E_CASE(KeepLowestLeavesTheLowestIdOfEachGroup) {
 
 E2E_CASE(KeepHighestLeavesTheHighestIdOfEachGroup) {
   Session s(ctx.app, ctx.work);
-  OpenDatabase(s, ctx);
-  ChooseCustomers(s);
-  s.Type(L"ComboBox_DB_Words", L"Name");
-  PostMessageW(s.Control(L"Button10"), BM_CLICK, 0, 0);
-  ExpectBox(s, L"提示", L"真的要删除重复记录吗？(删除重复记录过程请耐心等待程序处理完.)");
-  s.Answer(IDYES);
-  auto box = s.WaitIdleOrBox();
-  E2E_CHECK(box.has_value());
-  SkipIfWritesRefused(*box);
-  E2E_CHECK_EQ(box->text, std::wstring(L"重复记录删除完毕."));
-  s.Answer(IDOK);
-  E2E_CHECK_EQ(s.GridRows(), 5);
+  DeleteDuplicatesByName(s, ctx, L"Button10");
   E2E_CHECK(s.Close());
   E2E_CHECK_EQ(Join(ColumnTexts(ctx.database, "select ID from [Customers] order by ID", 0)),
                std::wstring(L"5,6,8,10,11"));
@@ -354,11 +344,7 @@ E2E_CASE(KeylessRebuildKeepsDistinctRows) {
   OpenDatabase(s, ctx);
   s.Choose(L"Edit_OldDatabaseTableName", L"Tags");
   PostMessageW(s.Control(L"Button12"), BM_CLICK, 0, 0);
-  auto box = s.WaitIdleOrBox();
-  E2E_CHECK(box.has_value());
-  SkipIfWritesRefused(*box);
-  E2E_CHECK_EQ(box->text, std::wstring(L"新数据库表去重完毕."));
-  s.Answer(IDOK);
+  ExpectWriteReport(s, L"新数据库表去重完毕.");
   E2E_CHECK_EQ(s.GridRows(), 2);
   E2E_CHECK_EQ(s.Panel(0), std::wstring(L"共2条信息"));
   E2E_CHECK_EQ(s.Text(L"Edit_OldDatabaseTableName"), std::wstring());
@@ -374,11 +360,7 @@ E2E_CASE(KeylessRebuildWithALeftoverSideTableChangesNothing) {
   OpenDatabase(s, ctx);
   s.SetMemoText(L"Memo_Sql", L"select * into [Tags_new] from [Tags]");
   PostMessageW(s.Control(L"Button13"), BM_CLICK, 0, 0);
-  auto box = s.WaitIdleOrBox();
-  E2E_CHECK(box.has_value());
-  SkipIfWritesRefused(*box);
-  E2E_CHECK_EQ(box->text, std::wstring(L"语句执行完毕，影响了3条记录."));
-  s.Answer(IDOK);
+  ExpectWriteReport(s, L"语句执行完毕，影响了3条记录.");
   s.Click(L"Button_RefreshesTtable");
   s.Choose(L"Edit_OldDatabaseTableName", L"Tags");
   PostMessageW(s.Control(L"Button12"), BM_CLICK, 0, 0);
@@ -399,11 +381,7 @@ E2E_CASE(DropTableAsksThenDrops) {
   PostMessageW(s.Control(L"Button14"), BM_CLICK, 0, 0);
   ExpectBox(s, L"提示", L"真的要删除[Tags]表吗?");
   s.Answer(IDYES);
-  auto box = s.WaitIdleOrBox();
-  E2E_CHECK(box.has_value());
-  SkipIfWritesRefused(*box);
-  E2E_CHECK_EQ(box->text, std::wstring(L"数据库[Tags]表删除完成."));
-  s.Answer(IDOK);
+  ExpectWriteReport(s, L"数据库[Tags]表删除完成.");
   std::vector<std::wstring> items = Lines(s.Ask(s.Control(L"Edit_OldDatabaseTableName"), L"items"));
   E2E_CHECK(std::find(items.begin(), items.end(), L"Tags") == items.end());
   E2E_CHECK_EQ(s.GridCols(), 0);  // the grid showed Tags and was closed first
@@ -417,11 +395,7 @@ E2E_CASE(BackupTableTwiceFailsTheSecondTime) {
   OpenDatabase(s, ctx);
   s.Choose(L"Edit_OldDatabaseTableName", L"Tags");
   PostMessageW(s.Control(L"Button15"), BM_CLICK, 0, 0);
-  auto box = s.WaitIdleOrBox();
-  E2E_CHECK(box.has_value());
-  SkipIfWritesRefused(*box);
-  E2E_CHECK_EQ(box->text, std::wstring(L"Tags表备份成功."));
-  s.Answer(IDOK);
+  ExpectWriteReport(s, L"Tags表备份成功.");
   s.Choose(L"Edit_OldDatabaseTableName", L"Tags");
   PostMessageW(s.Control(L"Button15"), BM_CLICK, 0, 0);
   ExpectErrorReport(s);
@@ -434,11 +408,7 @@ E2E_CASE(ConsoleUpdateTellsTheRecordsAffected) {
   OpenDatabase(s, ctx);
   s.SetMemoText(L"Memo_Sql", L"update [Customers] set Name = 'Dave2' where ID = 11");
   PostMessageW(s.Control(L"Button13"), BM_CLICK, 0, 0);
-  auto box = s.WaitIdleOrBox();
-  E2E_CHECK(box.has_value());
-  SkipIfWritesRefused(*box);
-  E2E_CHECK_EQ(box->text, std::wstring(L"语句执行完毕，影响了1条记录."));
-  s.Answer(IDOK);
+  ExpectWriteReport(s, L"语句执行完毕，影响了1条记录.");
   E2E_CHECK(s.Close());
   E2E_CHECK_EQ(Join(ColumnTexts(ctx.database, "select Name from [Customers] where ID = 11", 0)),
                std::wstring(L"Dave2"));
@@ -486,7 +456,7 @@ E2E_CASE(WebLinksOpenTheirAddresses) {
   // The about page, then a click on the web site's label.
   s.PressKey(s.Control(L"PageControl2"), VK_RIGHT);
   E2E_CHECK_EQ(s.AskComponent(L"PageControl2", L"prop:ActivePage"), std::wstring(L"TabSheet5"));
-  RequestScreenshot(ctx, "about-page");
+  Screenshot(ctx, "about-page");
   int x = _wtoi(s.AskComponent(L"Label2", L"prop:Left").c_str()) + 5;
   int y = _wtoi(s.AskComponent(L"Label2", L"prop:Top").c_str()) + 5;
   s.ClickAt(s.Control(L"GroupBox2"), x, y);

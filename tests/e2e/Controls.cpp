@@ -9,22 +9,18 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <functional>
-#include <iterator>
 #include <vector>
 
 #include "Harness.h"
+#include "Input.h"
 #include "ScreenCapture.h"
 #include "Session.h"
+#include "StoredLook.h"
 #include "skin/archive/Bitmap.h"
 
 namespace e2e {
 namespace {
-
-constexpr UINT kIsSkinned = 0x3523;
 
 // Every push button of the main window, the two hidden ones included, and its group boxes.
 const wchar_t* const kButtons[] = {L"Button11",
@@ -42,88 +38,11 @@ const wchar_t* const kButtons[] = {L"Button11",
 const wchar_t* const kGroupBoxes[] = {L"GroupBox1", L"GroupBox8", L"GroupBox9",
                                       L"GroupBox6", L"GroupBox2", L"GroupBox4"};
 
-bool Skinned(HWND window) {
-  DWORD_PTR answer = 0;
-  return SendMessageTimeoutW(window, kIsSkinned, 0, 0, SMTO_BLOCK, 2000, &answer) && answer == 1;
-}
-
-bool WaitFor(const std::function<bool()>& done, DWORD ms = 3000) {
-  for (DWORD waited = 0; waited < ms; waited += 50) {
-    if (done()) return true;
-    Sleep(50);
-  }
-  return done();
-}
-
-void MoveMouse(POINT p) {
-  SetCursorPos(p.x, p.y);
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = p.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = p.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof in);
-  Sleep(60);
-}
-
-void MouseButton(DWORD flag) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = flag;
-  SendInput(1, &in, sizeof in);
-  Sleep(60);
-}
-
-POINT CentreOf(HWND window) {
-  RECT r;
-  GetWindowRect(window, &r);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-void MakeReady(Session& s) {
-  MoveMouse(POINT{1270, 790});
-  E2E_CHECK(WaitFor([&] { return Skinned(s.Main()); }));
-  SetForegroundWindow(s.Main());
-  E2E_CHECK(WaitFor([&] { return GetForegroundWindow() == s.Main(); }));
-  // Bound on activation; the last control answers once the pass is over.
-  E2E_CHECK(WaitFor([&] { return Skinned(s.Control(L"Button_GetZiDuan")); }));
-  s.WaitIdleOrBox();
-  Sleep(300);
-}
-
-RECT ClientOnScreen(HWND window) {
-  RECT client;
-  GetClientRect(window, &client);
-  POINT origin{0, 0};
-  ClientToScreen(window, &origin);
-  return RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
-}
-
-std::wstring ReferencePath(const char* name) {
-  std::wstring dir = WideText(QM_E2E_REFERENCE_DIR);
-  for (wchar_t& c : dir)
-    if (c == L'/') c = L'\\';
-  if (!dir.empty() && dir[0] == L'\\') dir = L"Z:" + dir;
-  return dir + L"\\" + WideText(name) + L".bmp";
-}
-
-void Save(const skin::TBitmap& b, const std::wstring& path) {
-  std::vector<uint8_t> bytes = b.SaveToBmp();
-  std::ofstream out(Narrow(path), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-int Distance(skin::TPixel a, skin::TPixel b) {
-  return std::max({std::abs(skin::PixelRed(a) - skin::PixelRed(b)),
-                   std::abs(skin::PixelGreen(a) - skin::PixelGreen(b)),
-                   std::abs(skin::PixelBlue(a) - skin::PixelBlue(b))});
-}
-
 }  // namespace
 
 E2E_CASE(ControlsEveryButtonAndGroupBoxOfTheMainWindowIsSkinned) {
   Session s(ctx.app, ctx.work);
-  MakeReady(s);
+  MakeReady(s, {L"Button_GetZiDuan"});
   for (const wchar_t* name : kButtons) {
     HWND h = s.Control(name);
     if (!h || !Skinned(h)) throw Failure("button " + Narrow(name) + " is not skinned");
@@ -137,12 +56,10 @@ E2E_CASE(ControlsEveryButtonAndGroupBoxOfTheMainWindowIsSkinned) {
 
 E2E_CASE(ControlsMousePressAndReleaseOnAButtonClicksOnceAndReleaseAwayDoesNot) {
   Session s(ctx.app, ctx.work);
-  MakeReady(s);
+  MakeReady(s, {L"Button_GetZiDuan"});
   // "去重(保留最小id)" with nothing chosen says so in a message box: one box per click.
   HWND button = s.Control(L"Button9");
-  MoveMouse(CentreOf(button));
-  MouseButton(MOUSEEVENTF_LEFTDOWN);
-  MouseButton(MOUSEEVENTF_LEFTUP);
+  ClickAt(CentreOf(ScreenRect(button)));
   auto box = s.WaitIdleOrBox(5000);
   E2E_CHECK(box.has_value());
   E2E_CHECK_EQ(box->text, std::wstring(L"请载入数据库文件或相关选项不可为空."));
@@ -150,30 +67,24 @@ E2E_CASE(ControlsMousePressAndReleaseOnAButtonClicksOnceAndReleaseAwayDoesNot) {
   E2E_CHECK(!s.WaitIdleOrBox(800).has_value());
   // Pressed on the button, released well away from it: nothing runs, and the button is not left pressed.
   SetForegroundWindow(s.Main());
-  MoveMouse(CentreOf(button));
-  MouseButton(MOUSEEVENTF_LEFTDOWN);
-  RECT r;
-  GetWindowRect(button, &r);
+  MoveMouse(CentreOf(ScreenRect(button)));
+  MouseButton(true);
+  const RECT r = ScreenRect(button);
   MoveMouse(POINT{r.right + 120, r.bottom + 80});
-  MouseButton(MOUSEEVENTF_LEFTUP);
+  MouseButton(false);
   E2E_CHECK(!s.WaitIdleOrBox(800).has_value());
   const skin::TBitmap away = Capture(r);
-  MoveMouse(POINT{1270, 790});
+  MoveMouse(kAway);
   Sleep(300);
   const skin::TBitmap normal = Capture(r);
-  int differ = 0;
-  for (int y = 0; y < normal.Height(); ++y)
-    for (int x = 0; x < normal.Width(); ++x) differ += Distance(away.Pixel(x, y), normal.Pixel(x, y)) > 2;
   // Away from it the button shows its normal (focused) face, as with the mouse gone.
-  E2E_CHECK_EQ(differ, 0);
+  E2E_CHECK_EQ(Differing(away, normal), 0);
   // A click again works as the first.
-  MoveMouse(CentreOf(button));
-  MouseButton(MOUSEEVENTF_LEFTDOWN);
-  MouseButton(MOUSEEVENTF_LEFTUP);
+  ClickAt(CentreOf(ScreenRect(button)));
   box = s.WaitIdleOrBox(5000);
   E2E_CHECK(box.has_value());
   s.Answer(IDOK);
-  MoveMouse(POINT{1270, 790});
+  MoveMouse(kAway);
   E2E_CHECK(s.Close());
 }
 
@@ -181,30 +92,10 @@ E2E_CASE(ControlsMousePressAndReleaseOnAButtonClicksOnceAndReleaseAwayDoesNot) {
 // Only text may differ a little (anti-aliasing), and the edit's caret blinks.
 E2E_CASE(ControlsMainWindowClientAreaLooksAsStored) {
   Session s(ctx.app, ctx.work);
-  MakeReady(s);
+  MakeReady(s, {L"Button_GetZiDuan"});
   const skin::TBitmap shot = Capture(ClientOnScreen(s.Main()));
-  const char* name = "client-skinned";
-  Save(shot, ctx.runRoot + L"\\" + WideText(name) + L".bmp");
-  std::ifstream in(Narrow(ReferencePath(name)), std::ios::binary);
-  if (!in)
-    throw Failure(std::string("no reference ") + Narrow(ReferencePath(name)) +
-                  "; the capture is in the run's folder");
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  skin::TBitmap reference;
-  E2E_CHECK(reference.LoadFromBmp(bytes));
-  E2E_CHECK_EQ(shot.Width(), reference.Width());
-  E2E_CHECK_EQ(shot.Height(), reference.Height());
-  int slight = 0, strong = 0;
-  for (int y = 0; y < shot.Height(); ++y)
-    for (int x = 0; x < shot.Width(); ++x) {
-      int d = Distance(shot.Pixel(x, y), reference.Pixel(x, y));
-      slight += d > 2;
-      strong += d > 64;
-    }
   const int area = shot.Width() * shot.Height();
-  if (slight > area / 200 || strong > 60)
-    throw Failure("client area: " + std::to_string(slight) + " pixels differ, " + std::to_string(strong) +
-                  " of them strongly, from the reference");
+  ExpectLooksAsStored(ctx, shot, "client-skinned", Allowance{area / 200, 60});
   E2E_CHECK(s.Close());
 }
 
@@ -215,7 +106,7 @@ E2E_CASE(ControlsMainWindowClientAreaLooksAsStored) {
 // and for one button, which show what the skinned objects add.
 E2E_CASE(ControlsClientRepaintBenchmark) {
   Session s(ctx.app, ctx.work);
-  MakeReady(s);
+  MakeReady(s, {L"Button_GetZiDuan"});
   HWND main = s.Main();
   const HWND group = s.Control(L"GroupBox6"), button = s.Control(L"Button9");
   auto median = [&](HWND h, int runs) {

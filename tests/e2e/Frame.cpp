@@ -13,12 +13,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <memory>
 #include <vector>
 
 #include "Harness.h"
+#include "Input.h"
+#include "MenuInput.h"
 #include "ScreenCapture.h"
 #include "Session.h"
 #include "skin/form/SkinImage.h"
@@ -101,27 +102,15 @@ struct ScreenButton {
   }
 };
 
-bool WaitUntil(const std::function<bool()>& done, DWORD ms = 3000) {
-  DWORD end = GetTickCount() + ms;
-  do {
-    if (done()) return true;
-    Sleep(30);
-  } while (GetTickCount() < end);
-  return done();
-}
-
 bool ShowsImage(const ScreenButton& b, int image) {
-  return WaitUntil([&] { return b.Shows(image) >= kImageMatch; });
+  return WaitFor([&] { return b.Shows(image) >= kImageMatch; });
 }
 
 // --- real input
 
-void SendOne(INPUT in) {
-  SendInput(1, &in, sizeof in);
-  Sleep(40);
-}
-
-void MoveMouse(POINT p) {
+// The pointer moved by input alone, checked to land on exactly this pixel:
+// the caption buttons are only a few pixels wide.
+void MoveMouseExactly(POINT p) {
   // Absolute coordinates are 0..65535 over the screen; rounded up so the
   // system's scaling lands on exactly this pixel.
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
@@ -130,7 +119,8 @@ void MoveMouse(POINT p) {
   in.mi.dx = static_cast<LONG>((static_cast<int64_t>(p.x) * 65536 + w - 1) / w);
   in.mi.dy = static_cast<LONG>((static_cast<int64_t>(p.y) * 65536 + h - 1) / h);
   in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendOne(in);
+  SendInput(1, &in, sizeof in);
+  Sleep(40);
   POINT at;
   GetCursorPos(&at);
   if (at.x != p.x || at.y != p.y)
@@ -138,41 +128,13 @@ void MoveMouse(POINT p) {
                   std::to_string(p.x) + "," + std::to_string(p.y));
 }
 
-void MouseButton(DWORD flag) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = flag;
-  SendOne(in);
-}
-
-void Key(WORD vk, bool down) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  SendOne(in);
-}
-
 void AltWith(WORD vk) {
   Key(VK_MENU, true);
-  Key(vk, true);
-  Key(vk, false);
+  Tap(vk);
   Key(VK_MENU, false);
 }
 
 // --- the main window
-
-// Started, skinned, in front, and the mouse away from it.
-void MakeReady(Session& s) {
-  MoveMouse(POINT{1, 1});
-  E2E_CHECK(WaitUntil([&] {
-    DWORD_PTR answer = 0;
-    return SendMessageTimeoutW(s.Main(), 0x3523 /*WM_ISSKINNED*/, 0, 0, SMTO_BLOCK, 2000, &answer) &&
-           answer == 1;
-  }));
-  SetForegroundWindow(s.Main());
-  E2E_CHECK(WaitUntil([&] { return GetForegroundWindow() == s.Main(); }));
-}
 
 POINT CaptionPoint(HWND main, int fromLeft) {
   RECT w;
@@ -180,28 +142,9 @@ POINT CaptionPoint(HWND main, int fromLeft) {
   return POINT{w.left + fromLeft, w.top + 12};
 }
 
-struct PopupSearch {
-  DWORD pid;
-  HWND found;
-};
-
-HWND VisiblePopupMenu(DWORD pid) {
-  PopupSearch search{pid, nullptr};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<PopupSearch*>(lp);
-        wchar_t cls[16];
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        if (GetClassNameW(hwnd, cls, 16) && wcscmp(cls, L"#32768") == 0 && IsWindowVisible(hwnd) &&
-            owner == s->pid) {
-          s->found = hwnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+HWND FirstOpenPopup(const Session& s) {
+  const std::vector<HWND> open = OpenPopupWindows(s);
+  return open.empty() ? nullptr : open.front();
 }
 
 std::wstring TempTxt(const Context& ctx) {
@@ -230,42 +173,42 @@ E2E_CASE(FrameCaptionButtonsLightUpPressAndActOnlyWhenReleasedOnThem) {
   E2E_CHECK(ShowsImage(minimize, kNormalImage));
 
   // Hover: the button under the mouse turns hot, the other stays as it was.
-  MoveMouse(minimize.Centre());
+  MoveMouseExactly(minimize.Centre());
   E2E_CHECK(ShowsImage(minimize, kHotImage));
   E2E_CHECK(close.Shows(kNormalImage) >= kImageMatch);
   // From one button to the next: the first goes back to normal.
-  MoveMouse(close.Centre());
+  MoveMouseExactly(close.Centre());
   E2E_CHECK(ShowsImage(close, kHotImage));
   E2E_CHECK(ShowsImage(minimize, kNormalImage));
   // Away onto the caption: normal again.
-  MoveMouse(CaptionPoint(s.Main(), 120));
+  MoveMouseExactly(CaptionPoint(s.Main(), 120));
   E2E_CHECK(ShowsImage(close, kNormalImage));
 
   // Pressed on close, dragged off and released on the caption: nothing happens.
-  MoveMouse(close.Centre());
+  MoveMouseExactly(close.Centre());
   E2E_CHECK(ShowsImage(close, kHotImage));
-  MouseButton(MOUSEEVENTF_LEFTDOWN);
+  MouseButton(true);
   E2E_CHECK(ShowsImage(close, kPressedImage));
-  MoveMouse(CaptionPoint(s.Main(), 120));
+  MoveMouseExactly(CaptionPoint(s.Main(), 120));
   E2E_CHECK(ShowsImage(close, kNormalImage));
-  MouseButton(MOUSEEVENTF_LEFTUP);
+  MouseButton(false);
   E2E_CHECK(!s.Exited(800));
   E2E_CHECK(IsWindowVisible(s.Main()) && !IsIconic(s.Main()));
   // Pressed on close, released on minimise: neither acts.
-  MoveMouse(close.Centre());
-  MouseButton(MOUSEEVENTF_LEFTDOWN);
-  MoveMouse(minimize.Centre());
-  MouseButton(MOUSEEVENTF_LEFTUP);
+  MoveMouseExactly(close.Centre());
+  MouseButton(true);
+  MoveMouseExactly(minimize.Centre());
+  MouseButton(false);
   E2E_CHECK(!s.Exited(800));
   E2E_CHECK(!IsIconic(s.Main()));
 
   // A click on minimise minimises.
-  MoveMouse(minimize.Centre());
-  MouseButton(MOUSEEVENTF_LEFTDOWN);
+  MoveMouseExactly(minimize.Centre());
+  MouseButton(true);
   E2E_CHECK(ShowsImage(minimize, kPressedImage));
-  MouseButton(MOUSEEVENTF_LEFTUP);
-  E2E_CHECK(WaitUntil([&] { return IsIconic(s.Main()) != FALSE; }));
-  MoveMouse(POINT{1, 1});
+  MouseButton(false);
+  E2E_CHECK(WaitFor([&] { return IsIconic(s.Main()) != FALSE; }));
+  MoveMouseExactly(POINT{1, 1});
   E2E_CHECK(s.Close());
 }
 
@@ -276,9 +219,9 @@ E2E_CASE(FrameCloseButtonClosesThroughFormClose) {
   MakeReady(s);
   ScreenButton close{&CaptionButton(*model, kCloseAction), s.Main()};
   E2E_CHECK(ShowsImage(close, kNormalImage));
-  MoveMouse(close.Centre());
-  MouseButton(MOUSEEVENTF_LEFTDOWN);
-  MouseButton(MOUSEEVENTF_LEFTUP);
+  MoveMouseExactly(close.Centre());
+  MouseButton(true);
+  MouseButton(false);
   E2E_CHECK(s.Exited(10000));
   E2E_CHECK(TempTxtGone(ctx));
 }
@@ -289,12 +232,12 @@ E2E_CASE(FrameDraggingTheTitleMovesTheWindow) {
   RECT before;
   GetWindowRect(s.Main(), &before);
   POINT p = CaptionPoint(s.Main(), 150);
-  MoveMouse(p);
-  MouseButton(MOUSEEVENTF_LEFTDOWN);
-  for (int step = 1; step <= 4; ++step) MoveMouse(POINT{p.x + 10 * step, p.y + 8 * step});
-  MouseButton(MOUSEEVENTF_LEFTUP);
+  MoveMouseExactly(p);
+  MouseButton(true);
+  for (int step = 1; step <= 4; ++step) MoveMouseExactly(POINT{p.x + 10 * step, p.y + 8 * step});
+  MouseButton(false);
   RECT after{};
-  E2E_CHECK(WaitUntil([&] {
+  E2E_CHECK(WaitFor([&] {
     GetWindowRect(s.Main(), &after);
     return after.left != before.left;
   }));
@@ -309,10 +252,10 @@ E2E_CASE(FrameDoubleClickOnTheCaptionOfAWindowThatCannotMaximise) {
   MakeReady(s);
   RECT before;
   GetWindowRect(s.Main(), &before);
-  MoveMouse(CaptionPoint(s.Main(), 150));
+  MoveMouseExactly(CaptionPoint(s.Main(), 150));
   for (int i = 0; i < 2; ++i) {
-    MouseButton(MOUSEEVENTF_LEFTDOWN);
-    MouseButton(MOUSEEVENTF_LEFTUP);
+    MouseButton(true);
+    MouseButton(false);
   }
   Sleep(500);
   RECT after;
@@ -328,7 +271,7 @@ E2E_CASE(FrameAltSpaceOpensTheSystemMenuAtTheClientOrigin) {
   MakeReady(s);
   AltWith(VK_SPACE);
   HWND popup = nullptr;
-  E2E_CHECK(WaitUntil([&] { return (popup = VisiblePopupMenu(s.ProcessId())) != nullptr; }));
+  E2E_CHECK(WaitFor([&] { return (popup = FirstOpenPopup(s)) != nullptr; }));
   RECT r;
   GetWindowRect(popup, &r);
   POINT origin{0, 0};
@@ -336,15 +279,13 @@ E2E_CASE(FrameAltSpaceOpensTheSystemMenuAtTheClientOrigin) {
   E2E_CHECK_EQ(static_cast<int>(r.left), static_cast<int>(origin.x));
   E2E_CHECK_EQ(static_cast<int>(r.top), static_cast<int>(origin.y));
   // Esc closes it and leaves the window as it was.
-  Key(VK_ESCAPE, true);
-  Key(VK_ESCAPE, false);
-  E2E_CHECK(WaitUntil([&] { return VisiblePopupMenu(s.ProcessId()) == nullptr; }));
+  Tap(VK_ESCAPE);
+  E2E_CHECK(WaitFor([&] { return FirstOpenPopup(s) == nullptr; }));
   E2E_CHECK(!s.Exited(300));
   // Opened again and its Close item chosen by its underlined letter: the window closes.
   AltWith(VK_SPACE);
-  E2E_CHECK(WaitUntil([&] { return VisiblePopupMenu(s.ProcessId()) != nullptr; }));
-  Key('C', true);
-  Key('C', false);
+  E2E_CHECK(WaitFor([&] { return FirstOpenPopup(s) != nullptr; }));
+  Tap('C');
   E2E_CHECK(s.Exited(10000));
 }
 

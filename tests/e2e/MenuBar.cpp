@@ -9,6 +9,7 @@
 
 #include "Harness.h"
 #include "MenuInput.h"
+#include "ScreenCapture.h"
 #include "Session.h"
 
 namespace e2e {
@@ -21,21 +22,21 @@ E2E_CASE(MenuBarIsDrawnInTheFrameAndWorksWithTheMouse) {
   const auto first = [&](const RECT& r) { return m.IsFirst(r); };
   const auto second = [&](const RECT& r) { return m.IsSecond(r); };
   // A click on "菜单" drops its menu under it.
-  ClickAt(m.bar.captions[0]);
+  ClickAt(m.bar.captions[0], kMenuMs);
   E2E_CHECK(WaitPopups(s, 1, first));
   const RECT small = OpenPopups(s).front();
   Screenshot(ctx, "menu-bar-open");
   // A click outside the menus closes it. (Sliding to the neighbour with the
   // mouse is checked in the Windows unit tests: while a menu is open it holds
   // the display's pointer, which input from another program cannot move.)
-  ClickAt(POINT{m.bar.band.left + 300, m.bar.band.bottom + 50});  // the banner picture
+  ClickAt(POINT{m.bar.band.left + 300, m.bar.band.bottom + 50}, kMenuMs);  // the banner picture
   E2E_CHECK(WaitPopups(s, 0, first));
   // "帮助" by a click, then its middle item "关于我们" by a click: the maker's page opens.
-  ClickAt(m.bar.captions[1]);
+  ClickAt(m.bar.captions[1], kMenuMs);
   E2E_CHECK(WaitPopups(s, 1, second));
   RECT help = OpenPopups(s).front();
   E2E_CHECK(help.bottom - help.top > small.bottom - small.top);  // three items against one
-  ClickAt(POINT{(help.left + help.right) / 2, (help.top + help.bottom) / 2});
+  ClickAt(CentreOf(help), kMenuMs);
   E2E_CHECK(WaitPopups(s, 0, first));
   std::vector<std::string> urls = RecordedUrls(1);
   E2E_CHECK_EQ(urls.size(), size_t{1});
@@ -50,23 +51,23 @@ E2E_CASE(MenuBarWorksWithTheKeyboard) {
   const auto first = [&](const RECT& r) { return m.IsFirst(r); };
   const auto second = [&](const RECT& r) { return m.IsSecond(r); };
   // Alt alone opens the first menu; Right and Left slide; Escape closes.
-  Key(VK_MENU);
+  Tap(VK_MENU, kMenuMs);
   E2E_CHECK(WaitPopups(s, 1, first));
-  Key(VK_RIGHT);
+  Tap(VK_RIGHT, kMenuMs);
   E2E_CHECK(WaitPopups(s, 1, second));
-  Key(VK_RIGHT);  // wraps round to the first
+  Tap(VK_RIGHT, kMenuMs);  // wraps round to the first
   E2E_CHECK(WaitPopups(s, 1, first));
-  Key(VK_LEFT);
+  Tap(VK_LEFT, kMenuMs);
   E2E_CHECK(WaitPopups(s, 1, second));
-  Key(VK_ESCAPE);
+  Tap(VK_ESCAPE, kMenuMs);
   E2E_CHECK(WaitPopups(s, 0, first));
   // F10 does the same; in "帮助" Down moves to "关于我们" and Enter chooses it.
-  Key(VK_F10);
+  Tap(VK_F10, kMenuMs);
   E2E_CHECK(WaitPopups(s, 1, first));
-  Key(VK_LEFT);
+  Tap(VK_LEFT, kMenuMs);
   E2E_CHECK(WaitPopups(s, 1, second));
-  Key(VK_DOWN);
-  Key(VK_RETURN);
+  Tap(VK_DOWN, kMenuMs);
+  Tap(VK_RETURN, kMenuMs);
   E2E_CHECK(WaitPopups(s, 0, first));
   std::vector<std::string> urls = RecordedUrls(1);
   E2E_CHECK_EQ(urls.size(), size_t{1});
@@ -83,9 +84,9 @@ E2E_CASE(ExitFromTheSkinnedMenuBarEndsTheProgram) {
   Session s(ctx.app, ctx.work);
   Menus m = Ready(s);
   // "菜单" opens with "退出" highlighted; Enter chooses it and the close handler runs.
-  Key(VK_F10);
+  Tap(VK_F10, kMenuMs);
   E2E_CHECK(WaitPopups(s, 1, [&](const RECT& r) { return m.IsFirst(r); }));
-  Key(VK_RETURN);
+  Tap(VK_RETURN, kMenuMs);
   E2E_CHECK(s.Exited(10000));
   E2E_CHECK(GetFileAttributesW(temp.c_str()) == INVALID_FILE_ATTRIBUTES);
 }

@@ -1,7 +1,6 @@
-// Working the program's menus as a user does, for the end-to-end cases:
-// real keyboard and mouse input (SendInput), the open popup menu windows,
-// the skinned menu bar found from the pixels it shows, screenshots, and the
-// web addresses the program asked to open.
+// Working the program's menus as a user does, for the end-to-end cases: the
+// open popup menu windows, the skinned menu bar found from the pixels it
+// shows, and the web addresses the program asked to open.
 #pragma once
 
 #include <windows.h>
@@ -10,18 +9,13 @@
 #include <vector>
 
 #include "Harness.h"
+#include "Input.h"
 #include "Session.h"
 
 namespace e2e {
 
-// Handles the driver's own messages for `ms` milliseconds.
-void Wait(DWORD ms);
-// Asks the run's screenshot taker for a picture of the display named `name`.
-void Screenshot(const Context& ctx, const char* name);
-// One key pressed and released.
-void Key(WORD vk);
-void MouseTo(POINT p);
-void ClickAt(POINT p);
+// A menu opens, closes or moves its highlight within this time of a key or a click.
+inline constexpr DWORD kMenuMs = 300;
 
 // The program's open popup menu windows, topmost first.
 std::vector<HWND> OpenPopupWindows(const Session& s);
@@ -36,11 +30,6 @@ struct Bar {
   std::vector<POINT> captions;  // the centre of each caption, left to right
 };
 Bar FindBar(const Session& s);
-
-// True once the main window answers WM_ISSKINNED with 1.
-bool WaitSkinned(const Session& s);
-// Asks a window of the program whether it is skinned (WM_ISSKINNED).
-LRESULT AskSkinned(HWND window);
 
 // Waits for the open drop-downs to be `count`, the innermost matching `pred`.
 template <class Pred>

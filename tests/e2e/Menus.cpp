@@ -6,8 +6,6 @@
 // it), "软件更新" and "关于我们" open the maker's page, "在线教程" does nothing.
 #include <windows.h>
 
-#include <algorithm>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -15,55 +13,19 @@
 #include "MenuInput.h"
 #include "ScreenCapture.h"
 #include "Session.h"
+#include "StoredLook.h"
 
 namespace e2e {
 
 namespace {
 
-std::wstring ReferencePath(const char* name) {
-  std::wstring dir = WideText(QM_E2E_REFERENCE_DIR);
-  for (wchar_t& c : dir)
-    if (c == L'/') c = L'\\';
-  if (!dir.empty() && dir[0] == L'\\') dir = L"Z:" + dir;
-  return dir + L"\\" + WideText(name) + L".bmp";
-}
-
-int Distance(skin::TPixel a, skin::TPixel b) {
-  return std::max({std::abs(skin::PixelRed(a) - skin::PixelRed(b)),
-                   std::abs(skin::PixelGreen(a) - skin::PixelGreen(b)),
-                   std::abs(skin::PixelBlue(a) - skin::PixelBlue(b))});
-}
-
-// Compares a capture with its stored reference; only anti-aliased text may
-// differ a little. The capture is kept in the run's folder either way; a
-// missing reference is noted in `missing` (the case fails at its end, with
-// every capture made).
-void ExpectLooksAsStored(const Context& ctx, const skin::TBitmap& shot, const char* name,
-                         std::vector<std::string>& missing) {
-  std::vector<uint8_t> saved = shot.SaveToBmp();
-  std::ofstream(Narrow(ctx.runRoot + L"\\" + WideText(name) + L".bmp"), std::ios::binary)
-      .write(reinterpret_cast<const char*>(saved.data()), static_cast<std::streamsize>(saved.size()));
-  std::ifstream in(Narrow(ReferencePath(name)), std::ios::binary);
-  if (!in) {
-    missing.push_back(Narrow(ReferencePath(name)));
-    return;
-  }
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  skin::TBitmap reference;
-  E2E_CHECK(reference.LoadFromBmp(bytes));
-  E2E_CHECK_EQ(shot.Width(), reference.Width());
-  E2E_CHECK_EQ(shot.Height(), reference.Height());
-  int slight = 0, strong = 0;
-  for (int y = 0; y < shot.Height(); ++y)
-    for (int x = 0; x < shot.Width(); ++x) {
-      const int d = Distance(shot.Pixel(x, y), reference.Pixel(x, y));
-      slight += d > 2;
-      strong += d > 64;
-    }
+// Menus show anti-aliased text: one pixel in a hundred may differ a little
+// from the stored picture, one in four hundred strongly. A missing picture is
+// noted in `missing` (the case fails at its end, with every capture made).
+void ExpectMenuLooksAsStored(const Context& ctx, const skin::TBitmap& shot, const char* name,
+                             std::vector<std::string>& missing) {
   const int area = shot.Width() * shot.Height();
-  if (slight > area / 100 || strong > area / 400)
-    throw Failure(std::string(name) + ": " + std::to_string(slight) + " pixels differ, " +
-                  std::to_string(strong) + " of them strongly, from the reference");
+  ExpectLooksAsStored(ctx, shot, name, Allowance{area / 100, area / 400}, &missing);
 }
 
 // The one open popup menu window, skinned.
@@ -72,12 +34,6 @@ HWND ExpectOneSkinnedPopup(const Session& s) {
   E2E_CHECK_EQ(open.size(), size_t{1});
   E2E_CHECK_EQ(AskSkinned(open.front()), LRESULT{1});
   return open.front();
-}
-
-skin::TBitmap CaptureWindow(HWND window) {
-  RECT r;
-  GetWindowRect(window, &r);
-  return Capture(r);
 }
 
 std::wstring TempFile(const Context& ctx) {
@@ -99,7 +55,7 @@ POINT ItemPoint(const RECT& menu, int i, int count) {
 // address opened a moment ago may have taken the activation, and a pointer
 // left over the bar would slide the open menu back to the button under it.
 void Front(Session& s, const Menus& m) {
-  MouseTo(POINT{m.bar.band.right - 40, m.bar.band.bottom + 150});
+  MoveMouse(POINT{m.bar.band.right - 40, m.bar.band.bottom + 150}, kMenuMs);
   SetForegroundWindow(s.Main());
   Wait(300);
 }
@@ -120,51 +76,51 @@ E2E_CASE(MenusLookAsStoredAndEveryPopupIsSkinned) {
   const auto first = [&](const RECT& r) { return m.IsFirst(r); };
   const auto second = [&](const RECT& r) { return m.IsSecond(r); };
   std::vector<std::string> missing;
-  ExpectLooksAsStored(ctx, Capture(m.bar.band), "menus-bar", missing);
+  ExpectMenuLooksAsStored(ctx, Capture(m.bar.band), "menus-bar", missing);
   // By the mouse: each menu under its caption, its first item highlighted.
-  ClickAt(m.bar.captions[0]);
+  ClickAt(m.bar.captions[0], kMenuMs);
   E2E_CHECK(WaitPopups(s, 1, first));
   Wait(200);
-  ExpectLooksAsStored(ctx, CaptureWindow(ExpectOneSkinnedPopup(s)), "menus-open-1", missing);
-  Key(VK_ESCAPE);
+  ExpectMenuLooksAsStored(ctx, Capture(ScreenRect(ExpectOneSkinnedPopup(s))), "menus-open-1", missing);
+  Tap(VK_ESCAPE, kMenuMs);
   E2E_CHECK(WaitPopups(s, 0, first));
-  ClickAt(m.bar.captions[1]);
+  ClickAt(m.bar.captions[1], kMenuMs);
   E2E_CHECK(WaitPopups(s, 1, second));
   Wait(200);
   const HWND help = ExpectOneSkinnedPopup(s);
-  ExpectLooksAsStored(ctx, CaptureWindow(help), "menus-open-2", missing);
+  ExpectMenuLooksAsStored(ctx, Capture(ScreenRect(help)), "menus-open-2", missing);
   // Down moves the highlight to the next item: the picture changes and is
   // drawn from the skin again.
-  const skin::TBitmap before = CaptureWindow(help);
-  Key(VK_DOWN);
-  const skin::TBitmap after = CaptureWindow(help);
+  const skin::TBitmap before = Capture(ScreenRect(help));
+  Tap(VK_DOWN, kMenuMs);
+  const skin::TBitmap after = Capture(ScreenRect(help));
   E2E_CHECK(!(before == after));
-  Key(VK_UP);
-  ExpectLooksAsStored(ctx, CaptureWindow(help), "menus-open-2", missing);
-  Key(VK_ESCAPE);
+  Tap(VK_UP, kMenuMs);
+  ExpectMenuLooksAsStored(ctx, Capture(ScreenRect(help)), "menus-open-2", missing);
+  Tap(VK_ESCAPE, kMenuMs);
   E2E_CHECK(WaitPopups(s, 0, first));
   // By the keyboard: Alt, F10, Left and Right open the same skinned menus.
-  Key(VK_MENU);
+  Tap(VK_MENU, kMenuMs);
   E2E_CHECK(WaitPopups(s, 1, first));
   ExpectOneSkinnedPopup(s);
-  Key(VK_RIGHT);
+  Tap(VK_RIGHT, kMenuMs);
   E2E_CHECK(WaitPopups(s, 1, second));
   ExpectOneSkinnedPopup(s);
-  Key(VK_ESCAPE);
+  Tap(VK_ESCAPE, kMenuMs);
   E2E_CHECK(WaitPopups(s, 0, first));
-  Key(VK_F10);
+  Tap(VK_F10, kMenuMs);
   E2E_CHECK(WaitPopups(s, 1, first));
   Wait(200);
-  ExpectLooksAsStored(ctx, CaptureWindow(ExpectOneSkinnedPopup(s)), "menus-open-1", missing);
-  Key(VK_LEFT);
+  ExpectMenuLooksAsStored(ctx, Capture(ScreenRect(ExpectOneSkinnedPopup(s))), "menus-open-1", missing);
+  Tap(VK_LEFT, kMenuMs);
   E2E_CHECK(WaitPopups(s, 1, second));
   ExpectOneSkinnedPopup(s);
-  Key(VK_ESCAPE);
+  Tap(VK_ESCAPE, kMenuMs);
   E2E_CHECK(WaitPopups(s, 0, first));
   E2E_CHECK(s.Close());
   if (!missing.empty())
-    throw Failure("no reference " + missing.front() + " (and " + std::to_string(missing.size() - 1) +
-                  " more); the captures are in the run's folder");
+    throw Failure("no reference " + Narrow(ReferencePath(missing.front())) + " (and " +
+                  std::to_string(missing.size() - 1) + " more); the captures are in the run's folder");
 }
 
 E2E_CASE(MenusEveryItemChosenWithTheMouse) {
@@ -179,21 +135,21 @@ E2E_CASE(MenusEveryItemChosenWithTheMouse) {
   auto openByClick = [&](int i) {
     const auto shown = [&](const RECT& r) { return i == 0 ? m.IsFirst(r) : m.IsSecond(r); };
     Front(s, m);
-    ClickAt(m.bar.captions[static_cast<size_t>(i)]);
+    ClickAt(m.bar.captions[static_cast<size_t>(i)], kMenuMs);
     if (WaitPopups(s, 1, shown)) return;
     Front(s, m);
-    ClickAt(m.bar.captions[static_cast<size_t>(i)]);
+    ClickAt(m.bar.captions[static_cast<size_t>(i)], kMenuMs);
     E2E_CHECK(WaitPopups(s, 1, shown));
   };
   // "在线教程" (the third item of "帮助") does nothing.
   openByClick(1);
-  ClickAt(ItemPoint(OpenPopups(s).front(), 2, 3));
+  ClickAt(ItemPoint(OpenPopups(s).front(), 2, 3), kMenuMs);
   E2E_CHECK(WaitPopups(s, 0, first));
   ExpectNothingHappened(s);
   // "软件更新" and "关于我们" open the maker's page.
   for (int item : {0, 1}) {
     openByClick(1);
-    ClickAt(ItemPoint(OpenPopups(s).front(), item, 3));
+    ClickAt(ItemPoint(OpenPopups(s).front(), item, 3), kMenuMs);
     E2E_CHECK(WaitPopups(s, 0, first));
     std::vector<std::string> urls = RecordedUrls(static_cast<size_t>(item + 1));
     E2E_CHECK_EQ(urls.size(), static_cast<size_t>(item + 1));
@@ -201,7 +157,7 @@ E2E_CASE(MenusEveryItemChosenWithTheMouse) {
   }
   // "退出" ends the program through its close handler.
   openByClick(0);
-  ClickAt(ItemPoint(OpenPopups(s).front(), 0, 1));
+  ClickAt(ItemPoint(OpenPopups(s).front(), 0, 1), kMenuMs);
   E2E_CHECK(s.Exited(10000));
   E2E_CHECK(GetFileAttributesW(TempFile(ctx).c_str()) == INVALID_FILE_ATTRIBUTES);
 }
@@ -219,21 +175,21 @@ E2E_CASE(MenusEveryItemChosenWithTheKeyboard) {
   // window was brought to the front: then the key is pressed once more.
   auto openFirst = [&](WORD key) {
     Front(s, m);
-    Key(key);
+    Tap(key, kMenuMs);
     if (WaitPopups(s, 1, first)) return;
     Front(s, m);
-    Key(key);
+    Tap(key, kMenuMs);
     E2E_CHECK(WaitPopups(s, 1, first));
   };
   auto choose = [&](int downs) {
     openFirst(VK_F10);
-    Key(VK_RIGHT);
+    Tap(VK_RIGHT, kMenuMs);
     if (!WaitPopups(s, 1, second)) {
       Screenshot(ctx, "menus-keyboard-right");
       E2E_CHECK(WaitPopups(s, 1, second));
     }
-    for (int i = 0; i < downs; ++i) Key(VK_DOWN);
-    Key(VK_RETURN);
+    for (int i = 0; i < downs; ++i) Tap(VK_DOWN, kMenuMs);
+    Tap(VK_RETURN, kMenuMs);
     E2E_CHECK(WaitPopups(s, 0, first));
   };
   choose(2);  // "在线教程"
@@ -247,7 +203,7 @@ E2E_CASE(MenusEveryItemChosenWithTheKeyboard) {
   E2E_CHECK_EQ(urls[1], std::string(kMakersPage));
   // Alt opens "菜单" with "退出" highlighted; Enter ends the program.
   openFirst(VK_MENU);
-  Key(VK_RETURN);
+  Tap(VK_RETURN, kMenuMs);
   E2E_CHECK(s.Exited(10000));
   E2E_CHECK(GetFileAttributesW(TempFile(ctx).c_str()) == INVALID_FILE_ATTRIBUTES);
 }

@@ -1,6 +1,8 @@
 #include "ScreenCapture.h"
 
 #include <cstdint>
+#include <cstring>
+#include <string>
 
 namespace e2e {
 
@@ -28,6 +30,34 @@ skin::TBitmap Capture(const RECT& r) {
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
   return shot;
+}
+
+RECT ScreenRect(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  return r;
+}
+
+RECT ClientOnScreen(HWND window) {
+  RECT client;
+  GetClientRect(window, &client);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  return RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
+}
+
+POINT CentreOf(const RECT& r) {
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+void Screenshot(const Context& ctx, const char* name) {
+  std::wstring request = ctx.runRoot + L"\\shot.request", done = ctx.runRoot + L"\\shot.done";
+  DeleteFileW(done.c_str());
+  HANDLE h = CreateFileW(request.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(h, name, static_cast<DWORD>(strlen(name)), &written, nullptr);
+  CloseHandle(h);
+  for (int i = 0; i < 100 && GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(100);
 }
 
 }  // namespace e2e

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "Harness.h"
+#include "Input.h"
 #include "skin/form/SkinMessages.h"
 
 namespace e2e {
@@ -42,42 +43,6 @@ HWND MakeReplyWindow() {
                        GetModuleHandleW(nullptr), nullptr);
 }
 
-struct FindMain {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK FindMainProc(HWND hwnd, LPARAM lParam) {
-  auto* f = reinterpret_cast<FindMain*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  wchar_t cls[64];
-  GetClassNameW(hwnd, cls, 64);
-  if (pid == f->pid && wcscmp(cls, L"TForm1") == 0 && IsWindowVisible(hwnd)) {
-    f->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-struct FindBoxData {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK FindBoxProc(HWND hwnd, LPARAM lParam) {
-  auto* f = reinterpret_cast<FindBoxData*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  wchar_t cls[64];
-  GetClassNameW(hwnd, cls, 64);
-  if (pid == f->pid && wcscmp(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
-    f->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 std::wstring WindowText(HWND hwnd) {
   wchar_t buf[4096];
   DWORD_PTR n = 0;
@@ -86,16 +51,28 @@ std::wstring WindowText(HWND hwnd) {
   return std::wstring(buf, n);
 }
 
-void Pump(DWORD ms) {
-  DWORD end = GetTickCount() + ms;
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(10);
-  } while (GetTickCount() < end);
-}
-
 }  // namespace
+
+std::vector<HWND> ShownWindows(DWORD pid, const wchar_t* cls) {
+  struct Search {
+    DWORD pid;
+    const wchar_t* cls;
+    std::vector<HWND> found;
+  } search{pid, cls, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lParam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lParam);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        wchar_t name[64] = {};
+        if (owner == s->pid && IsWindowVisible(hwnd) && GetClassNameW(hwnd, name, 64) &&
+            _wcsicmp(name, s->cls) == 0)
+          s->found.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 Session::Session(const std::wstring& exe, const std::wstring& workDir) {
   replyWindow_ = MakeReplyWindow();
@@ -106,10 +83,9 @@ Session::Session(const std::wstring& exe, const std::wstring& workDir) {
                       &pi_))
     throw std::runtime_error("cannot start quellmark.exe");
   for (int i = 0; i < 300 && !main_; ++i) {
-    FindMain f{pi_.dwProcessId, nullptr};
-    EnumWindows(FindMainProc, reinterpret_cast<LPARAM>(&f));
-    main_ = f.found;
-    if (!main_) Pump(50);
+    const std::vector<HWND> shown = ShownWindows(pi_.dwProcessId, L"TForm1");
+    main_ = shown.empty() ? nullptr : shown.front();
+    if (!main_) Wait(50);
   }
   if (!main_) throw std::runtime_error("the main window did not appear");
   WaitIdleOrBox();
@@ -169,20 +145,20 @@ HWND Session::Control(const std::wstring& name) {
 }
 
 std::optional<MessageBoxInfo> Session::FindBox() {
-  FindBoxData f{pi_.dwProcessId, nullptr};
-  EnumWindows(FindBoxProc, reinterpret_cast<LPARAM>(&f));
-  if (!f.found) return std::nullopt;
+  const std::vector<HWND> shown = ShownWindows(pi_.dwProcessId, L"#32770");
+  if (shown.empty()) return std::nullopt;
+  const HWND found = shown.front();
   MessageBoxInfo box;
-  box.hwnd = f.found;
-  box.title = WindowText(f.found);
-  if (HWND text = GetDlgItem(f.found, 0xFFFF)) box.text = WindowText(text);
+  box.hwnd = found;
+  box.title = WindowText(found);
+  if (HWND text = GetDlgItem(found, 0xFFFF)) box.text = WindowText(text);
   // The icon is a static control: id 20 on Windows, 1088 in Wine's message box.
   for (int id : {20, 1088})
-    if (HWND icon = GetDlgItem(f.found, id); icon && IsWindowVisible(icon)) {
+    if (HWND icon = GetDlgItem(found, id); icon && IsWindowVisible(icon)) {
       // Plain messages carry no icon at all; the error report is the only box with one here.
       box.errorIcon = SendMessageW(icon, STM_GETICON, 0, 0) != 0;
     }
-  box.yesNo = GetDlgItem(f.found, IDYES) != nullptr;
+  box.yesNo = GetDlgItem(found, IDYES) != nullptr;
   return box;
 }
 
@@ -190,16 +166,16 @@ std::optional<MessageBoxInfo> Session::WaitIdleOrBox(DWORD timeoutMs) {
   DWORD end = GetTickCount() + timeoutMs;
   while (GetTickCount() < end) {
     if (auto box = FindBox()) {
-      Pump(100);  // the box finishes painting and focusing its button
+      Wait(100);  // the box finishes painting and focusing its button
       return FindBox();
     }
     if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0) return std::nullopt;
     if (Ask(main_, L"busy") == L"0") {
       // Idle twice in a row: the posted click has really been handled.
-      Pump(30);
+      Wait(30);
       if (!FindBox() && Ask(main_, L"busy") == L"0") return std::nullopt;
     }
-    Pump(30);
+    Wait(30);
   }
   throw std::runtime_error("the program stayed busy");
 }
@@ -210,7 +186,7 @@ void Session::ExpectSkinned(HWND window) {
     DWORD_PTR answer = 0;
     if (SendMessageTimeoutW(window, skin::WM_ISSKINNED, 0, 0, SMTO_BLOCK, 2000, &answer) && answer == 1)
       return;
-    Pump(20);
+    Wait(20);
   }
   throw std::runtime_error("the window " + Narrow(WindowText(window)) + " was not skinned");
 }
@@ -233,7 +209,7 @@ MessageBoxInfo Session::Answer(int buttonId) {
   if (!button) throw std::runtime_error("the message box has no such button");
   ExpectButtonsSkinned(box->hwnd);
   PostMessageW(button, BM_CLICK, 0, 0);
-  for (int i = 0; i < 200 && IsWindow(box->hwnd); ++i) Pump(20);
+  for (int i = 0; i < 200 && IsWindow(box->hwnd); ++i) Wait(20);
   return *box;
 }
 
@@ -241,21 +217,21 @@ void Session::Click(const std::wstring& button) {
   HWND h = Control(button);
   if (!h) throw std::runtime_error("no control named " + std::string(button.begin(), button.end()));
   PostMessageW(h, BM_CLICK, 0, 0);
-  Pump(50);
+  Wait(50);
   WaitIdleOrBox();
 }
 
 void Session::ClickAt(HWND window, int x, int y) {
   PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
   PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-  Pump(50);
+  Wait(50);
   WaitIdleOrBox();
 }
 
 void Session::PressKey(HWND window, UINT vk) {
   PostMessageW(window, WM_KEYDOWN, vk, 1);
   PostMessageW(window, WM_KEYUP, vk, 0xC0000001);
-  Pump(50);
+  Wait(50);
   WaitIdleOrBox();
 }
 
@@ -268,7 +244,7 @@ void Session::Type(const std::wstring& control, const std::wstring& text,
   SendMessageTimeoutW(h, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF, SMTO_BLOCK, 3000, nullptr);
   for (wchar_t ch : text) {
     PostMessageW(h, WM_CHAR, ch, 1);
-    Pump(20);
+    Wait(20);
     // Each keystroke may run a handler that reports something; a typist answers and goes on.
     while (auto box = WaitIdleOrBox()) {
       if (boxes) boxes->push_back(*box);
@@ -297,7 +273,7 @@ void Session::Choose(const std::wstring& combo, const std::wstring& item) {
   SendMessageW(h, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
   PostMessageW(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(h));
-  Pump(50);
+  Wait(50);
   WaitIdleOrBox();
 }
 
@@ -309,7 +285,7 @@ void Session::SetMemoText(const std::wstring& memo, const std::wstring& text) {
 void Session::MenuCommand(const std::wstring& item) {
   std::wstring id = AskComponent(item, L"command");
   PostMessageW(main_, WM_COMMAND, MAKEWPARAM(_wtoi(id.c_str()), 0), 0);
-  Pump(50);
+  Wait(50);
   WaitIdleOrBox();
 }
 
@@ -317,10 +293,10 @@ int Session::AnswerOpenDialog(const std::wstring& path, bool cancel) {
   std::optional<MessageBoxInfo> dlg;
   for (int i = 0; i < 200 && !dlg; ++i) {
     dlg = FindBox();
-    if (!dlg) Pump(50);
+    if (!dlg) Wait(50);
   }
   if (!dlg) throw std::runtime_error("the open dialog did not appear");
-  Pump(300);
+  Wait(300);
   ExpectSkinned(dlg->hwnd);
   for (int id : {IDOK, IDCANCEL})
     if (HWND button = GetDlgItem(dlg->hwnd, id)) ExpectSkinned(button);
@@ -336,7 +312,7 @@ int Session::AnswerOpenDialog(const std::wstring& path, bool cancel) {
                         nullptr);
     PostMessageW(GetDlgItem(dlg->hwnd, IDOK), BM_CLICK, 0, 0);
   }
-  for (int i = 0; i < 200 && IsWindow(dlg->hwnd); ++i) Pump(25);
+  for (int i = 0; i < 200 && IsWindow(dlg->hwnd); ++i) Wait(25);
   WaitIdleOrBox();
   return filterIndex;
 }

@@ -80,6 +80,9 @@ class Session {
   std::map<std::wstring, HWND> controls_;
 };
 
+// The shown top-level windows of window class `cls` in process `pid`, topmost first.
+std::vector<HWND> ShownWindows(DWORD pid, const wchar_t* cls);
+
 // Where the reply of an automation request lands.
 extern std::wstring g_reply;
 extern bool g_replied;
