@@ -22,7 +22,31 @@ void Pump(int ms) {
   PumpUntil([] { return false; }, ms);
 }
 
+void PumpAsProgram(int ms) {
+  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  do {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+      if (root && IsDialogMessageW(root, &msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(5);
+  } while (GetTickCount() < end);
+}
+
 void MoveMouse(POINT p) {
+  SendMouseMove(p);
+  Pump(30);
+}
+
+void MouseButton(bool down) {
+  SendMouseButton(down);
+  Pump(30);
+}
+
+void SendMouseMove(POINT p) {
   // Absolute coordinates are 0..65535 over the screen, rounded up so the
   // system's scaling lands on exactly this pixel.
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
@@ -32,15 +56,13 @@ void MoveMouse(POINT p) {
   in.mi.dy = static_cast<LONG>((static_cast<int64_t>(p.y) * 65536 + h - 1) / h);
   in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &in, sizeof in);
-  Pump(30);
 }
 
-void MouseButton(bool down) {
+void SendMouseButton(bool down) {
   INPUT in{};
   in.type = INPUT_MOUSE;
   in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
   SendInput(1, &in, sizeof in);
-  Pump(30);
 }
 
 void ClickAt(POINT p) {

@@ -14,8 +14,15 @@ namespace fw::test {
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 1500);
 // Handles this thread's messages for about `ms` milliseconds.
 void Pump(int ms);
+// The same as the program's loop does it: dialog keys (Tab, Enter, Esc) go
+// to the window's dialog handling first.
+void PumpAsProgram(int ms);
 void MoveMouse(POINT screen);
 void MouseButton(bool down);
+// The same input alone, nothing pumped: for a caller that handles the
+// messages its own way, or sends from another thread.
+void SendMouseMove(POINT screen);
+void SendMouseButton(bool down);
 // Moves to `screen`, presses and releases there.
 void ClickAt(POINT screen);
 // A key goes down or up; nothing is pumped (the caller's loop handles it).

@@ -21,15 +21,7 @@ namespace skin::test {
 class ScrollBarFixture : public testing::Test {
  protected:
   void LoadSkin() {
-    std::string path = QM_SKIN_FILE;
-    if (path.empty()) GTEST_SKIP() << "no skin was built";
-    TMemoryStream stored;
-    try {
-      stored.LoadFromFile(look::WinePath(path));
-    } catch (const std::exception& e) {
-      GTEST_SKIP() << "skin not readable: " << e.what();
-    }
-    data.ReadSkinStream(stored);
+    if (auto why = look::ReadBuiltSkin(data)) GTEST_SKIP() << *why;
     ASSERT_FALSE(data.Empty);
     ASSERT_TRUE(data.SArrow && !data.SArrow->Map.Empty());
   }

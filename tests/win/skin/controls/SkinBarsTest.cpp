@@ -13,6 +13,7 @@
 #include "skin/form/SkinMessages.h"
 #include "skin/form/WinSkinDraw.h"
 #include "skin/model/WinSkinData.h"
+#include "win/skin/controls/DrawnControl.h"
 
 namespace skin {
 namespace {
@@ -89,15 +90,7 @@ class SkinBarsTest : public testing::Test {
     return bar;
   }
 
-  TBitmap Draw(TSkinControl& object, HWND hwnd) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    TDibSection dib(r.right - r.left, r.bottom - r.top);
-    dib.Assign(TBitmap(dib.Width(), dib.Height(), kBackground));
-    RECT rc{0, 0, dib.Width(), dib.Height()};
-    object.DrawControl(dib.DC(), rc);
-    return dib.ToBitmap();
-  }
+  TBitmap Draw(TSkinControl& object, HWND hwnd) { return DrawnPicture(object, hwnd, kBackground); }
 
   TSkinData data{nullptr};
   HWND parent = nullptr;

@@ -9,6 +9,7 @@
 #include "skin/form/WinPlatform.h"
 #include "skin/form/WinSkinDraw.h"
 #include "skin/model/WinSkinData.h"
+#include "win/gui/RealInput.h"
 
 namespace skin {
 namespace {
@@ -17,33 +18,6 @@ constexpr int32_t kSide = 13;
 
 TPixel ImageColour(int k) {
   return MakePixel(static_cast<uint8_t>(30 * k), 40, static_cast<uint8_t>(250 - 30 * k));
-}
-
-void Pump(DWORD ms) {
-  DWORD end = GetTickCount() + ms;
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(5);
-  } while (static_cast<LONG>(GetTickCount() - end) < 0);
-}
-
-void SendMouse(DWORD flags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  SendInput(1, &input, sizeof(input));
-}
-
-void SendKey(WORD key, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof(input));
 }
 
 int Clicks = 0;
@@ -71,7 +45,7 @@ class SkinCheckBoxInputTest : public testing::Test {
     object = new TSkinCheckBox(nullptr);
     object->Inithwnd(check, &data, nullptr);
     SetForegroundWindow(top);
-    Pump(100);
+    fw::test::Pump(100);
     Clicks = 0;
   }
   void TearDown() override {
@@ -100,10 +74,10 @@ TEST_F(SkinCheckBoxInputTest, RealClickTogglesOnceAndThePictureFollows) {
   RECT r;
   GetWindowRect(check, &r);
   SetCursorPos(r.left + 40, r.top + 10);
-  SendMouse(MOUSEEVENTF_LEFTDOWN);
-  Pump(60);
-  SendMouse(MOUSEEVENTF_LEFTUP);
-  Pump(100);
+  fw::test::SendMouseButton(true);
+  fw::test::Pump(60);
+  fw::test::SendMouseButton(false);
+  fw::test::Pump(100);
   EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(Clicks, 1);
   EXPECT_EQ(ShownImage(), 2);
@@ -113,19 +87,19 @@ TEST_F(SkinCheckBoxInputTest, ReleaseOutsideDoesNotToggle) {
   RECT r;
   GetWindowRect(check, &r);
   SetCursorPos(r.left + 40, r.top + 10);
-  SendMouse(MOUSEEVENTF_LEFTDOWN);
-  Pump(60);
+  fw::test::SendMouseButton(true);
+  fw::test::Pump(60);
   SetCursorPos(r.left + 40, r.bottom + 30);
-  Pump(30);
+  fw::test::Pump(30);
   // Dragged out with the button held, the button redraws itself: the skin stays on top.
   EXPECT_EQ(ShownImage(), 1);
   SetCursorPos(r.left + 40, r.top + 10);
-  Pump(30);
+  fw::test::Pump(30);
   EXPECT_EQ(ShownImage(), 1);
   SetCursorPos(r.left + 40, r.bottom + 30);
-  Pump(30);
-  SendMouse(MOUSEEVENTF_LEFTUP);
-  Pump(100);
+  fw::test::Pump(30);
+  fw::test::SendMouseButton(false);
+  fw::test::Pump(100);
   EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
   EXPECT_EQ(Clicks, 0);
   EXPECT_EQ(ShownImage(), 1);
@@ -133,19 +107,19 @@ TEST_F(SkinCheckBoxInputTest, ReleaseOutsideDoesNotToggle) {
 
 TEST_F(SkinCheckBoxInputTest, SpaceTogglesTheFocusedCheckBox) {
   SetFocus(check);
-  Pump(30);
+  fw::test::Pump(30);
   ASSERT_EQ(GetFocus(), check);
-  SendKey(VK_SPACE, false);
-  Pump(30);
-  SendKey(VK_SPACE, true);
-  Pump(100);
+  fw::test::Key(VK_SPACE, true);
+  fw::test::Pump(30);
+  fw::test::Key(VK_SPACE, false);
+  fw::test::Pump(100);
   EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(Clicks, 1);
   EXPECT_EQ(ShownImage(), 2);
-  SendKey(VK_SPACE, false);
-  Pump(30);
-  SendKey(VK_SPACE, true);
-  Pump(100);
+  fw::test::Key(VK_SPACE, true);
+  fw::test::Pump(30);
+  fw::test::Key(VK_SPACE, false);
+  fw::test::Pump(100);
   EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
   EXPECT_EQ(ShownImage(), 1);
 }
@@ -166,7 +140,7 @@ TEST_F(SkinCheckBoxInputTest, FocusRectangleOnlyOutsideMajorVersionSix) {
   data.Colors[3] = 0x00FFFFFF;
   object->kind = 1;
   SetFocus(check);
-  Pump(30);
+  fw::test::Pump(30);
   ASSERT_EQ(GetFocus(), check);
   TDibSection dib(150, 21);
   RECT rc{0, 0, 150, 21};

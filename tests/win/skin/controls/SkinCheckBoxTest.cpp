@@ -9,6 +9,7 @@
 #include "skin/controls/WinSkinCheck.h"
 #include "skin/form/WinSkinDraw.h"
 #include "skin/model/WinSkinData.h"
+#include "win/skin/controls/DrawnControl.h"
 
 namespace skin {
 namespace {
@@ -54,16 +55,7 @@ class SkinCheckBoxTest : public testing::Test {
   }
 
   // The control drawn into a memory picture of its size, pre-filled.
-  TBitmap Draw(TSkinControl& object, HWND hwnd) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    TDibSection dib(r.right - r.left, r.bottom - r.top);
-    TBitmap fill(dib.Width(), dib.Height(), kBackground);
-    dib.Assign(fill);
-    RECT rc{0, 0, dib.Width(), dib.Height()};
-    object.DrawControl(dib.DC(), rc);
-    return dib.ToBitmap();
-  }
+  TBitmap Draw(TSkinControl& object, HWND hwnd) { return DrawnPicture(object, hwnd, kBackground); }
 
   // Image shown at the image's centre, 0 when none matches.
   static int ShownImage(const TBitmap& picture, int32_t x, int32_t y) {

@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,48 +18,15 @@
 #include "skin/form/WinSkinDraw.h"
 #include "skin/model/WinSkinData.h"
 #include "win/LookFiles.h"
+#include "win/gui/RealInput.h"
 
 namespace skin {
 namespace {
 
-using look::BesideProgram;
-using look::Near;
-using look::WinePath;
-
-// Captures go beside the test program, out of the source tree.
-std::string CapturePath(const std::string& name) {
-  return BesideProgram(name + ".bmp");
-}
-
-std::string ReferencePath(const std::string& name) {
-  std::string here = WinePath(__FILE__);
-  return here.substr(0, here.find_last_of('\\')) + "\\reference\\" + name + ".bmp";
-}
-
-void Pump(DWORD ms) {
-  DWORD end = GetTickCount() + ms;
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(5);
-  } while (static_cast<LONG>(GetTickCount() - end) < 0);
-}
-
 class SkinCheckGalleryTest : public testing::Test {
  protected:
   void SetUp() override {
-    std::string path = QM_SKIN_FILE;
-    if (path.empty()) GTEST_SKIP() << "no skin was built";
-    TMemoryStream stored;
-    try {
-      stored.LoadFromFile(WinePath(path));
-    } catch (const std::exception& e) {
-      GTEST_SKIP() << "skin not readable: " << e.what();
-    }
-    data.ReadSkinStream(stored);
+    if (auto why = look::ReadBuiltSkin(data)) GTEST_SKIP() << *why;
     ASSERT_FALSE(data.Empty);
     ASSERT_FALSE(data.Button.CheckMap.Empty());
     form = new fw::TForm(nullptr);
@@ -106,43 +71,6 @@ class SkinCheckGalleryTest : public testing::Test {
     object->Inithwnd(hwnd, &data, nullptr);
     objects.push_back(object);
     return object;
-  }
-
-  TBitmap Shot(HWND window) {
-    RECT r;
-    GetClientRect(window, &r);
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    HDC screen = GetDC(nullptr);
-    TBitmap shot = ReadDcPixels(screen, Rect(r.left, r.top, r.right, r.bottom));
-    ReleaseDC(nullptr, screen);
-    return shot;
-  }
-
-  // Compares with the stored reference; `text` are the caption areas where
-  // anti-aliasing may differ.
-  void ExpectLooksLikeReference(const TBitmap& shot, const std::string& name,
-                                const std::vector<TRect>& text) {
-    std::vector<uint8_t> bytes = shot.SaveToBmp();
-    std::ofstream(CapturePath(name), std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    std::ifstream in(ReferencePath(name), std::ios::binary);
-    ASSERT_TRUE(in) << "no reference " << ReferencePath(name) << "; the capture is " << CapturePath(name);
-    std::vector<uint8_t> stored((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    TBitmap reference;
-    ASSERT_TRUE(reference.LoadFromBmp(stored));
-    ASSERT_EQ(shot.Width(), reference.Width());
-    ASSERT_EQ(shot.Height(), reference.Height());
-    int outside = 0, inside = 0, textArea = 0;
-    for (const TRect& t : text) textArea += t.Width() * t.Height();
-    for (int32_t y = 0; y < shot.Height(); ++y)
-      for (int32_t x = 0; x < shot.Width(); ++x) {
-        bool inText = false;
-        for (const TRect& t : text) inText |= x >= t.Left && x < t.Right && y >= t.Top && y < t.Bottom;
-        if (Near(shot.Pixel(x, y), reference.Pixel(x, y), inText ? 48 : 2)) continue;
-        ++(inText ? inside : outside);
-      }
-    EXPECT_EQ(outside, 0) << name << ": pixels outside the captions differ from the reference";
-    EXPECT_LE(inside, textArea / 50) << name << ": caption pixels differ from the reference";
   }
 
   TSkinData data{nullptr};
@@ -202,8 +130,10 @@ TEST_F(SkinCheckGalleryTest, BareCheckAndRadioWindowsInEveryState) {
   ShowWindow(dialog, SW_SHOWNORMAL);
   SetForegroundWindow(dialog);
   SetFocus(focusTarget);
-  Pump(150);
-  ExpectLooksLikeReference(Shot(dialog), "check-gallery-bare", text);
+  fw::test::Pump(150);
+  look::ExpectLooksLikeReference(look::ClientShot(dialog),
+                                 look::ReferenceBeside(__FILE__, "check-gallery-bare"), "check-gallery-bare",
+                                 text);
 }
 
 // A framework group box is drawn whole by the skin (kind 1).
@@ -223,9 +153,10 @@ TEST_F(SkinCheckGalleryTest, FrameworkGroupBoxDrawnWhole) {
   object->Init(nullptr, &data, true);
   EXPECT_EQ(object->kind, 1);
   form->Show();
-  Pump(150);
-  ExpectLooksLikeReference(Shot(form->Handle()), "check-gallery-groupbox",
-                           {Rect(10, 10, 210, 28), Rect(26, 50, 146, 66)});
+  fw::test::Pump(150);
+  look::ExpectLooksLikeReference(look::ClientShot(form->Handle()),
+                                 look::ReferenceBeside(__FILE__, "check-gallery-groupbox"),
+                                 "check-gallery-groupbox", {Rect(10, 10, 210, 28), Rect(26, 50, 146, 66)});
 }
 
 // The framework's check boxes, radio buttons, radio group and group boxes,
@@ -249,7 +180,7 @@ class SkinCheckFrameworkGalleryTest : public SkinCheckGalleryTest {
     gallery.form->Show();
     SetForegroundWindow(gallery.form->Handle());
     gallery.checkUnchecked->SetFocus();
-    Pump(150);
+    fw::test::Pump(150);
   }
   void TearDown() override {
     delete gallery.form;  // the objects go with their controls
@@ -269,7 +200,7 @@ class SkinCheckFrameworkGalleryTest : public SkinCheckGalleryTest {
 };
 
 TEST_F(SkinCheckFrameworkGalleryTest, EveryStateLooksAsStored) {
-  TBitmap client = Shot(gallery.form->Handle());
+  TBitmap client = look::ClientShot(gallery.form->Handle());
   // The check boxes, radio buttons and radio group: (8, 8) to (432, 192).
   TBitmap shot = client.Crop(Rect(8, 8, 432, 192));
   // Only the frames count: the buttons below belong to another family.
@@ -301,7 +232,8 @@ TEST_F(SkinCheckFrameworkGalleryTest, EveryStateLooksAsStored) {
     RECT r = g->BoundsRect();
     text.push_back(Rect(r.left - 8, r.top - 8, r.right - 8, r.top - 8 + 16));
   }
-  ExpectLooksLikeReference(shot, "check-gallery-framework", text);
+  look::ExpectLooksLikeReference(shot, look::ReferenceBeside(__FILE__, "check-gallery-framework"),
+                                 "check-gallery-framework", text);
 }
 
 // Where pixel (6, row) of the check image of a framework check box is on the screen.
@@ -316,21 +248,6 @@ TPixel ScreenPixel(POINT p) {
   TBitmap pixel = ReadDcPixels(screen, Rect(p.x, p.y, p.x + 1, p.y + 1));
   ReleaseDC(nullptr, screen);
   return pixel.Pixel(0, 0);
-}
-
-void SendMouse(DWORD flags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  SendInput(1, &input, sizeof(input));
-}
-
-void SendKey(WORD key, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof(input));
 }
 
 TEST_F(SkinCheckFrameworkGalleryTest, ClickAndSpaceToggleOnceAndThePictureFollows) {
@@ -349,18 +266,18 @@ TEST_F(SkinCheckFrameworkGalleryTest, ClickAndSpaceToggleOnceAndThePictureFollow
   RECT r;
   GetWindowRect(box->Handle(), &r);
   SetCursorPos(r.left + 40, (r.top + r.bottom) / 2);
-  SendMouse(MOUSEEVENTF_LEFTDOWN);
-  Pump(50);
-  SendMouse(MOUSEEVENTF_LEFTUP);
-  Pump(100);
+  fw::test::SendMouseButton(true);
+  fw::test::Pump(50);
+  fw::test::SendMouseButton(false);
+  fw::test::Pump(100);
   EXPECT_TRUE(box->Checked());
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(ScreenPixel(centre), checked);
   ASSERT_EQ(GetFocus(), box->Handle());
-  SendKey(VK_SPACE, false);
-  Pump(30);
-  SendKey(VK_SPACE, true);
-  Pump(100);
+  fw::test::Key(VK_SPACE, true);
+  fw::test::Pump(30);
+  fw::test::Key(VK_SPACE, false);
+  fw::test::Pump(100);
   EXPECT_FALSE(box->Checked());
   EXPECT_EQ(clicks, 2);
   EXPECT_EQ(ScreenPixel(centre), unchecked);

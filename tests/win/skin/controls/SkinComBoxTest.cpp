@@ -11,6 +11,7 @@
 #include "skin/form/SkinMessages.h"
 #include "skin/form/WinSkinDraw.h"
 #include "skin/model/WinSkinData.h"
+#include "win/skin/controls/DrawnControl.h"
 
 namespace skin {
 namespace {
@@ -81,15 +82,7 @@ class SkinComBoxTest : public testing::Test {
     return hwnd;
   }
 
-  TBitmap Draw(TSkinControl& object, HWND hwnd) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    TDibSection dib(r.right - r.left, r.bottom - r.top);
-    dib.Assign(TBitmap(dib.Width(), dib.Height(), kBackground));
-    RECT rc{0, 0, dib.Width(), dib.Height()};
-    object.DrawControl(dib.DC(), rc);
-    return dib.ToBitmap();
-  }
+  TBitmap Draw(TSkinControl& object, HWND hwnd) { return DrawnPicture(object, hwnd, kBackground); }
 
   TSkinData data{nullptr};
   HWND parent = nullptr;

@@ -6,8 +6,6 @@
 // and takes the chosen item.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -23,23 +21,6 @@
 namespace skin {
 namespace {
 
-using look::BesideProgram;
-using look::Near;
-using look::WinePath;
-
-bool LoadSkin(TSkinData& data) {
-  std::string path = QM_SKIN_FILE;
-  if (path.empty()) return false;
-  TMemoryStream stored;
-  try {
-    stored.LoadFromFile(WinePath(path));
-  } catch (const std::exception&) {
-    return false;
-  }
-  data.ReadSkinStream(stored);
-  return !data.Empty;
-}
-
 bool Skinned(HWND hwnd) {
   return hwnd && SendMessageW(hwnd, WM_ISSKINNED, 0, 0) == 1;
 }
@@ -47,7 +28,7 @@ bool Skinned(HWND hwnd) {
 class SkinEntryGalleryTest : public testing::Test {
  protected:
   void SetUp() override {
-    if (!LoadSkin(data)) GTEST_SKIP() << "no skin was built";
+    if (look::ReadBuiltSkin(data) || data.Empty) GTEST_SKIP() << "no skin was built";
     SetCursorPos(1270, 790);
     g = fw::MakeEntryGallery(nullptr);
     sf = new TWinSkinForm(g.form);
@@ -67,16 +48,6 @@ class SkinEntryGalleryTest : public testing::Test {
   }
 
   TSkinControl* ObjectOf(fw::TWinControl* c) { return sf->FindControlByHandle(c->Handle()); }
-
-  TBitmap Shot() {
-    RECT r;
-    GetClientRect(g.form->Handle(), &r);
-    MapWindowPoints(g.form->Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
-    HDC screen = GetDC(nullptr);
-    TBitmap shot = ReadDcPixels(screen, Rect(r.left, r.top, r.right, r.bottom));
-    ReleaseDC(nullptr, screen);
-    return shot;
-  }
 
   TSkinData data{nullptr};
   fw::TEntryGallery g;
@@ -109,21 +80,6 @@ TEST_F(SkinEntryGalleryTest, EveryEntryControlGetsItsObjectAndAnswersTheSkinQuer
 }
 
 TEST_F(SkinEntryGalleryTest, EveryStateLooksAsStored) {
-  const TBitmap shot = Shot();
-  const std::string name = "entry-gallery";
-  std::vector<uint8_t> bytes = shot.SaveToBmp();
-  const std::string capture = BesideProgram(name + ".bmp");
-  std::ofstream(capture, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  std::string here = WinePath(__FILE__);
-  const std::string reference = here.substr(0, here.find_last_of('\\')) + "\\reference\\" + name + ".bmp";
-  std::ifstream in(reference, std::ios::binary);
-  ASSERT_TRUE(in) << "no reference " << reference << "; the capture is " << capture;
-  std::vector<uint8_t> stored((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  TBitmap expected;
-  ASSERT_TRUE(expected.LoadFromBmp(stored));
-  ASSERT_EQ(shot.Width(), expected.Width());
-  ASSERT_EQ(shot.Height(), expected.Height());
   // Texts: inside each edit, combo and picker, left of its button.
   std::vector<TRect> text;
   for (fw::TWinControl* c : std::initializer_list<fw::TWinControl*>{
@@ -132,17 +88,8 @@ TEST_F(SkinEntryGalleryTest, EveryStateLooksAsStored) {
     RECT r = c->BoundsRect();
     text.push_back(Rect(r.left + 2, r.top + 2, r.right - 20, r.bottom - 2));
   }
-  int outside = 0, inside = 0, textArea = 0;
-  for (const TRect& t : text) textArea += t.Width() * t.Height();
-  for (int32_t y = 0; y < shot.Height(); ++y)
-    for (int32_t x = 0; x < shot.Width(); ++x) {
-      bool inText = false;
-      for (const TRect& t : text) inText |= x >= t.Left && x < t.Right && y >= t.Top && y < t.Bottom;
-      if (Near(shot.Pixel(x, y), expected.Pixel(x, y), inText ? 48 : 2)) continue;
-      ++(inText ? inside : outside);
-    }
-  EXPECT_EQ(outside, 0) << "pixels outside the texts differ from the reference; the capture is " << capture;
-  EXPECT_LE(inside, textArea / 50) << "text pixels differ from the reference; the capture is " << capture;
+  look::ExpectLooksLikeReference(look::ClientShot(g.form->Handle()),
+                                 look::ReferenceBeside(__FILE__, "entry-gallery"), "entry-gallery", text);
 }
 
 TEST_F(SkinEntryGalleryTest, ComboButtonTurnsHotUnderTheMouseOnlyAndTheMousePicksAnItem) {

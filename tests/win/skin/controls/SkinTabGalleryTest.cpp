@@ -5,13 +5,10 @@
 // may differ by anti-aliasing inside the tab captions only).
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "gui/TabGallery.h"
-#include "skin/archive/Streams.h"
 #include "skin/controls/WinSkinMediaPlayer.h"
 #include "skin/controls/WinSkinTab.h"
 #include "skin/form/SkinMessages.h"
@@ -24,22 +21,10 @@
 namespace skin {
 namespace {
 
-using look::BesideProgram;
-using look::Near;
-using look::WinePath;
-
 class SkinTabGalleryTest : public testing::Test {
  protected:
   void SetUp() override {
-    std::string path = QM_SKIN_FILE;
-    if (path.empty()) GTEST_SKIP() << "no skin was built";
-    TMemoryStream stored;
-    try {
-      stored.LoadFromFile(WinePath(path));
-    } catch (const std::exception& e) {
-      GTEST_SKIP() << "skin not readable: " << e.what();
-    }
-    data.ReadSkinStream(stored);
+    if (auto why = look::ReadBuiltSkin(data)) GTEST_SKIP() << *why;
     ASSERT_FALSE(data.Empty);
     ASSERT_NE(data.tab, nullptr);
     g = fw::MakeTabGallery(nullptr);
@@ -101,35 +86,10 @@ TEST_F(SkinTabGalleryTest, WindowLooksAsStored) {
   fw::test::ShowInFront(g.form->Handle());
   fw::test::MoveMouse(POINT{1270, 790});
   fw::test::Pump(200);
-  RECT r;
-  GetClientRect(g.form->Handle(), &r);
-  MapWindowPoints(g.form->Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
-  HDC screen = GetDC(nullptr);
-  TBitmap shot = ReadDcPixels(screen, Rect(r.left, r.top, r.right, r.bottom));
-  ReleaseDC(nullptr, screen);
-  const std::string name = "tab-gallery";
-  std::vector<uint8_t> bytes = shot.SaveToBmp();
-  std::ofstream(BesideProgram(name + ".bmp"), std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  std::string here = WinePath(__FILE__);
-  std::string reference = here.substr(0, here.find_last_of('\\')) + "\\reference\\" + name + ".bmp";
-  std::ifstream in(reference, std::ios::binary);
-  ASSERT_TRUE(in) << "no reference " << reference << "; the capture is " << BesideProgram(name + ".bmp");
-  std::vector<uint8_t> storedBytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  TBitmap stored;
-  ASSERT_TRUE(stored.LoadFromBmp(storedBytes));
-  ASSERT_EQ(shot.Width(), stored.Width());
-  ASSERT_EQ(shot.Height(), stored.Height());
+  const TBitmap shot = look::ClientShot(g.form->Handle());
   // Text may differ only by anti-aliasing: a few pixels, none of them far off.
-  int slight = 0, strong = 0;
-  for (int32_t y = 0; y < shot.Height(); ++y)
-    for (int32_t x = 0; x < shot.Width(); ++x) {
-      if (Near(shot.Pixel(x, y), stored.Pixel(x, y), 2)) continue;
-      ++slight;
-      strong += Near(shot.Pixel(x, y), stored.Pixel(x, y), 64) ? 0 : 1;
-    }
-  EXPECT_LE(slight, shot.Width() * shot.Height() / 200) << name << ": pixels differ from the reference";
-  EXPECT_LE(strong, 40) << name << ": pixels differ strongly from the reference";
+  look::ExpectNearReference(shot, look::ReferenceBeside(__FILE__, "tab-gallery"), "tab-gallery",
+                            shot.Width() * shot.Height() / 200, 40);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "skin/form/WinSkinDraw.h"
 #include "skin/model/WinSkinData.h"
 #include "win/gui/RealInput.h"
+#include "win/skin/controls/DrawnControl.h"
 
 namespace skin {
 namespace {
@@ -75,15 +76,7 @@ class SkinUpDownTest : public testing::Test {
                            owner ? owner : parent, nullptr, nullptr, nullptr);
   }
 
-  TBitmap Draw(TSkinControl& object, HWND hwnd) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    TDibSection dib(r.right - r.left, r.bottom - r.top);
-    dib.Assign(TBitmap(dib.Width(), dib.Height(), kBackground));
-    RECT rc{0, 0, dib.Width(), dib.Height()};
-    object.DrawControl(dib.DC(), rc);
-    return dib.ToBitmap();
-  }
+  TBitmap Draw(TSkinControl& object, HWND hwnd) { return DrawnPicture(object, hwnd, kBackground); }
 
   TSkinData data{nullptr};
   HWND parent = nullptr;

@@ -7,9 +7,6 @@
 // changes on purpose).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -23,24 +20,12 @@
 namespace skin {
 namespace {
 
-using look::BesideProgram;
-using look::Near;
-using look::WinePath;
-
 constexpr int kWidth = 75, kHeight = 25, kGap = 4;
 
 class PushButtonLookTest : public testing::Test {
  protected:
   void SetUp() override {
-    std::string path = QM_SKIN_FILE;
-    if (path.empty()) GTEST_SKIP() << "no skin was built";
-    TMemoryStream stored;
-    try {
-      stored.LoadFromFile(WinePath(path));
-    } catch (const std::exception& e) {
-      GTEST_SKIP() << "skin not readable: " << e.what();
-    }
-    data.ReadSkinStream(stored);
+    if (auto why = look::ReadBuiltSkin(data)) GTEST_SKIP() << *why;
     ASSERT_FALSE(data.Empty);
     form = new fw::TForm(nullptr);
     form->SetBounds(40, 40, 300, 100);
@@ -91,30 +76,15 @@ TEST_F(PushButtonLookTest, EveryLookMatchesTheReference) {
     skinned->DrawControl(one.DC(), RECT{0, 0, kWidth, kHeight});
     BitBlt(strip.DC(), i * (kWidth + kGap), 0, kWidth, kHeight, one.DC(), 0, 0, SRCCOPY);
   }
-  TBitmap shot = strip.ToBitmap();
-  std::vector<uint8_t> bmp = shot.SaveToBmp();
-  std::ofstream(BesideProgram("push-buttons.bmp"), std::ios::binary)
-      .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
-
-  std::ifstream in(WinePath(std::string(QM_WIN_REFERENCE_DIR) + "/push-buttons.bmp"), std::ios::binary);
-  ASSERT_TRUE(in) << "no reference; the capture is " << BesideProgram("push-buttons.bmp");
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  TBitmap reference;
-  ASSERT_TRUE(reference.LoadFromBmp(bytes));
-  ASSERT_EQ(shot.Width(), reference.Width());
-  ASSERT_EQ(shot.Height(), reference.Height());
   // The caption's band: the middle of each button, 6 pixels in from its sides.
-  int faceDiffers = 0, textDiffers = 0, textPixels = 0;
-  for (int y = 0; y < shot.Height(); ++y)
-    for (int x = 0; x < shot.Width(); ++x) {
-      int inButton = x % (kWidth + kGap);
-      bool inText = inButton >= 6 && inButton < kWidth - 6 && y >= 4 && y < kHeight - 4;
-      textPixels += inText;
-      if (Near(shot.Pixel(x, y), reference.Pixel(x, y), inText ? 48 : 2)) continue;
-      ++(inText ? textDiffers : faceDiffers);
-    }
-  EXPECT_EQ(faceDiffers, 0);
-  EXPECT_LE(textDiffers, textPixels / 50);
+  std::vector<TRect> captions;
+  for (int i = 0; i < kLooks; ++i) {
+    const int left = i * (kWidth + kGap);
+    captions.push_back(Rect(left + 6, 4, left + kWidth - 6, kHeight - 4));
+  }
+  look::ExpectLooksLikeReference(strip.ToBitmap(),
+                                 look::WinePath(std::string(QM_WIN_REFERENCE_DIR) + "/push-buttons.bmp"),
+                                 "push-buttons", captions);
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "skin/form/SkinMessages.h"
 #include "skin/form/WinSkinDraw.h"
 #include "skin/model/WinSkinData.h"
+#include "win/gui/RealInput.h"
 
 namespace skin {
 namespace {
@@ -96,17 +97,7 @@ HWND MakeSystemButton(HWND parent, const wchar_t* text, int x, int y) {
 
 // Runs the thread's messages as the program's loop does (dialog keys first).
 void Pump(DWORD ms = 60) {
-  DWORD end = GetTickCount() + ms;
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-      if (root && IsDialogMessageW(root, &msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(5);
-  } while (GetTickCount() < end);
+  fw::test::PumpAsProgram(static_cast<int>(ms));
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD ms = 1500) {
@@ -115,34 +106,20 @@ bool PumpUntil(const std::function<bool()>& done, DWORD ms = 1500) {
   return done();
 }
 
-void Send(INPUT in) {
-  SendInput(1, &in, sizeof in);
+// Real input, each followed by the program's loop for a moment.
+void MoveMouse(POINT p) {
+  fw::test::SendMouseMove(p);
   Pump(40);
 }
 
-void MoveMouse(POINT p) {
-  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = static_cast<LONG>((static_cast<int64_t>(p.x) * 65536 + w - 1) / w);
-  in.mi.dy = static_cast<LONG>((static_cast<int64_t>(p.y) * 65536 + h - 1) / h);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  Send(in);
-}
-
 void MouseButton(bool down) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  Send(in);
+  fw::test::SendMouseButton(down);
+  Pump(40);
 }
 
 void Key(WORD vk, bool down) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  Send(in);
+  fw::test::Key(vk, down);
+  Pump(40);
 }
 
 void Tap(WORD vk) {

@@ -87,17 +87,7 @@ TRect DarkBox(const TBitmap& bmp, int from = 0, int to = 1 << 20) {
 }
 
 void Pump(DWORD ms = 40) {
-  DWORD end = GetTickCount() + ms;
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-      if (root && IsDialogMessageW(root, &msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(5);
-  } while (GetTickCount() < end);
+  fw::test::PumpAsProgram(static_cast<int>(ms));
 }
 
 class GlyphButtonTest : public testing::Test {
@@ -286,16 +276,8 @@ namespace {
 // can show, side by side in rows of cells; compared with
 // tests/win/reference/button-gallery.bmp.
 TEST(GlyphButtonLookTest, GalleryButtonsMatchTheReference) {
-  std::string path = QM_SKIN_FILE;
-  if (path.empty()) GTEST_SKIP() << "no skin was built";
   TSkinData data(nullptr);
-  TMemoryStream stored;
-  try {
-    stored.LoadFromFile(WinePath(path));
-  } catch (const std::exception& e) {
-    GTEST_SKIP() << "skin not readable: " << e.what();
-  }
-  data.ReadSkinStream(stored);
+  if (auto why = look::ReadBuiltSkin(data)) GTEST_SKIP() << *why;
   ASSERT_FALSE(data.Empty);
   fw::TControlGallery g = fw::MakeControlGallery(nullptr);
   g.form->Show();

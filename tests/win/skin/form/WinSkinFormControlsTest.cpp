@@ -24,6 +24,7 @@
 #include "skin/form/SkinMessages.h"
 #include "skin/form/WinSkinForm.h"
 #include "skin/model/WinSkinData.h"
+#include "win/LookFiles.h"
 
 namespace skin {
 namespace {
@@ -67,18 +68,7 @@ std::pair<int, int> GuiObjects() {
 }
 
 bool LoadBuiltSkin(TSkinData& data) {
-  std::string path = QM_SKIN_FILE;
-  if (path.empty()) return false;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  TMemoryStream stored;
-  try {
-    stored.LoadFromFile(path[0] == '\\' ? "Z:" + path : path);
-  } catch (const std::exception&) {
-    return false;
-  }
-  data.ReadSkinStream(stored);
-  return !data.Empty;
+  return !look::ReadBuiltSkin(data) && !data.Empty;
 }
 
 class FormBindingTest : public testing::Test {

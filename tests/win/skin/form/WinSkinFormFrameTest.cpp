@@ -9,6 +9,7 @@
 #include "skin/form/FrameShape.h"
 #include "skin/form/WinSkinForm.h"
 #include "skin/model/WinSkinData.h"
+#include "win/LookFiles.h"
 
 namespace skin {
 namespace {
@@ -270,17 +271,7 @@ TEST_F(FrameTest, NothingIsShapedWithoutFrameSkinningOrWhenDestroyed) {
 class OurSkinTest : public testing::Test {
  protected:
   void SetUp() override {
-    std::string path = QM_SKIN_FILE;
-    if (path.empty()) GTEST_SKIP() << "no skin was built";
-    for (char& c : path)
-      if (c == '/') c = '\\';
-    TMemoryStream stored;
-    try {
-      stored.LoadFromFile(path[0] == '\\' ? "Z:" + path : path);
-    } catch (const std::exception& e) {
-      GTEST_SKIP() << "skin not readable: " << e.what();
-    }
-    data.ReadSkinStream(stored);
+    if (auto why = look::ReadBuiltSkin(data)) GTEST_SKIP() << *why;
     ASSERT_FALSE(data.Empty);
     hwnd = MakeWindow(400, 300);
     ASSERT_NE(hwnd, nullptr);
