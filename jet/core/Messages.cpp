@@ -298,6 +298,35 @@ std::string ambiguousField(const std::string& name) {
               "The specified field " + quoted(name) +
                   " could refer to more than one table listed in the FROM clause of your SQL statement.");
 }
+std::string crosstabSyntax(const std::string& near) {
+  return said("TRANSFORM 语句的语法错误。", "Syntax error in TRANSFORM statement.") + nearText(near);
+}
+std::string crosstabWithoutPivot(const std::string& near) {
+  return said("TRANSFORM 语句的语法错误：缺少 PIVOT 子句。",
+              "Syntax error in TRANSFORM statement: the PIVOT clause is missing.") +
+         nearText(near);
+}
+std::string crosstabWithoutGroupBy() {
+  return said("TRANSFORM 语句的语法错误：交叉表查询需要 GROUP BY 子句。",
+              "Syntax error in TRANSFORM statement: a crosstab query needs a GROUP BY clause.");
+}
+std::string crosstabInto() {
+  return said("交叉表查询不能生成表：TRANSFORM 语句中不能有 INTO。",
+              "A crosstab query cannot make a table: INTO is not allowed in a TRANSFORM statement.");
+}
+std::string transformNotAggregate(const std::string& expression) {
+  return said("TRANSFORM 的值 " + quoted(expression) + " 必须是合计函数。",
+              "The TRANSFORM value " + quoted(expression) + " must be an aggregate function.");
+}
+std::string repeatedColumnHeading(const std::string& heading) {
+  return said(
+      "在交叉表查询中不能多次指定固定列标题 " + quoted(heading) + "。",
+      "Cannot specify fixed column heading " + quoted(heading) + " in a crosstab query more than once.");
+}
+std::string tooManyCrosstabColumns(size_t count) {
+  return said("交叉表的列标题太多（" + std::to_string(count) + "）。",
+              "Too many crosstab column headers (" + std::to_string(count) + ").");
+}
 std::string unionColumnMismatch() {
   return said("在联合查询中所选定的两个数据表或查询中的列数不匹配。",
               "The number of columns in the two selected tables or queries of a union query do not match.");

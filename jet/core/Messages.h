@@ -94,6 +94,14 @@ std::string invalidArgument(const std::string& function);
 std::string notInAggregate(const std::string& expression);
 std::string aggregateNotAllowed(const std::string& clause, const std::string& expression);
 std::string ambiguousField(const std::string& name);
+// Crosstab queries (TRANSFORM ... PIVOT).
+std::string crosstabSyntax(const std::string& near);
+std::string crosstabWithoutPivot(const std::string& near);
+std::string crosstabWithoutGroupBy();
+std::string crosstabInto();
+std::string transformNotAggregate(const std::string& expression);
+std::string repeatedColumnHeading(const std::string& heading);
+std::string tooManyCrosstabColumns(size_t count);
 std::string unionColumnMismatch();
 std::string subqueryTooManyRows();
 std::string subqueryOneColumn(const std::string& subquery);

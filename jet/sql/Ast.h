@@ -100,6 +100,16 @@ struct Top {
   bool percent = false;
 };
 
+// TRANSFORM value [AS alias] ... PIVOT pivot [IN (headings)]: a grouped
+// SELECT whose rows gain one column per value of `pivot`.
+struct Crosstab {
+  ExprPtr value;  // an expression over aggregates
+  std::string alias;
+  ExprPtr pivot;
+  std::vector<ExprPtr> headings;  // the IN list: the columns, in order
+  bool fixedHeadings = false;
+};
+
 struct SelectCore {
   bool distinct = false;
   std::optional<Top> top;
@@ -110,6 +120,7 @@ struct SelectCore {
   ExprPtr where;
   std::vector<ExprPtr> groupBy;
   ExprPtr having;
+  std::shared_ptr<const Crosstab> crosstab;  // TRANSFORM ... PIVOT, never changed once parsed
 };
 
 struct Query {

@@ -176,7 +176,7 @@ BoundPtr Binder::aggregateNode(const Expr& e, Grouping* g, const std::string& cl
   size_t slot = g->aggs.size();
   for (size_t i = 0; i < g->aggs.size(); ++i) {
     const AggSpec& o = g->aggs[i];
-    if (o.kind == spec.kind && o.distinct == spec.distinct &&
+    if (o.kind == spec.kind && o.distinct == spec.distinct && o.pivotColumn == spec.pivotColumn &&
         ((!o.arg && !spec.arg) || (o.arg && spec.arg && sameExpr(*o.arg, *spec.arg)))) {
       slot = i;
       break;

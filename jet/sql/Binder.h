@@ -59,6 +59,7 @@ class Binder {
 
   // Throws tooFewParameters when names were unknown.
   void checkUnknown() const;
+  bool hasUnknown() const { return !unknown_.empty(); }
   void noteUnknown(const std::string& name);
 
   static bool containsAggregate(const ast::Expr& e);

@@ -27,6 +27,13 @@ void ColumnUse::addCore(const ast::SelectCore& core) {
   for (const ast::ExprPtr& g : core.groupBy)
     if (g) addExpr(*g);
   if (core.having) addExpr(*core.having);
+  if (core.crosstab) addCrosstab(*core.crosstab);
+}
+
+void ColumnUse::addCrosstab(const ast::Crosstab& crosstab) {
+  addExpr(*crosstab.value);
+  addExpr(*crosstab.pivot);
+  for (const ast::ExprPtr& h : crosstab.headings) addExpr(*h);
 }
 
 void ColumnUse::addSource(const ast::TableRef& ref) {
@@ -60,6 +67,7 @@ ColumnUse columnsOfCore(const ast::SelectCore& core, const std::vector<ast::Orde
   for (const ast::ExprPtr& g : core.groupBy)
     if (g) use.addExpr(*g);
   if (core.having) use.addExpr(*core.having);
+  if (core.crosstab) use.addCrosstab(*core.crosstab);
   if (order)
     for (const ast::OrderItem& o : *order)
       if (o.expr) use.addExpr(*o.expr);

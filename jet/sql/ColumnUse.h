@@ -19,6 +19,8 @@ class ColumnUse {
   void addExpr(const ast::Expr& e);
   // A query nested inside: its names count, its stars do not (they are its own).
   void addNested(const ast::Query& q);
+  // The TRANSFORM value, the pivot and its headings.
+  void addCrosstab(const ast::Crosstab& crosstab);
   void addAll() { all_ = true; }
 
   // One flag per column of `schema`, or empty when every column is needed.
@@ -33,7 +35,8 @@ class ColumnUse {
 };
 
 // For a SELECT core reading one stored table: the columns it uses, through
-// its select list, WHERE, GROUP BY, HAVING and the query's ORDER BY.
+// its select list, WHERE, GROUP BY, HAVING, a crosstab's TRANSFORM and PIVOT
+// and the query's ORDER BY.
 ColumnUse columnsOfCore(const ast::SelectCore& core, const std::vector<ast::OrderItem>* order);
 
 }  // namespace jet::sql

@@ -306,4 +306,25 @@ bool readsRow(const BoundExpr& e) {
   return false;
 }
 
+BoundPtr cloneShifted(const BoundExpr& e, int fromSlot, int shift) {
+  auto c = std::make_unique<BoundExpr>();
+  c->kind = e.kind;
+  c->op = e.op;
+  c->value = e.value;
+  c->depth = e.depth;
+  c->slot = e.slot;
+  if (e.kind == BoundKind::Column && e.depth == 0 && e.slot >= fromSlot) c->slot += shift;
+  c->negated = e.negated;
+  c->function = e.function;
+  for (const auto& a : e.args) c->args.push_back(cloneShifted(*a, fromSlot, shift));
+  c->subquery = e.subquery;
+  // A residual reads an inner row of its own, never the row shifted here.
+  if (e.residual) c->residual = cloneShifted(*e.residual);
+  c->pattern = e.pattern;
+  c->type = e.type;
+  c->size = e.size;
+  c->text = e.text;
+  return c;
+}
+
 }  // namespace jet::sql

@@ -90,5 +90,8 @@ bool evaluatesTrue(const BoundExpr& e, const EvalContext& ctx);
 bool sameExpr(const BoundExpr& a, const BoundExpr& b);
 // Whether `e` reads columns of the row at depth 0.
 bool readsRow(const BoundExpr& e);
+// A deep copy (subqueries and Like patterns shared): references to columns
+// of the row at hand from `fromSlot` on point `shift` columns further.
+BoundPtr cloneShifted(const BoundExpr& e, int fromSlot = 0, int shift = 0);
 
 }  // namespace jet::sql

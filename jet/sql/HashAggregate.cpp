@@ -59,7 +59,8 @@ namespace {
 //   Sum, Avg, StDev, Var, ... count (int64), sum (double), sum of squares
 //                             (double), exact sum of Currency units (int128)
 // DISTINCT appends the number of the group's KeyTable in seen_, plus one
-// (0: none yet). Records start zeroed, which is every field's empty state.
+// (0: none yet); a crosstab cell then appends the count of its rows (int64).
+// Records start zeroed, which is every field's empty state.
 struct Slot {
   uint64_t payload;  // int64 or double bits, or an index into boxed_
   DataType type;
@@ -158,6 +159,8 @@ HashAggregate::HashAggregate(OperatorPtr input, std::vector<BoundPtr> keys, std:
   for (const AggSpec& spec : aggs_) {
     fieldAt_.push_back(recordWidth_);
     recordWidth_ += baseWidth(spec.kind) + (spec.distinct ? sizeof(uint64_t) : 0);
+    rowsAt_.push_back(recordWidth_);
+    if (spec.pivotColumn >= 0) recordWidth_ += sizeof(int64_t);
     // A sum of whole numbers is kept exactly, and so comes out the same in any
     // order of the rows (a grouped table beneath need not be sorted first).
     const bool whole = (spec.kind == AggKind::Sum || spec.kind == AggKind::Avg) && spec.arg &&
@@ -169,7 +172,7 @@ HashAggregate::HashAggregate(OperatorPtr input, std::vector<BoundPtr> keys, std:
   }
 }
 
-void HashAggregate::accumulate(unsigned char* record, std::vector<Value>& args) {
+void HashAggregate::accumulate(unsigned char* record, std::vector<Value>& args, int column) {
   auto slotValue = [this](const Slot& s) { return s.boxed ? boxed_[s.payload] : inlineValue(s); };
   auto put = [this](unsigned char* at, Value v) {
     Slot s = loadSlot(at);
@@ -191,6 +194,11 @@ void HashAggregate::accumulate(unsigned char* record, std::vector<Value>& args) 
   for (size_t i = 0; i < aggs_.size(); ++i) {
     const AggSpec& spec = aggs_[i];
     unsigned char* field = record + fieldAt_[i];
+    if (spec.pivotColumn >= 0) {
+      if (spec.pivotColumn != column) continue;
+      unsigned char* rows = record + rowsAt_[i];
+      store(rows, load<int64_t>(rows) + 1);
+    }
     if (spec.kind == AggKind::CountStar) {
       store(field, load<int64_t>(field) + 1);
       continue;
@@ -248,6 +256,7 @@ void HashAggregate::accumulate(unsigned char* record, std::vector<Value>& args) 
 Value HashAggregate::result(size_t agg, const unsigned char* record) const {
   const AggSpec& spec = aggs_[agg];
   const unsigned char* field = record + fieldAt_[agg];
+  if (spec.pivotColumn >= 0 && load<int64_t>(record + rowsAt_[agg]) == 0) return Value();
   switch (spec.kind) {
     case AggKind::CountStar:
     case AggKind::Count:
@@ -370,8 +379,10 @@ void HashAggregate::open(const EvalContext* outer) {
     }
     for (size_t i = 0; i < n; ++i) {
       EvalContext ctx{&rows[i], outer};
+      const int column = pivot_ ? pivotColumns_.columnOf(evaluate(*pivot_, ctx)) : -1;
       for (size_t a = 0; a < aggs_.size(); ++a)
-        args[a] = aggs_[a].kind == AggKind::CountStar ? Value() : evaluate(*aggs_[a].arg, ctx);
+        args[a] =
+            aggs_[a].kind == AggKind::CountStar || !takes(a, column) ? Value() : evaluate(*aggs_[a].arg, ctx);
       size_t group;
       if (spilling) {
         // A group is made in one round only: in memory if it was there when
@@ -380,7 +391,7 @@ void HashAggregate::open(const EvalContext* outer) {
         group = index.find(keys[i], hashes[i]);
         if (group == KeyTable::npos) {
           spilled.clear();
-          appendSpilled(spilled, keys[i], keyValues[i], args);
+          appendSpilled(spilled, keys[i], keyValues[i], args, column);
           spills_[hashes[i] >> 60]->append(spilled);
           continue;
         }
@@ -395,7 +406,7 @@ void HashAggregate::open(const EvalContext* outer) {
           }
         }
       }
-      accumulate(record(group), args);
+      accumulate(record(group), args, column);
     }
   }
   groups_ = index.size();
@@ -430,16 +441,17 @@ void HashAggregate::finishRound() {
   }
 }
 
-// A spilled row: its encoded key, its kept key values and its aggregates'
-// arguments, each with its length in front.
+// A spilled row: its encoded key, its kept key values, its aggregates'
+// arguments and in a crosstab its pivot column, each with its length in front.
 void HashAggregate::appendSpilled(std::string& out, const std::string& key, const Row& keyValues,
-                                  const std::vector<Value>& args) {
+                                  const std::vector<Value>& args, int column) {
   appendLength(out, key.size());
   out += key;
   packed_.clear();
   for (size_t k = 0; k < keys_.size(); ++k)
     if (keepKey_[k]) packValue(packed_, keyValues[k]);
   for (const Value& v : args) packValue(packed_, v);
+  if (pivot_) packValue(packed_, Value::longInt(column));
   appendLength(out, packed_.size());
   out += packed_;
 }
@@ -468,9 +480,10 @@ bool HashAggregate::nextRound() {
       at += packedLength;
       for (size_t k = 0; k < keys_.size(); ++k) keyValues[k] = keepKey_[k] ? unpackValue(values) : Value();
       for (Value& v : args) v = unpackValue(values);
+      const int column = pivot_ ? static_cast<int>(unpackValue(values).asInt()) : -1;
       auto [group, inserted] = index.insert(key);
       if (inserted) newGroup(group, keyValues);
-      accumulate(record(group), args);
+      accumulate(record(group), args, column);
     }
     groups_ = index.size();
     index.clear();

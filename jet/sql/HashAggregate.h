@@ -14,6 +14,7 @@
 #include "jet/sql/Eval.h"
 #include "jet/sql/KeyTable.h"
 #include "jet/sql/Operator.h"
+#include "jet/sql/PivotColumns.h"
 #include "jet/sql/SpillFile.h"
 
 namespace jet::sql {
@@ -27,6 +28,9 @@ struct AggSpec {
   DataType type = DataType::Null;  // result type
   uint16_t size = 0;
   std::string text;
+  // A crosstab cell: only rows whose pivot value falls in this column count,
+  // and a group without such rows gives Null (Count too). -1: every row.
+  int pivotColumn = -1;
 };
 
 // Parses an aggregate's name ("count", "Sum", ...); false if it is none.
@@ -47,18 +51,29 @@ class HashAggregate : public Operator {
   // this many bytes, rows of groups not yet in memory go to temporary files
   // by hash; those groups are made afterwards, one file at a time.
   void setMemoryBudget(size_t bytes) { budget_ = bytes; }
+  // A crosstab: `pivot`, over input rows, picks the column each row adds
+  // to, which only the aggregates of that column (and those of every row) see.
+  void setPivot(BoundPtr pivot, PivotColumns columns) {
+    pivot_ = std::move(pivot);
+    pivotColumns_ = std::move(columns);
+  }
 
  private:
   // A group's accumulators are one record of `recordWidth_` bytes; aggregate
   // i's fields start at `fieldAt_[i]`. See HashAggregate.cpp for the fields.
-  // `args` holds each aggregate's argument (Null for Count(*)).
-  void accumulate(unsigned char* record, std::vector<Value>& args);
+  // `args` holds each aggregate's argument (Null for Count(*)); `column` is
+  // the row's pivot column (-1: none).
+  void accumulate(unsigned char* record, std::vector<Value>& args, int column);
+  // Whether aggregate `agg` takes rows of pivot column `column`.
+  bool takes(size_t agg, int column) const {
+    return aggs_[agg].pivotColumn < 0 || aggs_[agg].pivotColumn == column;
+  }
   Value result(size_t agg, const unsigned char* record) const;
   void release();
   void newGroup(size_t group, const Row& keyValues);
   size_t memoryInUse(const KeyTable& index) const;
   void appendSpilled(std::string& out, const std::string& key, const Row& keyValues,
-                     const std::vector<Value>& args);
+                     const std::vector<Value>& args, int column);
   // After the groups of a round are made: their output order.
   void finishRound();
   // Makes the groups of the next spilled file; false when none is left.
@@ -69,6 +84,9 @@ class HashAggregate : public Operator {
   std::vector<AggSpec> aggs_;
   std::vector<bool> keysRead_;
   std::vector<size_t> fieldAt_;
+  std::vector<size_t> rowsAt_;  // crosstab cells: where the count of the cell's rows is
+  BoundPtr pivot_;
+  PivotColumns pivotColumns_;
   size_t recordWidth_ = 0;
   bool sorted_ = true;
   bool orderFree_ = true;  // no aggregate depends on the order of the rows

@@ -23,12 +23,13 @@ constexpr int kMaxHeight = 1000;
 
 bool isReserved(const std::string& word) {
   static const std::set<std::string> words = {
-      "select", "from",        "where",    "group",  "by",      "having",     "order", "union", "into",
-      "as",     "on",          "join",     "inner",  "left",    "right",      "outer", "and",   "or",
-      "not",    "xor",         "eqv",      "imp",    "mod",     "like",       "is",    "null",  "between",
-      "in",     "exists",      "distinct", "top",    "percent", "asc",        "desc",  "set",   "values",
-      "all",    "distinctrow", "insert",   "update", "delete",  "create",     "drop",  "alter", "table",
-      "index",  "with",        "primary",  "key",    "unique",  "constraint", "true",  "false"};
+      "select", "from",   "where",      "group",  "by",     "having",      "order",  "union",
+      "into",   "as",     "on",         "join",   "inner",  "left",        "right",  "outer",
+      "and",    "or",     "not",        "xor",    "eqv",    "imp",         "mod",    "like",
+      "is",     "null",   "between",    "in",     "exists", "distinct",    "top",    "percent",
+      "asc",    "desc",   "set",        "values", "all",    "distinctrow", "insert", "update",
+      "delete", "create", "drop",       "alter",  "table",  "index",       "with",   "primary",
+      "key",    "unique", "constraint", "true",   "false",  "transform",   "pivot"};
   return words.count(foldCase(word)) != 0;
 }
 
@@ -65,8 +66,13 @@ class Parser {
   std::shared_ptr<Query> queryOnly() {
     std::vector<std::string> declared = parameters();
     clause_ = "SELECT";
-    if (!isWord("select")) error();
-    auto q = query();
+    std::shared_ptr<Query> q;
+    if (isWord("transform"))
+      q = crosstab();
+    else if (isWord("select"))
+      q = query();
+    else
+      error();
     q->parameters = std::move(declared);
     // Access writes this option at the end of queries saved with owner's rights.
     if (acceptWord("with")) {
@@ -116,6 +122,7 @@ class Parser {
   [[noreturn]] void error() const {
     const Token& t = peek();
     std::string near = t.kind == TokenKind::End ? std::string() : utf8Snippet(sql_, t.pos, 24);
+    if (clause_ == "TRANSFORM") throw SqlError(ErrorCode::Syntax, msg::crosstabSyntax(near));
     throw SqlError(ErrorCode::Syntax, msg::syntaxErrorIn(clause_, near));
   }
   std::string textFrom(size_t startTok) const {
@@ -180,6 +187,7 @@ class Parser {
     return names;
   }
   Statement statementBody() {
+    if (isWord("transform")) return SelectStmt{crosstab()};
     if (isWord("select")) {
       clause_ = "SELECT";
       return SelectStmt{query()};
@@ -226,20 +234,63 @@ class Parser {
       q->unionAll.push_back(all);
       q->parts.push_back(selectCoreOrParen());
     }
-    if (isWord("order")) {
-      advance();
-      clause_ = "ORDER BY";
-      expectWord("by");
-      do {
-        OrderItem item;
-        item.expr = expr();
-        if (acceptWord("desc"))
-          item.descending = true;
-        else
-          acceptWord("asc");
-        q->orderBy.push_back(std::move(item));
-      } while (accept(","));
+    orderBy(*q);
+    return q;
+  }
+
+  void orderBy(Query& q) {
+    if (!isWord("order")) return;
+    advance();
+    clause_ = "ORDER BY";
+    expectWord("by");
+    do {
+      OrderItem item;
+      item.expr = expr();
+      if (acceptWord("desc"))
+        item.descending = true;
+      else
+        acceptWord("asc");
+      q.orderBy.push_back(std::move(item));
+    } while (accept(","));
+  }
+
+  // TRANSFORM value [AS alias] SELECT ... GROUP BY ... [ORDER BY ...]
+  // PIVOT pivot [IN (heading, ...)]; Access writes ORDER BY before PIVOT,
+  // after it is taken too.
+  std::shared_ptr<Query> crosstab() {
+    DepthGuard g(*this);
+    clause_ = "TRANSFORM";
+    expectWord("transform");
+    auto x = std::make_shared<Crosstab>();
+    x->value = expr();
+    if (acceptWord("as")) x->alias = name();
+    if (!isWord("select")) error();
+    auto q = std::make_shared<Query>();
+    q->parts.push_back(selectCore());
+    SelectCore& core = q->parts[0];
+    if (core.hasInto) throw SqlError(ErrorCode::Invalid, msg::crosstabInto());
+    orderBy(*q);
+    clause_ = "TRANSFORM";
+    if (!acceptWord("pivot")) {
+      const Token& t = peek();
+      throw SqlError(ErrorCode::Syntax,
+                     msg::crosstabWithoutPivot(t.kind == TokenKind::End ? "" : utf8Snippet(sql_, t.pos, 24)));
     }
+    clause_ = "PIVOT";
+    x->pivot = expr();
+    // The expression parser reads `pivot IN (...)` as a test: its list is the headings.
+    if (x->pivot->kind == ExprKind::InList && !x->pivot->negated) {
+      ExprPtr in = std::move(x->pivot);
+      x->pivot = std::move(in->args[0]);
+      for (size_t i = 1; i < in->args.size(); ++i) x->headings.push_back(std::move(in->args[i]));
+      x->fixedHeadings = true;
+    } else if (x->pivot->kind == ExprKind::InList || x->pivot->kind == ExprKind::InSubquery) {
+      throw SqlError(ErrorCode::Syntax, msg::crosstabSyntax(x->pivot->text));
+    }
+    if (q->orderBy.empty()) orderBy(*q);
+    if (core.groupBy.empty()) throw SqlError(ErrorCode::Syntax, msg::crosstabWithoutGroupBy());
+    core.crosstab = std::move(x);
+    clause_ = "SELECT";
     return q;
   }
 

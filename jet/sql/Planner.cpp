@@ -266,6 +266,50 @@ void Planner::pushDownConjuncts(std::vector<OperatorPtr>& sources, std::vector<c
   where = std::move(kept);
 }
 
+PivotColumns Planner::pivotColumns(const ast::SelectCore& core, size_t rowHeadings) {
+  const ast::Crosstab& crosstab = *core.crosstab;
+  // Jet's limit of fields in one query.
+  constexpr size_t kMaxFields = 255;
+  auto checkCount = [&](size_t cells) {
+    if (rowHeadings + cells > kMaxFields)
+      throw SqlError(ErrorCode::Invalid, msg::tooManyCrosstabColumns(cells));
+  };
+  PivotColumns columns;
+  if (crosstab.fixedHeadings) {
+    const Scope none;
+    for (const ast::ExprPtr& h : crosstab.headings) {
+      if (Binder::containsAggregate(*h))
+        throw SqlError(ErrorCode::Invalid, msg::aggregateNotAllowed("PIVOT", h->text));
+      BoundPtr b = binder_.bind(*h, none, "PIVOT");
+      if (!columns.add(evaluate(*b, EvalContext{})))
+        throw SqlError(ErrorCode::Invalid, msg::repeatedColumnHeading(h->text));
+      checkCount(columns.size());
+    }
+    return columns;
+  }
+  // A name nothing defines fails the statement once it is bound: no need to
+  // read the rows for headings it will never show.
+  if (binder_.hasUnknown()) return columns;
+  // The headings are the pivot's values among the rows WHERE lets through,
+  // in ascending order: SELECT pivot FROM ... WHERE ... GROUP BY pivot.
+  ast::SelectCore values;
+  ast::SelectItem item;
+  item.expr = ast::clone(*crosstab.pivot);
+  values.items.push_back(std::move(item));
+  for (const auto& ref : core.from) values.from.push_back(ast::clone(*ref));
+  if (core.where) values.where = ast::clone(*core.where);
+  values.groupBy.push_back(ast::clone(*crosstab.pivot));
+  OperatorPtr distinct = planCore(values, nullptr, nullptr, nullptr);
+  if (binder_.hasUnknown()) return columns;
+  distinct->open(nullptr);
+  Row row;
+  while (distinct->next(row)) {
+    columns.add(row[0]);
+    checkCount(columns.size());
+  }
+  return columns;
+}
+
 OperatorPtr Planner::planCore(const ast::SelectCore& core, const std::vector<ast::OrderItem>* order,
                               const Scope* outer, bool* correlated) {
   // FROM, with comma-separated sources joined on the equalities of WHERE.
@@ -317,6 +361,9 @@ OperatorPtr Planner::planCore(const ast::SelectCore& core, const std::vector<ast
     for (const ast::OrderItem& item : *order)
       if (Binder::containsAggregate(*item.expr)) grouped = true;
 
+  const ast::Crosstab* crosstab = core.crosstab.get();
+  if (crosstab) grouped = true;
+
   Grouping grouping;
   grouping.input = &input;
   if (grouped) {
@@ -339,6 +386,21 @@ OperatorPtr Planner::planCore(const ast::SelectCore& core, const std::vector<ast
   auto bindItem = [&](const Expr& e, const std::string& clause) {
     return grouped ? binder_.bindGrouped(e, grouping, clause) : binder_.bind(e, input, clause);
   };
+
+  // A crosstab's value is bound first and its aggregates taken apart: each
+  // pivot column gets copies of them of its own, which no other clause shares.
+  BoundPtr cellValue, pivot;
+  std::vector<AggSpec> cellAggs;
+  if (crosstab) {
+    if (!Binder::containsAggregate(*crosstab->value))
+      throw SqlError(ErrorCode::Invalid, msg::transformNotAggregate(crosstab->value->text));
+    cellValue = binder_.bindGrouped(*crosstab->value, grouping, "TRANSFORM");
+    cellAggs = std::move(grouping.aggs);
+    grouping.aggs.clear();
+    if (Binder::containsAggregate(*crosstab->pivot))
+      throw SqlError(ErrorCode::Invalid, msg::aggregateNotAllowed("PIVOT", crosstab->pivot->text));
+    pivot = binder_.bind(*crosstab->pivot, input, "PIVOT");
+  }
 
   // The select list.
   std::vector<OutputColumn> outputs;
@@ -417,6 +479,50 @@ OperatorPtr Planner::planCore(const ast::SelectCore& core, const std::vector<ast
     }
   }
 
+  PivotColumns columns;
+  if (crosstab) {
+    columns = pivotColumns(core, visible);
+    const size_t cells = columns.size();
+    std::vector<OutputColumn> cellColumns;
+    const int keyCount = static_cast<int>(grouping.keys.size());
+    for (size_t column = 0; column < cells; ++column) {
+      const int shift = static_cast<int>(grouping.aggs.size());
+      for (const AggSpec& a : cellAggs) {
+        AggSpec cell;
+        cell.kind = a.kind;
+        cell.arg = a.arg ? cloneShifted(*a.arg) : nullptr;
+        cell.distinct = a.distinct;
+        cell.type = a.type;
+        cell.size = a.size;
+        cell.text = a.text;
+        cell.pivotColumn = static_cast<int>(column);
+        grouping.aggs.push_back(std::move(cell));
+      }
+      OutputColumn out;
+      out.expr = cloneShifted(*cellValue, keyCount, shift);
+      out.info = {"", columns.heading(column), cellValue->type, cellValue->size};
+      cellColumns.push_back(std::move(out));
+    }
+    // A row heading read straight from a table column whose name a pivot
+    // column takes is known by its table too, as `*` names clashing columns.
+    for (size_t k = 0; k < visible; ++k) {
+      OutputColumn& heading = outputs[k];
+      const BoundExpr& e = *heading.expr;
+      bool clash = false;
+      for (const OutputColumn& cell : cellColumns)
+        clash = clash || equalsIgnoreCase(cell.info.name, heading.info.name);
+      if (!clash || e.kind != BoundKind::Column || e.depth != 0 || e.slot >= keyCount) continue;
+      const ColumnInfo& source = grouping.post.columns[static_cast<size_t>(e.slot)];
+      if (!source.table.empty() && equalsIgnoreCase(source.name, heading.info.name))
+        heading.info.name = source.table + "." + source.name;
+    }
+    outputs.insert(outputs.begin() + static_cast<long>(visible), std::make_move_iterator(cellColumns.begin()),
+                   std::make_move_iterator(cellColumns.end()));
+    for (SortKey& k : sortKeys)
+      if (k.column >= static_cast<int>(visible)) k.column += static_cast<int>(cells);
+    visible += cells;
+  }
+
   if (grouped) {
     std::vector<ColumnInfo> aggColumns;
     for (size_t k = 0; k < grouping.keys.size(); ++k) aggColumns.push_back(grouping.post.columns[k]);
@@ -428,9 +534,27 @@ OperatorPtr Planner::planCore(const ast::SelectCore& core, const std::vector<ast
     auto aggregate = std::make_unique<HashAggregate>(std::move(op), std::move(keys), std::move(grouping.aggs),
                                                      std::move(aggColumns));
     aggregate->setKeysRead(std::move(keysRead));
+    if (crosstab) aggregate->setPivot(std::move(pivot), std::move(columns));
     op = std::move(aggregate);
     if (having) op = std::make_unique<Filter>(std::move(op), std::move(having));
   }
+
+  // Columns of different tables that come out under one name are known by
+  // their tables ("Table1.col1", "Table2.col1"), as `*` names them; a saved
+  // query hands those names on to the queries that read it.
+  std::vector<size_t> qualify;
+  for (size_t k = 0; k < visible; ++k) {
+    const ColumnInfo& info = outputs[k].info;
+    if (info.table.empty()) continue;
+    for (size_t j = 0; j < visible; ++j) {
+      const ColumnInfo& other = outputs[j].info;
+      if (j != k && equalsIgnoreCase(other.name, info.name) && !equalsIgnoreCase(other.table, info.table)) {
+        qualify.push_back(k);
+        break;
+      }
+    }
+  }
+  for (size_t k : qualify) outputs[k].info.name = outputs[k].info.table + "." + outputs[k].info.name;
 
   std::vector<BoundPtr> exprs;
   std::vector<ColumnInfo> infos;

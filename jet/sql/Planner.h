@@ -1,6 +1,6 @@
 // Builds the operator tree of a query: sources (tables, saved queries and
 // derived tables), hash joins on the equalities of ON or WHERE, filters,
-// grouping, the select list, DISTINCT, ORDER BY, TOP and UNION.
+// grouping, crosstabs, the select list, DISTINCT, ORDER BY, TOP and UNION.
 #pragma once
 
 #include <string>
@@ -9,6 +9,7 @@
 #include "jet/sql/Ast.h"
 #include "jet/sql/Binder.h"
 #include "jet/sql/Operator.h"
+#include "jet/sql/PivotColumns.h"
 #include "jet/storage/Store.h"
 
 namespace jet::sql {
@@ -30,6 +31,9 @@ class Planner : public SubqueryPlanner {
  private:
   OperatorPtr planCore(const ast::SelectCore& core, const std::vector<ast::OrderItem>* order,
                        const Scope* outer, bool* correlated);
+  // The columns of a crosstab: its IN list, else the pivot's values among
+  // the rows, read now. `rowHeadings` columns come before them.
+  PivotColumns pivotColumns(const ast::SelectCore& core, size_t rowHeadings);
   OperatorPtr planSource(const ast::TableRef& ref, const Scope* outer, bool* correlated);
   OperatorPtr planNamed(const ast::TableRef& ref);
   // Joins two inputs; equalities between them among `conjuncts` become hash

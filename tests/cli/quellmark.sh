@@ -56,6 +56,8 @@ check json-null 0 "$ql" query "$db" "select Notes, Amount from Customers where I
 check csv 0 "$ql" query "$db" "select ID, Name from [Customers] where ID <= 2 order by ID" --format csv && {
   [ "$(line 1)" = "ID,Name" ] && [ "$(line 3)" = "2,Alice" ]; expect "csv" $?; }
 check table 0 "$ql" query "$db" "select count(*) from [Customers]" && { has "Expr1000" && has "11"; expect "table format" $?; }
+check crosstab 0 "$ql" query "$db" "TRANSFORM Count(*) SELECT Active FROM Customers GROUP BY Active PIVOT Year(Joined)" --format csv && {
+  [ "$out" = $'Active,<>,1899,1999,2001\nTrue,,,2,4\nFalse,2,1,2,' ]; expect "crosstab" $?; }
 
 check report 0 "$ql" dupes "$db" --table Customers --keys Name --format csv && {
   has "Name,Expr1001" && has "Alice,4"; expect "duplicate report (case-insensitive grouping)" $?; }

@@ -109,6 +109,73 @@ TEST(HashAggregateSpill, GroupsMadeFromTemporaryFilesEqualGroupsMadeInMemory) {
   EXPECT_EQ(temporaryFiles(), filesBefore);  // none left behind
 }
 
+// Crosstab cells grouped on K: per pivot column of N (0 to 4; rows of 5 and
+// 6 fall in none) Sum(M) and Count(*), after a Count(*) of every row.
+std::vector<Row> crosstab(const std::vector<Row>& rows, size_t budget, bool anyOrder) {
+  const std::vector<ColumnInfo> columns = {
+      {"t", "K", DataType::Text, 20}, {"t", "N", DataType::Long, 4}, {"t", "M", DataType::Currency, 8}};
+  std::vector<BoundPtr> keys;
+  keys.push_back(Binder::columnRef(0, 0, columns[0]));
+  std::vector<AggSpec> aggs(1);
+  PivotColumns pivotColumns;
+  for (int column = 0; column < 5; ++column) {
+    pivotColumns.add(Value::longInt(column));
+    AggSpec sum;
+    sum.kind = AggKind::Sum;
+    sum.arg = Binder::columnRef(0, 2, columns[2]);
+    sum.type = DataType::Currency;
+    sum.pivotColumn = column;
+    aggs.push_back(std::move(sum));
+    AggSpec count;
+    count.pivotColumn = column;
+    aggs.push_back(std::move(count));
+  }
+  std::vector<ColumnInfo> out(columns.begin(), columns.begin() + 1);
+  for (size_t i = 0; i < aggs.size(); ++i) out.push_back({"", "a" + std::to_string(i), aggs[i].type, 0});
+  HashAggregate aggregate(std::make_unique<RowsInput>(columns, rows), std::move(keys), std::move(aggs), out);
+  aggregate.setPivot(Binder::columnRef(0, 1, columns[1]), std::move(pivotColumns));
+  if (budget) aggregate.setMemoryBudget(budget);
+  if (anyOrder) aggregate.allowAnyOrder();
+  std::vector<Row> result;
+  aggregate.open(nullptr);
+  for (Row r; aggregate.next(r);) result.push_back(r);
+  return result;
+}
+
+TEST(HashAggregateSpill, CrosstabCellsFromTemporaryFilesEqualCellsMadeInMemory) {
+  std::vector<Row> rows;
+  for (int i = 0; i < 30000; ++i) {
+    const int k = (i * 7919) % 6000;
+    rows.push_back({Value::text("k" + std::to_string(k)), Value::longInt((i / 3) % 7),
+                    Value::currency(static_cast<int64_t>(i % 13) * 2500)});
+  }
+  const std::vector<Row> inMemory = crosstab(rows, 0, false);
+  ASSERT_EQ(inMemory.size(), 6000u);
+  // One group worked out by hand: every cell from its own rows, Null without any.
+  const Row& first = inMemory[0];
+  Row expected{first[0], Value::longInt(0)};
+  for (int column = 0; column < 5; ++column) {
+    int64_t units = 0;
+    int32_t count = 0;
+    for (const Row& r : rows) {
+      if (!(r[0] == first[0])) continue;
+      if (column == 0) expected[1] = Value::longInt(static_cast<int32_t>(expected[1].asInt() + 1));
+      if (r[1].asInt() != column) continue;
+      units += r[2].asInt();
+      ++count;
+    }
+    expected.push_back(count ? Value::currency(units) : Value());
+    expected.push_back(count ? Value::longInt(count) : Value());
+  }
+  EXPECT_EQ(first, expected);
+  size_t nullCells = 0;
+  for (const Row& r : inMemory) nullCells += static_cast<size_t>(std::count(r.begin(), r.end(), Value()));
+  EXPECT_GT(nullCells, 1000u);
+  const std::vector<Row> spilled = inKeyOrder(crosstab(rows, 1, true));
+  ASSERT_EQ(spilled.size(), inMemory.size());
+  for (size_t g = 0; g < spilled.size(); ++g) ASSERT_EQ(spilled[g], inMemory[g]) << "group " << g;
+}
+
 TEST(HashAggregateSpill, OrderedOutputNeverSpills) {
   std::vector<Row> rows;
   for (int i = 0; i < 5000; ++i)

@@ -48,6 +48,35 @@ TEST(SavedQueryRun, TheSavedDeleteQueryRunsOnACopy) {
   }
 }
 
+TEST(SavedQueryRun, TheSavedCrosstabIsRefusedForItsAggregateInWhere) {
+  QM_REQUIRE_TESTDATA();
+  for (const char* sample : {"jet4/queryTestV2000.mdb", "jet3/queryTestV1997.mdb"}) {
+    SCOPED_TRACE(sample);
+    auto db = JetDatabase::open((mdbDir() / sample).string(), "");
+    sql::Session session(*db);
+    // Access saved it with Avg(...) > "10" among the WHERE conditions, which Jet refuses to run.
+    try {
+      session.execute("SELECT * FROM CrosstabQuery");
+      ADD_FAILURE() << "the crosstab ran";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.code(), ErrorCode::Invalid);
+      EXPECT_EQ(std::string(e.what()), msg::aggregateNotAllowed("WHERE", "((Avg(Table2_1.col2))>\"10\")"));
+    }
+    // The same query with that condition where it belongs runs: its tables are empty, so
+    // there are the row headings and no pivot column.
+    std::string sql = *db->querySql("CrosstabQuery");
+    const std::string condition = " And ((Avg(Table2_1.col2))>\"10\")";
+    const size_t at = sql.find(condition);
+    ASSERT_NE(at, std::string::npos) << sql;
+    sql.erase(at, condition.size());
+    sql.insert(sql.find("ORDER BY"), "HAVING Avg(Table2_1.col2)>\"10\"\n");
+    sql::ExecResult r = session.execute(sql);
+    ASSERT_EQ(r.result.fields.size(), 3u);
+    EXPECT_EQ(r.result.fields[2].name, "AvgOfcol2");
+    EXPECT_TRUE(r.result.rows.empty());
+  }
+}
+
 TEST(SavedQueryRun, BooleanWordsAndBangNamesOnAnAccessFile) {
   QM_REQUIRE_TESTDATA();
   auto db = JetDatabase::open((mdbDir() / "jet4/dups_v2000.mdb").string(), "");
