@@ -66,6 +66,7 @@ DataType unionType(DataType a, DataType b) {
 struct OutputColumn {
   BoundPtr expr;
   ColumnInfo info;
+  bool aliased = false;  // named by AS, which no table changes
 };
 
 }  // namespace
@@ -432,6 +433,7 @@ OperatorPtr Planner::planCore(const ast::SelectCore& core, const std::vector<ast
     OutputColumn out;
     out.expr = bindItem(*item.expr, "SELECT");
     out.info.name = Binder::outputName(item, pos);
+    out.aliased = !item.alias.empty();
     out.info.type = out.expr->type;
     out.info.size = out.expr->size;
     if (out.expr->kind == BoundKind::Column && !grouped && out.expr->depth == 0) {
@@ -545,7 +547,7 @@ OperatorPtr Planner::planCore(const ast::SelectCore& core, const std::vector<ast
   std::vector<size_t> qualify;
   for (size_t k = 0; k < visible; ++k) {
     const ColumnInfo& info = outputs[k].info;
-    if (info.table.empty()) continue;
+    if (info.table.empty() || outputs[k].aliased) continue;
     for (size_t j = 0; j < visible; ++j) {
       const ColumnInfo& other = outputs[j].info;
       if (j != k && equalsIgnoreCase(other.name, info.name) && !equalsIgnoreCase(other.table, info.table)) {

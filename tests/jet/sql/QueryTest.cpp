@@ -81,6 +81,20 @@ TEST_F(Queries, StarNamesCollidingColumnsByTable) {
             6u);
 }
 
+TEST_F(Queries, ColumnsOfDifferentTablesUnderOneNameAreKnownByTheirTables) {
+  EXPECT_EQ(
+      names("SELECT c.CustID, o.CustID, Name, OrderID AS CustID FROM Customers c INNER JOIN Orders o ON "
+            "c.CustID = o.CustID"),
+      (Strings{"c.CustID", "o.CustID", "Name", "CustID"}));
+  EXPECT_EQ(names("SELECT CustID, CustID FROM Customers"), (Strings{"CustID", "CustID"}));
+  // A saved query hands those names on.
+  store.addQuery("Both",
+                 "SELECT Customers.*, Orders.CustID FROM Customers INNER JOIN Orders ON Customers.CustID = "
+                 "Orders.CustID");
+  EXPECT_EQ(names("SELECT * FROM Both"), (Strings{"Customers.CustID", "Name", "City", "Orders.CustID"}));
+  EXPECT_EQ(column("SELECT [Orders.CustID] FROM Both ORDER BY Name"), (Strings{"1", "1", "2"}));
+}
+
 TEST_F(Queries, DerivedTablesWithAndWithoutAlias) {
   EXPECT_EQ(rows("SELECT * FROM (SELECT DISTINCT CustID FROM Orders)").size(), 3u);
   EXPECT_EQ(column("SELECT d.n FROM (SELECT Name AS n FROM Customers WHERE CustID > 1) AS d ORDER BY d.n"),
