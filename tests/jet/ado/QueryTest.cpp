@@ -95,6 +95,19 @@ TEST_F(QueryTest, ComputedResultsStillOpen) {
   EXPECT_FALSE(grid.active());
 }
 
+TEST_F(QueryTest, ACrosstabOpensInTheGrid) {
+  const std::string sql = "TRANSFORM Count(*) SELECT City FROM [Big Table] GROUP BY City PIVOT N Mod 3";
+  grid.setSql(sql);
+  grid.open();
+  ASSERT_EQ(grid.fields().size(), 4u);
+  EXPECT_EQ(grid.fields()[1].name, "0");
+  EXPECT_EQ(grid.fields()[3].name, "2");
+  ASSERT_EQ(grid.recordCount(), 2);
+  EXPECT_EQ(readAll(grid), eager(sql));
+  // Köln's rows all have N Mod 3 = 0: its other cells are empty.
+  EXPECT_EQ(grid.row(0), (Row{Value::text("Köln"), Value::longInt(kRows / 3), Value(), Value()}));
+}
+
 TEST_F(QueryTest, DeleteOnTheOtherQueryIsSeenByTheGrid) {
   grid.setSql("Select * from [Big Table]");
   grid.open();
