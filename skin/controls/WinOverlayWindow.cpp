@@ -77,8 +77,43 @@ LRESULT CALLBACK TOverlayWindow::StaticWndProc(HWND hwnd, UINT msg, WPARAM wPara
   return m.Result;
 }
 
+void TOverlayWindow::Repaint() {
+  if (!handle_ || !IsWindowVisible(handle_)) return;
+  HDC dc = GetDC(handle_);
+  if (!dc) return;
+  Paint(dc);
+  ReleaseDC(handle_, dc);
+}
+
 void TOverlayWindow::WndProc(fw::TMessage& m) {
-  DefaultHandler(m);
+  switch (m.Msg) {
+    case WM_PAINT:
+      WMPaint(m);
+      break;
+    case WM_PRINTCLIENT:
+      WMPrintClient(m);
+      break;
+    case WM_ERASEBKGND:
+      m.Result = 1;  // the painter covers every pixel
+      break;
+    default:
+      DefaultHandler(m);
+      break;
+  }
+}
+
+void TOverlayWindow::WMPaint(fw::TMessage& m) {
+  PAINTSTRUCT ps{};
+  HDC dc = BeginPaint(handle_, &ps);
+  if (dc) Paint(dc);
+  EndPaint(handle_, &ps);
+  m.Result = 0;
+}
+
+// Printing into another device context draws the same picture.
+void TOverlayWindow::WMPrintClient(fw::TMessage& m) {
+  if (m.WParam) Paint(reinterpret_cast<HDC>(m.WParam));
+  m.Result = 0;
 }
 
 void TOverlayWindow::DefaultHandler(fw::TMessage& m) {

@@ -25,14 +25,22 @@ class TOverlayWindow : public fw::TComponent {
   HWND Handle() const { return handle_; }
   // Makes the window (hidden) in `parent`, or moves it there when it exists.
   bool PlaceIn(HWND parent, DWORD exStyle);
+  // Paints the shown window now, not at the next WM_PAINT: the platform's
+  // tracking loops may not paint for a while.
+  void Repaint();
 
  protected:
-  // Every message of the window; the default hands it to DefWindowProc.
+  // Every message of the window: the paint messages go to Paint, the rest
+  // to DefWindowProc. A derived window hands on what it does not handle.
   virtual void WndProc(fw::TMessage& m);
   void DefaultHandler(fw::TMessage& m);
+  // Draws the whole window into `dc`, every pixel (it is never erased).
+  virtual void Paint(HDC dc) = 0;
 
  private:
   static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  void WMPaint(fw::TMessage& m);
+  void WMPrintClient(fw::TMessage& m);
   HWND handle_ = nullptr;
 };
 

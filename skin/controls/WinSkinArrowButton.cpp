@@ -50,16 +50,6 @@ void TArrowButton::MoveArrow(const RECT& r) {
 
 void TArrowButton::WndProc(fw::TMessage& m) {
   switch (m.Msg) {
-    case WM_PAINT:
-      WMPaint(m);
-      break;
-    case WM_PRINTCLIENT:
-      if (m.WParam) PaintButton(reinterpret_cast<HDC>(m.WParam));
-      m.Result = 0;
-      break;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      break;
     case WM_MOUSEMOVE:
       WMMouseMove(m);
       break;
@@ -74,25 +64,9 @@ void TArrowButton::WndProc(fw::TMessage& m) {
       WMLButtonUp(m);
       break;
     default:
-      DefaultHandler(m);
+      TOverlayWindow::WndProc(m);
       break;
   }
-}
-
-void TArrowButton::WMPaint(fw::TMessage& m) {
-  PAINTSTRUCT ps{};
-  HDC dc = BeginPaint(Handle(), &ps);
-  if (dc) PaintButton(dc);
-  EndPaint(Handle(), &ps);
-  m.Result = 0;
-}
-
-void TArrowButton::Repaint() {
-  if (!Handle() || !IsWindowVisible(Handle())) return;
-  HDC dc = GetDC(Handle());
-  if (!dc) return;
-  PaintButton(dc);
-  ReleaseDC(Handle(), dc);
 }
 
 void TArrowButton::WMMouseMove(fw::TMessage& m) {
@@ -130,7 +104,7 @@ void TArrowButton::WMLButtonUp(fw::TMessage& m) {
   m.Result = 0;
 }
 
-void TArrowButton::PaintButton(HDC dc) {
+void TArrowButton::Paint(HDC dc) {
   RECT client;
   GetClientRect(Handle(), &client);
   if (client.right <= 0 || client.bottom <= 0) return;

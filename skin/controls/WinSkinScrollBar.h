@@ -56,9 +56,9 @@ class TWScrollbar : public TOverlayWindow {
   // or its window is not visible.
   void SetPosition(HWND ahwnd);
   void HideScrollbar();
-  // Paints the overlay now (not at the next WM_PAINT): called while the
-  // platform tracks a press, whose loop may not paint for a while.
-  void Repaint();
+  // The covered window scrolled (WM_HSCROLL / WM_VSCROLL): the part its
+  // request code names is the active one, shown at once.
+  void FollowScroll(WPARAM notification);
   bool GetGeometry(TBarGeometry& g);
 
   int32_t Len = 0;
@@ -80,14 +80,14 @@ class TWScrollbar : public TOverlayWindow {
 
  protected:
   void WndProc(fw::TMessage& m) override;
+  // The bar: arrows, shaft and thumb from the skin.
+  void Paint(HDC dc) override;
 
  private:
-  void WMPaint(fw::TMessage& m);
   void WMMouseMove(fw::TMessage& m);
   void WMMouseLeave(fw::TMessage& m);
   void WMLButtonDown(fw::TMessage& m);
   void WMLButtonUp(fw::TMessage& m);
-  void PaintBar(HDC dc);
   void AttachCommon(TSkinControl* aobj, HWND ahwnd, uint8_t aType, COLORREF colour);
   bool Vertical() const { return sbDir == 1; }
   // The position along the bar of a point in overlay coordinates.
@@ -198,7 +198,6 @@ class TArrowButton : public TOverlayWindow {
   void Attach(TSkinControl* aobj, fw::TWinControl* acontrol);
   // The picker's new size: r's width places the button.
   void MoveArrow(const RECT& r);
-  void Repaint();
 
   int32_t cw = 0;
   fw::TWinControl* control = nullptr;
@@ -208,14 +207,14 @@ class TArrowButton : public TOverlayWindow {
 
  protected:
   void WndProc(fw::TMessage& m) override;
+  // The skin's combo arrow, hot while the mouse is over it.
+  void Paint(HDC dc) override;
 
  private:
-  void WMPaint(fw::TMessage& m);
   void WMMouseMove(fw::TMessage& m);
   void WMMouseLeave(fw::TMessage& m);
   void WMLButtonDown(fw::TMessage& m);
   void WMLButtonUp(fw::TMessage& m);
-  void PaintButton(HDC dc);
   int32_t LeftFor(int32_t pickerWidth) const;
 };
 

@@ -139,16 +139,10 @@ void TSkinScrollbar::AfterProc(fw::TMessage& message) {
         if (bar) bar->HideScrollbar();
       break;
     case WM_HSCROLL:
-      if (hb) {
-        hb->scrollpos = LOWORD(message.WParam);
-        hb->Repaint();
-      }
+      if (hb) hb->FollowScroll(message.WParam);
       break;
     case WM_VSCROLL:
-      if (vb) {
-        vb->scrollpos = LOWORD(message.WParam);
-        vb->Repaint();
-      }
+      if (vb) vb->FollowScroll(message.WParam);
       break;
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL:

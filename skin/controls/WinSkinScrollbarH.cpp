@@ -45,16 +45,10 @@ void TSkinScrollbarH::AfterProc(fw::TMessage& message) {
       Redraw();
       break;
     case WM_HSCROLL:
-      if (hb) {
-        hb->scrollpos = LOWORD(message.WParam);
-        hb->Repaint();
-      }
+      if (hb) hb->FollowScroll(message.WParam);
       break;
     case WM_VSCROLL:
-      if (vb) {
-        vb->scrollpos = LOWORD(message.WParam);
-        vb->Repaint();
-      }
+      if (vb) vb->FollowScroll(message.WParam);
       break;
     case WM_MOUSEWHEEL:
     case WM_KEYDOWN:

@@ -176,6 +176,11 @@ void TWScrollbar::SetPosition(HWND ahwnd) {
   MoveWindow(Handle(), topLeft.x, topLeft.y, width, height, TRUE);
 }
 
+void TWScrollbar::FollowScroll(WPARAM notification) {
+  scrollpos = LOWORD(notification);
+  Repaint();
+}
+
 void TWScrollbar::HideScrollbar() {
   if (Handle()) ShowWindow(Handle(), SW_HIDE);
   sbVisible = false;
@@ -185,17 +190,6 @@ void TWScrollbar::HideScrollbar() {
 
 void TWScrollbar::WndProc(fw::TMessage& m) {
   switch (m.Msg) {
-    case WM_PAINT:
-      WMPaint(m);
-      break;
-    case WM_PRINTCLIENT:
-      // Printing into another device context draws the same bar.
-      if (m.WParam) PaintBar(reinterpret_cast<HDC>(m.WParam));
-      m.Result = 0;
-      break;
-    case WM_ERASEBKGND:
-      m.Result = 1;  // the painter covers every pixel
-      break;
     case WM_MOUSEMOVE:
       WMMouseMove(m);
       break;
@@ -214,25 +208,9 @@ void TWScrollbar::WndProc(fw::TMessage& m) {
       m.Result = MA_NOACTIVATE;
       break;
     default:
-      DefaultHandler(m);
+      TOverlayWindow::WndProc(m);
       break;
   }
-}
-
-void TWScrollbar::WMPaint(fw::TMessage& m) {
-  PAINTSTRUCT ps{};
-  HDC dc = BeginPaint(Handle(), &ps);
-  if (dc) PaintBar(dc);
-  EndPaint(Handle(), &ps);
-  m.Result = 0;
-}
-
-void TWScrollbar::Repaint() {
-  if (!Handle() || !IsWindowVisible(Handle())) return;
-  HDC dc = GetDC(Handle());
-  if (!dc) return;
-  PaintBar(dc);
-  ReleaseDC(Handle(), dc);
 }
 
 void TWScrollbar::WMMouseMove(fw::TMessage& m) {
@@ -311,7 +289,7 @@ void TWScrollbar::WMLButtonUp(fw::TMessage& m) {
 
 // ---------------------------------------------------------------- painting
 
-void TWScrollbar::PaintBar(HDC dc) {
+void TWScrollbar::Paint(HDC dc) {
   RECT client{};
   GetClientRect(Handle(), &client);
   TSkinData* sd = obj ? obj->fsd : nullptr;
