@@ -21,40 +21,12 @@ const TClassInfo& TBitBtn::StaticClass() {
 
 TBitBtn::TBitBtn(TComponent* owner) : TButton(owner) {}
 
-void TBitBtn::SetGlyph(const TBitmap& glyph) {
-  glyph_.Assign(glyph);
-  Changed();
-}
-
-void TBitBtn::SetNumGlyphs(int n) {
-  numGlyphs_ = std::clamp(n, 1, 4);
-  Changed();
-}
-
-void TBitBtn::SetMargin(int margin) {
-  margin_ = std::max(-1, margin);
-  Changed();
-}
-
-void TBitBtn::SetSpacing(int spacing) {
-  spacing_ = std::max(-1, spacing);
-  Changed();
-}
-
-void TBitBtn::SetLayout(TButtonLayout layout) {
-  layout_ = layout;
-  Changed();
-}
-
-void TBitBtn::Changed() {
+void TBitBtn::GlyphChanged() {
   if (HandleAllocated()) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 bool TBitBtn::ReadBinaryProperty(const std::wstring& name, const std::vector<uint8_t>& data) {
-  if (name != L"Glyph.Data") return TButton::ReadBinaryProperty(name, data);
-  if (!glyph_.LoadFromDefinitionData(data)) throw std::invalid_argument("Glyph.Data 不是位图");
-  Changed();
-  return true;
+  return ReadGlyphData(name, data) || TButton::ReadBinaryProperty(name, data);
 }
 
 void TBitBtn::CreateParams(TCreateParams& params) {
@@ -88,14 +60,9 @@ void TBitBtn::CNDrawItem(TMessage& m) {
   int saved = SaveDC(dc);
   RECT inside = DrawOwnerDrawnFace(*item);
   SelectObject(dc, Font().Handle());
-  TGlyphButtonLook look;
-  look.glyph = &glyph_;
-  look.numGlyphs = numGlyphs_;
+  TGlyphButtonLook look = GlyphLook();
   look.glyphIndex = !enabled ? 1 : pressed ? 2 : 0;
   look.caption = Caption();
-  look.layout = layout_;
-  look.margin = margin_;
-  look.spacing = spacing_;
   look.enabled = enabled;
   look.textColour = Font().Color();
   DrawOwnerDrawnFocus(dc, *item, DrawGlyphAndCaption(dc, inside, look));

@@ -9,6 +9,7 @@
 #include "gui/Bitmap.h"
 #include "gui/Button.h"
 #include "gui/ButtonGlyph.h"
+#include "gui/GlyphProperties.h"
 
 namespace fw {
 
@@ -26,22 +27,10 @@ enum TBitBtnKind {
   bkAll
 };
 
-class TBitBtn : public TButton {
+class TBitBtn : public TButton, public TGlyphProperties {
   FW_CLASS(TBitBtn)
  public:
   explicit TBitBtn(TComponent* owner);
-  TBitmap& Glyph() { return glyph_; }
-  const TBitmap& Glyph() const { return glyph_; }
-  // Takes a copy of the picture.
-  void SetGlyph(const TBitmap& glyph);
-  int NumGlyphs() const { return numGlyphs_; }
-  void SetNumGlyphs(int n);
-  int Margin() const { return margin_; }
-  void SetMargin(int margin);
-  int Spacing() const { return spacing_; }
-  void SetSpacing(int spacing);
-  TButtonLayout Layout() const { return layout_; }
-  void SetLayout(TButtonLayout layout);
   // Kept for what the button stands for; the picture and caption are the program's.
   TBitBtnKind Kind() const { return kind_; }
   void SetKind(TBitBtnKind kind) { kind_ = kind; }
@@ -51,16 +40,11 @@ class TBitBtn : public TButton {
  protected:
   void CreateParams(TCreateParams& params) override;
   void WndProc(TMessage& msg) override;
+  void GlyphChanged() override;
 
  private:
   void CNDrawItem(TMessage& m);
-  void Changed();
 
-  TBitmap glyph_;
-  int numGlyphs_ = 1;
-  int margin_ = -1;
-  int spacing_ = 4;
-  TButtonLayout layout_ = blGlyphLeft;
   TBitBtnKind kind_ = bkCustom;
 };
 

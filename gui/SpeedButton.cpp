@@ -69,36 +69,8 @@ void TSpeedButton::SetGroupIndex(int index) {
   }
 }
 
-void TSpeedButton::SetGlyph(const TBitmap& glyph) {
-  glyph_.Assign(glyph);
-  Invalidate();
-}
-
-void TSpeedButton::SetNumGlyphs(int n) {
-  numGlyphs_ = std::clamp(n, 1, 4);
-  Invalidate();
-}
-
-void TSpeedButton::SetMargin(int margin) {
-  margin_ = std::max(-1, margin);
-  Invalidate();
-}
-
-void TSpeedButton::SetSpacing(int spacing) {
-  spacing_ = std::max(-1, spacing);
-  Invalidate();
-}
-
-void TSpeedButton::SetLayout(TButtonLayout layout) {
-  layout_ = layout;
-  Invalidate();
-}
-
 bool TSpeedButton::ReadBinaryProperty(const std::wstring& name, const std::vector<uint8_t>& data) {
-  if (name != L"Glyph.Data") return TGraphicControl::ReadBinaryProperty(name, data);
-  if (!glyph_.LoadFromDefinitionData(data)) throw std::invalid_argument("Glyph.Data 不是位图");
-  Invalidate();
-  return true;
+  return ReadGlyphData(name, data) || TGraphicControl::ReadBinaryProperty(name, data);
 }
 
 void TSpeedButton::WndProc(TMessage& m) {
@@ -187,14 +159,9 @@ void TSpeedButton::Paint(HDC dc) {
   RECT inside = r;
   InflateRect(&inside, -2, -2);
   if (sunk) OffsetRect(&inside, 1, 1);
-  TGlyphButtonLook look;
-  look.glyph = &glyph_;
-  look.numGlyphs = numGlyphs_;
+  TGlyphButtonLook look = GlyphLook();
   look.glyphIndex = !Enabled() ? 1 : down_ ? 3 : pressed_ ? 2 : 0;
   look.caption = Caption();
-  look.layout = layout_;
-  look.margin = margin_;
-  look.spacing = spacing_;
   look.enabled = Enabled();
   look.textColour = Font().Color();
   DrawGlyphAndCaption(dc, inside, look);

@@ -8,10 +8,11 @@
 #include "gui/Bitmap.h"
 #include "gui/ButtonGlyph.h"
 #include "gui/Control.h"
+#include "gui/GlyphProperties.h"
 
 namespace fw {
 
-class TSpeedButton : public TGraphicControl {
+class TSpeedButton : public TGraphicControl, public TGlyphProperties {
   FW_CLASS(TSpeedButton)
  public:
   explicit TSpeedButton(TComponent* owner);
@@ -23,17 +24,6 @@ class TSpeedButton : public TGraphicControl {
   void SetGroupIndex(int index);
   bool AllowAllUp() const { return allowAllUp_; }
   void SetAllowAllUp(bool on) { allowAllUp_ = on; }
-  TBitmap& Glyph() { return glyph_; }
-  const TBitmap& Glyph() const { return glyph_; }
-  void SetGlyph(const TBitmap& glyph);
-  int NumGlyphs() const { return numGlyphs_; }
-  void SetNumGlyphs(int n);
-  int Margin() const { return margin_; }
-  void SetMargin(int margin);
-  int Spacing() const { return spacing_; }
-  void SetSpacing(int spacing);
-  TButtonLayout Layout() const { return layout_; }
-  void SetLayout(TButtonLayout layout);
   // The mouse is over the button now.
   bool MouseInControl() const { return mouseInControl_; }
   // Held down by the mouse now (pressed over it, not yet released).
@@ -44,6 +34,7 @@ class TSpeedButton : public TGraphicControl {
 
  protected:
   void WndProc(TMessage& msg) override;
+  void GlyphChanged() override { Invalidate(); }
 
  private:
   void WMLButtonDown(TMessage& m);
@@ -55,11 +46,6 @@ class TSpeedButton : public TGraphicControl {
   bool Inside(LPARAM point) const;
   void ReleaseGroup();
 
-  TBitmap glyph_;
-  int numGlyphs_ = 1;
-  int margin_ = -1;
-  int spacing_ = 4;
-  TButtonLayout layout_ = blGlyphLeft;
   bool down_ = false;
   bool flat_ = false;
   int groupIndex_ = 0;
