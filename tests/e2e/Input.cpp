@@ -7,7 +7,7 @@ namespace e2e {
 
 namespace {
 constexpr DWORD kPollMs = 20;
-constexpr DWORD kMouseButtonMs = 60;
+constexpr DWORD kMouseMs = 60;
 constexpr DWORD kKeyMs = 40;
 }  // namespace
 
@@ -53,7 +53,11 @@ void MakeReady(Session& s, std::initializer_list<const wchar_t*> controls) {
 void MoveMouse(POINT p, DWORD settleMs) {
   SetCursorPos(p.x, p.y);
   MoveNow(p);
-  Wait(settleMs);
+  // A sleep, not Wait: handling the driver's messages while a thumb is
+  // dragged was seen to change where it ends. Hover states need them
+  // handled, which the longer settling does.
+  Sleep(kMouseMs);
+  if (settleMs > 0) Wait(settleMs);
 }
 
 void MoveNow(POINT p) {
@@ -70,7 +74,7 @@ void MouseButton(bool down) {
   in.type = INPUT_MOUSE;
   in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
   SendInput(1, &in, sizeof in);
-  Wait(kMouseButtonMs);
+  Sleep(kMouseMs);
 }
 
 void ClickAt(POINT p, DWORD settleMs) {
@@ -85,7 +89,7 @@ void Key(WORD vk, bool down) {
   in.ki.wVk = vk;
   in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
   SendInput(1, &in, sizeof in);
-  Wait(kKeyMs);
+  Sleep(kKeyMs);
 }
 
 void Tap(WORD vk, DWORD settleMs) {

@@ -29,19 +29,21 @@ void MakeReady(Session& s, std::initializer_list<const wchar_t*> controls = {});
 // Where the pointer rests, away from every window of the program.
 inline constexpr POINT kAway{1270, 790};
 
-// The pointer moved to `p` (screen) as a user moves it, then `settleMs` for
-// the program to follow. Wine moves the display's pointer for SetCursorPos;
-// after input alone the display may later report the pointer where it was.
-void MoveMouse(POINT p, DWORD settleMs = 60);
+// The pointer moved to `p` (screen) as a user moves it, then a moment for
+// the program to follow, and `settleMs` more handling the driver's messages
+// (hover and leave states need that). Wine moves the display's pointer for
+// SetCursorPos; after input alone the display may later report it where it was.
+void MoveMouse(POINT p, DWORD settleMs = 0);
 // The pointer moved by input alone, returning at once: for timing how soon the program answers.
 void MoveNow(POINT p);
 // The left button pressed or released where the pointer is.
 void MouseButton(bool down);
-// A left click at `p`; `settleMs` between the move and the press.
-void ClickAt(POINT p, DWORD settleMs = 60);
+// A left click at `p`; `settleMs` as for MoveMouse between the move and the press.
+void ClickAt(POINT p, DWORD settleMs = 0);
 // One key pressed or released.
 void Key(WORD vk, bool down);
-// One key pressed and released, then `settleMs` for the program to take it.
+// One key pressed and released, then `settleMs` (handling the driver's
+// messages) for the program to take it.
 void Tap(WORD vk, DWORD settleMs = 0);
 
 }  // namespace e2e
