@@ -26,19 +26,6 @@ bool VerticalBarInfo(TSkinData* sd, HWND hwnd, SCROLLBARINFO& info) {
             : SkinGetScrollBarInfo(hwnd, OBJID_VSCROLL, info);
 }
 
-TScrollValues VerticalScrollValues(HWND hwnd) {
-  SCROLLINFO si{};
-  si.cbSize = sizeof si;
-  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  TScrollValues v;
-  if (!GetScrollInfo(hwnd, SB_VERT, &si)) return v;
-  v.min = si.nMin;
-  v.max = si.nMax;
-  v.page = static_cast<int32_t>(si.nPage);
-  v.pos = si.nPos;
-  return v;
-}
-
 }  // namespace
 
 const fw::TClassInfo& TComboxScrollBar::StaticClass() {
@@ -103,7 +90,7 @@ bool TComboxScrollBar::TrackThumb(fw::TMessage& message) {
   dragCancelled_ = false;
   POINT start;
   GetCursorPos(&start);
-  const TScrollValues v = VerticalScrollValues(hwnd);
+  const TScrollValues v = ScrollValuesOf(hwnd, SB_VERT);
   const int32_t offset0 = info.xyThumbTop - cw;
   const int32_t track = (info.rcScrollBar.bottom - info.rcScrollBar.top) - 2 * cw;
   const int32_t thumbLen = info.xyThumbBottom - info.xyThumbTop;

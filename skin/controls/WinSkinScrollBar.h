@@ -37,6 +37,9 @@ struct TBarGeometry {
 
 // Whether a window's bar, as the platform reports it, is drawn disabled.
 bool BarUnavailable(const SCROLLBARINFO& info, HWND hwnd);
+// Range, page and position of a window's bar (SB_HORZ, SB_VERT) or of a
+// scroll-bar control (SB_CTL); all zero when the platform cannot tell.
+TScrollValues ScrollValuesOf(HWND hwnd, int bar);
 
 // The art of the active skin for a bar lying `vertical` or not.
 TScrollBarArt ScrollBarArt(const TSkinData* sd, bool vertical, COLORREF face);

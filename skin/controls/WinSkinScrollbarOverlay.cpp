@@ -27,20 +27,20 @@ LPARAM PointParam(POINT p) {
   return MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(p.x)), static_cast<WORD>(static_cast<SHORT>(p.y)));
 }
 
-TScrollValues ControlScrollValues(HWND hwnd) {
+}  // namespace
+
+TScrollValues ScrollValuesOf(HWND hwnd, int bar) {
   SCROLLINFO si{};
   si.cbSize = sizeof si;
-  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
   TScrollValues v;
-  if (!GetScrollInfo(hwnd, SB_CTL, &si)) return v;
+  if (!GetScrollInfo(hwnd, bar, &si)) return v;
   v.min = si.nMin;
   v.max = si.nMax;
   v.page = static_cast<int32_t>(si.nPage);
   v.pos = si.nPos;
   return v;
 }
-
-}  // namespace
 
 bool BarUnavailable(const SCROLLBARINFO& info, HWND hwnd) {
   // Disabled when the platform says so of the whole bar, when both arrows
@@ -108,7 +108,7 @@ bool TWScrollbar::GetGeometry(TBarGeometry& g) {
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
     g.bar = r;
     int32_t len = Vertical() ? r.bottom - r.top : r.right - r.left;
-    g.thumb = ControlThumb(len, CW, ControlScrollValues(hwnd), true);
+    g.thumb = ControlThumb(len, CW, ScrollValuesOf(hwnd, SB_CTL), true);
     g.invisible = (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE) == 0;
     g.unavailable = !IsWindowEnabled(hwnd);
     return true;
@@ -134,7 +134,7 @@ TThumbSpan TWScrollbar::ThumbAtPress() {
   v.max = fw::GetIntProp(control, L"Max");
   v.page = std::max(fw::GetIntProp(control, L"PageSize"), 0);
   v.pos = fw::GetIntProp(control, L"Position");
-  if (!control) v = ControlScrollValues(hwnd);
+  if (!control) v = ScrollValuesOf(hwnd, SB_CTL);
   return ControlThumb(Len, CW, v, false);
 }
 
