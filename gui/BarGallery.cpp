@@ -1,16 +1,10 @@
 #include "gui/BarGallery.h"
 
+#include "gui/GalleryForm.h"
+
 namespace fw {
 
 namespace {
-
-template <class T>
-T* Place(TForm* form, int left, int top, int width, int height) {
-  auto* control = new T(form);
-  control->SetBounds(left, top, width, height);
-  control->SetParent(form);
-  return control;
-}
 
 TProgressBar* Progress(TForm* form, int top, int min, int max, int position) {
   auto* bar = Place<TProgressBar>(form, 8, top, 220, 18);
@@ -33,12 +27,7 @@ TProgressBar* Standing(TForm* form, int left, int min, int max, int position) {
 
 TBarGallery MakeBarGallery(TComponent* owner) {
   TBarGallery g;
-  g.form = new TForm(owner);
-  g.form->SetName(L"BarGallery");
-  g.form->SetCaption(L"状态栏与进度条");
-  g.form->SetBorderStyle(bsSingle);
-  g.form->SetClientSize(440, 320);
-  g.form->SetBounds(100, 100, 0, 0);
+  g.form = NewGalleryForm(owner, L"BarGallery", L"状态栏与进度条", 440, 320);
   TForm* f = g.form;
 
   g.half = Progress(f, 8, 0, 100, 50);

@@ -1,5 +1,7 @@
 #include "gui/ControlGallery.h"
 
+#include "gui/GalleryForm.h"
+
 namespace fw {
 
 namespace {
@@ -26,12 +28,7 @@ void MakeTestGlyph(TBitmap& glyph, int count) {
 
 TControlGallery MakeControlGallery(TComponent* owner) {
   TControlGallery g;
-  g.form = new TForm(owner);
-  g.form->SetName(L"Gallery");
-  g.form->SetCaption(L"控件");
-  g.form->SetBorderStyle(bsSingle);
-  g.form->SetClientSize(440, 300);
-  g.form->SetBounds(100, 100, 0, 0);
+  g.form = NewGalleryForm(owner, L"Gallery", L"控件", 440, 300);
   TForm* f = g.form;
 
   g.checkFrame = Place<TGroupBox>(f, f, 8, 8, 210, 136, L"复选框");

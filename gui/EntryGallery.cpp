@@ -1,18 +1,12 @@
 #include "gui/EntryGallery.h"
 
+#include "gui/GalleryForm.h"
+
 #include <commctrl.h>
 
 namespace fw {
 
 namespace {
-
-template <class T>
-T* Place(TForm* form, TWinControl* parent, int left, int top, int width, int height) {
-  auto* control = new T(form);
-  control->SetBounds(left, top, width, height);
-  control->SetParent(parent);
-  return control;
-}
 
 TEdit* PlaceEdit(TForm* form, int left, int top, const wchar_t* text) {
   auto* edit = Place<TEdit>(form, form, left, top, 150, 21);
@@ -39,12 +33,7 @@ SYSTEMTIME Day(WORD year, WORD month, WORD day) {
 
 TEntryGallery MakeEntryGallery(TComponent* owner) {
   TEntryGallery g;
-  g.form = new TForm(owner);
-  g.form->SetName(L"EntryGallery");
-  g.form->SetCaption(L"输入控件");
-  g.form->SetBorderStyle(bsSingle);
-  g.form->SetClientSize(440, 240);
-  g.form->SetBounds(100, 100, 0, 0);
+  g.form = NewGalleryForm(owner, L"EntryGallery", L"输入控件", 440, 240);
   TForm* f = g.form;
 
   g.edit = PlaceEdit(f, 8, 8, L"有边框");

@@ -1,5 +1,7 @@
 #include "gui/ScrollGallery.h"
 
+#include "gui/GalleryForm.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -19,14 +21,6 @@ void TNumberGridSource::SetCellText(int64_t, int, const std::wstring&) {
 
 namespace {
 
-template <class T>
-T* Place(TForm* form, int left, int top, int width, int height) {
-  auto* control = new T(form);
-  control->SetBounds(left, top, width, height);
-  control->SetParent(form);
-  return control;
-}
-
 TScrollBar* PlaceBar(TForm* form, TScrollBarKind kind, int left, int top, int width, int height, int max,
                      int page) {
   auto* bar = Place<TScrollBar>(form, left, top, width, height);
@@ -40,12 +34,7 @@ TScrollBar* PlaceBar(TForm* form, TScrollBarKind kind, int left, int top, int wi
 
 TScrollGallery MakeScrollGallery(TComponent* owner) {
   TScrollGallery g;
-  g.form = new TForm(owner);
-  g.form->SetName(L"ScrollGallery");
-  g.form->SetCaption(L"滚动条");
-  g.form->SetBorderStyle(bsSingle);
-  g.form->SetClientSize(440, 300);
-  g.form->SetBounds(100, 100, 0, 0);
+  g.form = NewGalleryForm(owner, L"ScrollGallery", L"滚动条", 440, 300);
   TForm* f = g.form;
 
   g.memo = Place<TMemo>(f, 8, 8, 200, 130);

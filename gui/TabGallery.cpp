@@ -1,5 +1,7 @@
 #include "gui/TabGallery.h"
 
+#include "gui/GalleryForm.h"
+
 #include <string>
 
 #include "gui/Label.h"
@@ -39,12 +41,7 @@ TMPBtnSet Buttons(std::initializer_list<TMPBtnType> buttons) {
 
 TTabGallery MakeTabGallery(TComponent* owner) {
   TTabGallery g;
-  g.form = new TForm(owner);
-  g.form->SetName(L"TabGallery");
-  g.form->SetCaption(L"页面");
-  g.form->SetBorderStyle(bsSingle);
-  g.form->SetClientSize(632, 380);
-  g.form->SetBounds(60, 60, 0, 0);
+  g.form = NewGalleryForm(owner, L"TabGallery", L"页面", 632, 380, 60, 60);
   TForm* f = g.form;
   const std::vector<std::wstring> three{L"一", L"二", L"三"};
   g.top = PlacePages(f, 8, 8, 200, 110, three, tpTop, tsTabs);
